@@ -1,0 +1,91 @@
+// Blade catalogue: the built-in rows, the catalogue file reader and lookups by name.
+#include "catalogue.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Rows 0-6 and the terminator.
+const BladeType kBuiltInRows[] = {
+    {"empty", 0x0, "", ""},
+    {"Tarn", 0x0, "AABB", "1212"},
+    {"Tarn +NIC upgrade", ORDER_VARIANT_B, "AABB", "1212"},
+    {"Tarn-M2", ORDER_VARIANT_A, "AABB", "1212"},
+    {"Tarn-M3", ORDER_VARIANT_C | ENHANCED_ONLY | PORT3_IS_NIC, "AABB", "1212"},
+    {"Fell", ENHANCED_ONLY | PORT3_IS_NIC | 0x800000 | SHARE_CLASS, "AB", "11"},
+    {"Crag", 0x11 | (4u << kSpanShift), "AABBAB", "121244"},
+    {"", 0x0, "", ""},
+};
+constexpr std::size_t kBuiltInCount = sizeof kBuiltInRows / sizeof kBuiltInRows[0];
+
+// A line of up to 258 characters, newline included, is read whole; longer ones in pieces.
+constexpr int kLineBufferSize = 259;
+
+// Counts the lines (pieces) the second pass will read.
+std::size_t countLines(std::FILE* file) {
+    char line[kLineBufferSize];
+    std::size_t count = 0;
+    while (std::fgets(line, sizeof line, file) != nullptr) ++count;
+    return count;
+}
+
+// Removes a line's newline. A piece of an over-long line loses its last character, as every
+// line does; a last line without a newline keeps all of its characters.
+void dropLineEnd(char* line) {
+    const std::size_t length = std::strlen(line);
+    if (length == 0) return;
+    if (line[length - 1] == '\n' || length == kLineBufferSize - 1) line[length - 1] = '\0';
+}
+
+}  // namespace
+
+void parseCatalogueLine(const char* line, BladeType& row) {
+    // The first character (the opening quote of a well-formed line) is skipped unread.
+    if (line[0] == '\0') return;
+    unsigned int flags = 0;
+    std::sscanf(line + 1, "%16[^\"]\" 0x%x %16s %16s", row.name, &flags, row.portMap, row.portDigits);
+    row.flags = flags;
+}
+
+bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks) {
+    catalogue.rows_ = kBuiltInRows;
+    catalogue.rowCount_ = kBuiltInCount;
+
+    std::FILE* file = std::fopen(hooks.fileName, "r");
+    if (file == nullptr) return true;
+
+    const std::size_t lines = countLines(file);
+    const std::size_t rowCount = lines + kBuiltInCount;  // n + 8
+    void* block = hooks.allocateRows ? hooks.allocateRows(rowCount, sizeof(BladeType))
+                                     : std::calloc(rowCount, sizeof(BladeType));
+    if (block == nullptr) {
+        std::fclose(file);
+        if (hooks.report) hooks.report("Unable to allocate memory");
+        return false;
+    }
+    auto* rows = static_cast<BladeType*>(block);
+    std::memcpy(rows, kBuiltInRows, sizeof kBuiltInRows);
+
+    std::rewind(file);
+    char line[kLineBufferSize];
+    for (std::size_t k = 0; k < lines && std::fgets(line, sizeof line, file) != nullptr; ++k) {
+        dropLineEnd(line);
+        BladeType& row = rows[kBuiltInCount - 1 + k];
+        std::memset(&row, 0, sizeof row);
+        parseCatalogueLine(line, row);
+    }
+    std::fclose(file);
+
+    catalogue.rows_ = rows;
+    catalogue.rowCount_ = rowCount;
+    return true;
+}
+
+std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::size_t firstRow) {
+    std::size_t index = firstRow;
+    while (catalogue.row(index).name[0] != '\0' && std::strcmp(catalogue.row(index).name, text) != 0)
+        ++index;
+    return index;
+}

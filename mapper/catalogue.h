@@ -1,0 +1,66 @@
+// The blade catalogue: built-in blade types and the rows of the catalogue file "bwplan.ini".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+enum BladeFlags : std::uint32_t {
+    BAY_MASK = 0xFF,                // upper bays that offer the type; 0 means all eight
+    ORDER_VARIANT_A = 0x100,        // Windows NIC order, variant A
+    ORDER_VARIANT_B = 0x200,        // Windows NIC order, variant B (wins over A)
+    ORDER_VARIANT_C = 0x400,        // NIC order when the OS is not Windows
+    OS_DEPENDENT_ORDER = 0x700,     // any of the three order variants
+    ENHANCED_ONLY = 0x4000,
+    PORT3_IS_NIC = 0x8000,
+    SPAN = 0x3F0000,                // count of columns occupied, from bit 16
+    HALF_HEIGHT = 0xC00000,         // either bit
+    SHARE_CLASS = 0x1000000,
+    GROUP4_CLASS = 0x4000000,
+};
+constexpr int kSpanShift = 16;
+
+constexpr std::size_t kFieldSize = 24;  // fixed-width, NUL-terminated text fields
+
+// One catalogue row. Plain fixed-width record: rows are copied and compared byte for byte.
+struct BladeType {
+    char name[kFieldSize];
+    std::uint32_t flags;
+    char portMap[kFieldSize];     // switch letter per port; its length is the port count
+    char portDigits[kFieldSize];  // hexadecimal switch-port digit per port
+};
+
+// What loadCatalogue needs of its surroundings; tests replace the pieces.
+struct CatalogueHooks {
+    const char* fileName = "bwplan.ini";
+    // Zero-filled allocation of count rows; nullptr on failure.
+    void* (*allocateRows)(std::size_t count, std::size_t size) = nullptr;  // nullptr: calloc
+    // Shows a failure to the user; returns when the user has seen it.
+    void (*report)(const char* text) = nullptr;
+};
+
+// The program-wide, read-only table: row 0 "empty", rows 1-6 built in, the file's rows, and a
+// terminator whose name is empty.
+class BladeCatalogue {
+public:
+    const BladeType& row(std::size_t index) const { return rows_[index]; }
+    // Number of rows including the terminator.
+    std::size_t rowCount() const { return rowCount_; }
+    const BladeType* rows() const { return rows_; }
+
+private:
+    friend bool loadCatalogue(BladeCatalogue&, const CatalogueHooks&);
+    const BladeType* rows_ = nullptr;
+    std::size_t rowCount_ = 0;
+};
+
+// Builds the catalogue once. On an allocation failure reports "Unable to allocate memory"
+// through hooks.report and returns false. The block allocated for file rows lives until the
+// program ends.
+bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks = CatalogueHooks{});
+
+// Index of the first row from `firstRow` whose name equals `text` exactly; the terminator's
+// index when none does (walks stop at the first empty name).
+std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::size_t firstRow);
+
+// Parses one catalogue-file line (its newline already removed) into a zeroed row.
+void parseCatalogueLine(const char* line, BladeType& row);

@@ -1,0 +1,40 @@
+// The enclosure form as the mapper's logic sees it: the form operations and two routines.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "control_ids.h"
+
+enum EnclosureKind { ENCLOSURE_STANDARD = 0, ENCLOSURE_ENHANCED = 1 };
+enum OsIndex { OS_NONE = -1, OS_WINDOWS = 0, OS_LINUX = 1 };
+
+// The only seam between the logic and a window. Implemented by the Win32 dialog binding and by
+// the in-memory model that the unit tests run against. Every binding keeps these rules:
+// changes made through the operations never raise commands, and the operations work the same
+// on hidden and disabled controls.
+class EnclosureForm {
+public:
+    virtual ~EnclosureForm() = default;
+
+    // Selected entry index of a selector, or -1 when nothing is selected.
+    virtual int getSelection(int id) = 0;
+    // Text of entry `index` of a selector; nothing when the index names no entry (-1 included).
+    virtual std::optional<std::string> getEntryText(int id, int index) = 0;
+    // Selects entry `index`; -1 leaves the selector without a selection.
+    virtual void setSelection(int id, int index) = 0;
+    // Appends an entry; entries are never sorted.
+    virtual void addEntry(int id, const std::string& text) = 0;
+    virtual void setEnabled(int id, bool on) = 0;
+    virtual void setVisible(int id, bool on) = 0;
+    // Sets a static control's text; the control keeps its own copy.
+    virtual void setText(int id, const std::string& text) = 0;
+
+    // 0 Standard, 1 Enhanced; Enhanced at creation, changed only by the enclosure type command.
+    int enclosureType = ENCLOSURE_ENHANCED;
+};
+
+// Sets the message line's text and shows it; an empty text leaves a blank, visible line.
+void showMessage(EnclosureForm& form, const std::string& text);
+// Hides the six labels firstLabel, firstLabel + 8, ..., firstLabel + 40; texts stay.
+void hideColumnLabels(EnclosureForm& form, int firstLabel);

@@ -1,0 +1,9 @@
+// Fills a freshly created form's selectors from the catalogue.
+#pragma once
+
+#include "catalogue.h"
+#include "form.h"
+
+// Runs the population steps at creation: enclosure type, bay selectors (by BAY_MASK and
+// HALF_HEIGHT), default OS and column OS selectors. Sets form.enclosureType to Enhanced.
+void populateForm(EnclosureForm& form, const BladeCatalogue& catalogue);

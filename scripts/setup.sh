@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs what the build and the tests need on Debian 12; installs nothing that is already there.
+set -eu
+
+packages="cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev
+g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-apps imagemagick"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" != 0 ]; then
+    echo "setup: missing packages:$missing; run as root to install them" >&2
+    exit 1
+fi
+echo "setup: installing$missing"
+case " $missing " in *":i386"*)
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
+esac
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
