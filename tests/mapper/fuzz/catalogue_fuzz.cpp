@@ -1,0 +1,58 @@
+// Fuzz target for the catalogue file reader: any file content loads without a crash or a read
+// outside the rows, and every row's text fields end within their 24 bytes.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
+
+#include "catalogue.h"
+
+namespace {
+
+void* allocatedBlock = nullptr;
+
+void* recordAllocation(std::size_t count, std::size_t size) {
+    allocatedBlock = std::calloc(count, size);
+    return allocatedBlock;
+}
+
+void requireTerminated(const char* field) {
+    if (std::memchr(field, '\0', kFieldSize) == nullptr) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string path = "/tmp/catalogue_fuzz_" + std::to_string(getpid()) + ".ini";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return 0;
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+
+    CatalogueHooks hooks;
+    hooks.fileName = path.c_str();
+    hooks.allocateRows = recordAllocation;
+    BladeCatalogue catalogue;
+    allocatedBlock = nullptr;
+    if (!loadCatalogue(catalogue, hooks)) std::abort();  // calloc of a few rows does not fail
+
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < catalogue.rowCount(); ++i) {
+        const BladeType& row = catalogue.row(i);
+        requireTerminated(row.name);
+        requireTerminated(row.portMap);
+        requireTerminated(row.portDigits);
+        if (std::strlen(row.name) > 23 || std::strlen(row.portMap) > 16 || std::strlen(row.portDigits) > 16)
+            std::abort();
+        if (row.name[0] == '\0') break;
+        last = i;
+        if (findByName(catalogue, row.name, 0) > i) std::abort();  // a row is found at or before itself
+    }
+    if (catalogue.row(catalogue.rowCount() - 1).name[0] != '\0') std::abort();  // the terminator
+    (void)last;
+    std::free(allocatedBlock);
+    return 0;
+}
