@@ -1,0 +1,16 @@
+// One run of the tool: arguments in, the library called once, output and exit code out.
+#pragma once
+
+#include <string>
+
+#include "firmware_library.h"
+
+struct RunResult {
+    int exitCode = 0;
+    std::string out;  // for standard output, lines ended by "\n"
+    std::string err;  // for standard error
+};
+
+// argv[0] is the program; exactly one argument more is the image path, anything else is the
+// usage error and leaves the library uncalled.
+RunResult runQuillscan(int argc, const char* const* argv, FirmwareLibrary& library);

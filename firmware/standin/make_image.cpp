@@ -1,0 +1,131 @@
+// mkfwimage: writes a sample firmware image for the stand-in library.
+//
+//   mkfwimage KIND FILE [--version V] [--manufacturer TEXT] [--platform TEXT] [--info TEXT]
+//                       [--product ID] [--payload BYTES]
+//
+// KIND is 1, 2, KTRX, TOBR or SQUM. For kinds 1 and 2 the version is four numbers "a.b.c.d"
+// (-128 to 255 each, stored as one byte); for the others it is text. Each kind has defaults.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "image_format.h"
+
+namespace {
+
+const char USAGE[] =
+    "usage: mkfwimage 1|2|KTRX|TOBR|SQUM FILE [--version V] [--manufacturer TEXT]\n"
+    "                 [--platform TEXT] [--info TEXT] [--product ID] [--payload BYTES]\n";
+
+bool fail(const std::string& text)
+{
+    std::fputs(("mkfwimage: " + text + "\n").c_str(), stderr);
+    return false;
+}
+
+bool parseNumber(const char* text, long low, long high, long& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 0);
+    return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+bool parseNumericVersion(const std::string& text, image::ImageSpec& spec)
+{
+    std::string rest = text;
+    for (int i = 3; i >= 0; --i) {
+        std::size_t dot = rest.find('.');
+        if ((i > 0) != (dot != std::string::npos)) return false;
+        long number = 0;
+        if (!parseNumber(rest.substr(0, dot).c_str(), -128, 255, number)) return false;
+        spec.numericVersion[i] = static_cast<signed char>(static_cast<unsigned char>(number));
+        rest = i > 0 ? rest.substr(dot + 1) : "";
+    }
+    return true;
+}
+
+// The defaults for a kind name; false for a name that is no kind.
+bool startSpec(const std::string& kind, image::ImageSpec& spec)
+{
+    spec.manufacturer = "Sample Switchworks";
+    spec.platform = "Bay Switch 1G";
+    spec.payloadSize = 1024;
+    if (kind == "1" || kind == "2") {
+        spec.kind = kind == "1" ? KIND_ONE : KIND_TWO;
+        parseNumericVersion(kind == "1" ? "4.1.0.5" : "2.0.3.1", spec);
+        spec.info = kind == "1" ? "Runtime Image" : "Boot Image";
+    } else if (kind == "KTRX") {
+        spec.kind = KIND_KTRX;
+        spec.versionText = "7.2 build 118";
+        spec.info = "Combined Image";
+    } else if (kind == "TOBR" || kind == "SQUM") {
+        spec.kind = kind == "TOBR" ? KIND_TOBR : KIND_SQUM;
+        spec.versionText = kind == "TOBR" ? "3.10" : "1.0b";
+        spec.info = kind == "TOBR" ? "2011-04-18" : "";
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool setText(std::string& field, const char* value, std::size_t width, const char* name)
+{
+    if (std::strlen(value) >= width)
+        return fail(std::string(name) + " takes at most " + std::to_string(width - 1) + " characters");
+    field = value;
+    return true;
+}
+
+bool applyOption(const std::string& option, const char* value, image::ImageSpec& spec)
+{
+    bool numeric = spec.kind == KIND_ONE || spec.kind == KIND_TWO;
+    long number = 0;
+    if (option == "--version" && numeric) {
+        return parseNumericVersion(value, spec) || fail("version must be a.b.c.d");
+    } else if (option == "--version") {
+        std::size_t width = spec.kind == KIND_KTRX ? image::VERSION_TEXT_WIDTH
+                                                   : image::SHORT_VERSION_LENGTH + 1;
+        return setText(spec.versionText, value, width, "--version");
+    } else if (option == "--manufacturer") {
+        return setText(spec.manufacturer, value, image::MANUFACTURER_WIDTH, "--manufacturer");
+    } else if (option == "--platform") {
+        return setText(spec.platform, value, image::PLATFORM_WIDTH, "--platform");
+    } else if (option == "--info") {
+        return setText(spec.info, value, image::INFO_WIDTH, "--info");
+    } else if (option == "--product") {
+        if (!parseNumber(value, 0, 0x7FFFFFFF, number)) return fail("bad product ID");
+        spec.product = static_cast<std::uint32_t>(number);
+    } else if (option == "--payload") {
+        if (!parseNumber(value, 0, 1 << 24, number)) return fail("bad payload size");
+        spec.payloadSize = static_cast<std::size_t>(number);
+    } else {
+        return fail("unknown option " + option);
+    }
+    return true;
+}
+
+bool writeFile(const char* path, const std::vector<unsigned char>& bytes)
+{
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return fail(std::string("cannot create ") + path);
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = std::fclose(file) == 0 && ok;
+    return ok || fail(std::string("cannot write ") + path);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    image::ImageSpec spec;
+    if (argc < 3 || argc % 2 == 0 || !startSpec(argv[1], spec)) {
+        std::fputs(USAGE, stderr);
+        return 1;
+    }
+    for (int i = 3; i < argc; i += 2)
+        if (!applyOption(argv[i], argv[i + 1], spec)) return 1;
+    return writeFile(argv[2], image::encodeImage(spec)) ? 0 : 1;
+}
