@@ -1,0 +1,150 @@
+// The in-memory enclosure form: the control table at creation and the form operations on it.
+#include "form_model.h"
+
+#include <stdexcept>
+
+namespace {
+
+const char kExplanation[] =
+    "Switch (or patch panel) port to blade NIC enumeration is displayed above.  For example, "
+    "\"A-2, NIC B\" would signify that switch A, port 2 maps to the second NIC (\"NIC B\") "
+    "enumerated by the OS.";
+
+bool anyKind(ControlKind) { return true; }
+bool selectorOnly(ControlKind kind) { return kind == ControlKind::SELECTOR; }
+bool textControl(ControlKind kind) { return kind != ControlKind::SELECTOR; }
+
+Control makeControl(int id, ControlKind kind, std::string text, bool visible, bool enabled) {
+    Control control;
+    control.id = id;
+    control.kind = kind;
+    control.text = std::move(text);
+    control.visible = visible;
+    control.enabled = enabled;
+    return control;
+}
+
+Control selector(int id, bool enabled = true) {
+    return makeControl(id, ControlKind::SELECTOR, "", true, enabled);
+}
+
+Control staticText(int id, std::string text, bool visible = true) {
+    return makeControl(id, ControlKind::STATIC, std::move(text), visible, true);
+}
+
+Control button(int id, std::string text) {
+    return makeControl(id, ControlKind::BUTTON, std::move(text), true, true);
+}
+
+}  // namespace
+
+// In the order of the control table. The group box has no identifier, so nothing can address it
+// and it is left out.
+FormModel::FormModel() {
+    index_.fill(-1);
+    add(button(IDC_CANCEL, "Cancel"));
+    add(staticText(IDC_INTRO_TEXT,
+                   "Select enclosure contents to display the switch port to blade NIC operating "
+                   "system (OS) enumeration order."));
+    for (int c = 0; c < ids::kColumns; ++c) add(selector(ids::upperBay(c)));
+    for (int c = 0; c < ids::kColumns; ++c) add(selector(ids::columnOs(c), false));
+    for (int row = 0; row < ids::kLabelRows; ++row)
+        for (int c = 0; c < ids::kColumns; ++c) {
+            const int id = ids::label(row, c);
+            add(staticText(id, id == IDC_LABEL_FIRST ? "A-16,  NIC A" : "switch A, port 1", false));
+        }
+    for (int c = 0; c < ids::kColumns; ++c)
+        add(staticText(ids::upperCaption(c), "Bay " + std::to_string(c + 1)));
+    add(selector(IDC_ENCLOSURE_TYPE));
+    add(staticText(IDC_ENCLOSURE_TYPE_CAPTION, "Enclosure type"));
+    for (int c = 0; c < ids::kColumns; ++c) add(selector(ids::lowerBay(c)));
+    for (int c = 0; c < ids::kColumns; ++c)
+        add(staticText(ids::lowerCaption(c), "Bay " + std::to_string(c + 9)));
+    add(staticText(IDC_MESSAGE, "Static", false));
+    add(button(IDC_FILL_WITH_SAME, "Fill With Same"));
+    add(button(IDC_RESET, "Reset"));
+    add(staticText(IDC_EXPLANATION, kExplanation));
+    add(selector(IDC_DEFAULT_OS));
+    add(staticText(IDC_DEFAULT_OS_CAPTION, "Default OS"));
+    add(staticText(IDC_ORDERING_NOTE,
+                   " Alphabetic ordering is displayed since OS naming differs and may use 0- or "
+                   "1-based enumeration schemes."));
+}
+
+void FormModel::add(Control control) {
+    index_.at(static_cast<std::size_t>(control.id)) = static_cast<short>(controls_.size());
+    controls_.push_back(std::move(control));
+}
+
+Control* FormModel::find(int id, const char* operation, bool (*accepts)(ControlKind)) {
+    if (id >= 0 && id <= kHighestId && index_[id] >= 0) {
+        Control& control = controls_[static_cast<std::size_t>(index_[id])];
+        if (accepts(control.kind)) return &control;
+    }
+    misuses_.push_back({operation, id});
+    return nullptr;
+}
+
+int FormModel::getSelection(int id) {
+    ++counts_[OP_GET_SELECTION];
+    const Control* control = find(id, "getSelection", selectorOnly);
+    return control ? control->selection : -1;
+}
+
+std::optional<std::string> FormModel::getEntryText(int id, int index) {
+    ++counts_[OP_GET_ENTRY_TEXT];
+    const Control* control = find(id, "getEntryText", selectorOnly);
+    if (!control || index < 0 || static_cast<std::size_t>(index) >= control->entries.size())
+        return std::nullopt;
+    return control->entries[static_cast<std::size_t>(index)];
+}
+
+// Like a drop-down list, an index that names no entry leaves the selector without a selection.
+void FormModel::setSelection(int id, int index) {
+    ++counts_[OP_SET_SELECTION];
+    Control* control = find(id, "setSelection", selectorOnly);
+    if (!control) return;
+    const bool valid = index >= 0 && static_cast<std::size_t>(index) < control->entries.size();
+    control->selection = valid ? index : -1;
+}
+
+void FormModel::addEntry(int id, const std::string& text) {
+    ++counts_[OP_ADD_ENTRY];
+    if (Control* control = find(id, "addEntry", selectorOnly)) control->entries.push_back(text);
+}
+
+void FormModel::setEnabled(int id, bool on) {
+    ++counts_[OP_SET_ENABLED];
+    if (Control* control = find(id, "setEnabled", anyKind)) control->enabled = on;
+}
+
+void FormModel::setVisible(int id, bool on) {
+    ++counts_[OP_SET_VISIBLE];
+    if (Control* control = find(id, "setVisible", anyKind)) control->visible = on;
+}
+
+void FormModel::setText(int id, const std::string& text) {
+    ++counts_[OP_SET_TEXT];
+    if (Control* control = find(id, "setText", textControl)) control->text = text;
+}
+
+bool FormModel::hasControl(int id) const {
+    return id >= 0 && id <= kHighestId && index_[id] >= 0;
+}
+
+const Control& FormModel::control(int id) const {
+    if (!hasControl(id)) throw std::out_of_range("no control " + std::to_string(id));
+    return controls_[static_cast<std::size_t>(index_[id])];
+}
+
+std::string FormModel::selectedText(int id) const {
+    const Control& selectorControl = control(id);
+    if (selectorControl.selection < 0) return {};
+    return selectorControl.entries[static_cast<std::size_t>(selectorControl.selection)];
+}
+
+std::size_t FormModel::operationCount() const {
+    std::size_t total = 0;
+    for (std::size_t count : counts_) total += count;
+    return total;
+}

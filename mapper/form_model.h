@@ -1,0 +1,79 @@
+// An in-memory enclosure form: every control of the form's control table, with no window.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "form.h"
+
+enum class ControlKind { BUTTON, STATIC, SELECTOR };
+
+// One control as the form holds it.
+struct Control {
+    int id = 0;
+    ControlKind kind = ControlKind::STATIC;
+    std::string text;                  // statics and buttons
+    bool visible = true;
+    bool enabled = true;
+    std::vector<std::string> entries;  // selectors
+    int selection = -1;                // selectors; -1 for none
+};
+
+// An operation that addressed an identifier outside the control table, or a control of a kind
+// that does not take it (e.g. addEntry on a static text).
+struct Misuse {
+    std::string operation;
+    int id;
+};
+
+enum FormOperation {
+    OP_GET_SELECTION,
+    OP_GET_ENTRY_TEXT,
+    OP_SET_SELECTION,
+    OP_ADD_ENTRY,
+    OP_SET_ENABLED,
+    OP_SET_VISIBLE,
+    OP_SET_TEXT,
+    OP_COUNT
+};
+
+// The form as plain data. It keeps the binding rules: no operation raises a command, and hidden
+// or disabled selectors keep and take selections like any other. It records misuses and counts
+// operations; the inspection functions below are not counted.
+class FormModel : public EnclosureForm {
+public:
+    FormModel();  // the controls in their state at creation, before the population
+
+    int getSelection(int id) override;
+    std::optional<std::string> getEntryText(int id, int index) override;
+    void setSelection(int id, int index) override;
+    void addEntry(int id, const std::string& text) override;
+    void setEnabled(int id, bool on) override;
+    void setVisible(int id, bool on) override;
+    void setText(int id, const std::string& text) override;
+
+    bool hasControl(int id) const;
+    // The control with this identifier; throws std::out_of_range when there is none.
+    const Control& control(int id) const;
+    const std::vector<Control>& controls() const { return controls_; }
+    // Text of the selected entry; empty when nothing is selected.
+    std::string selectedText(int id) const;
+
+    const std::vector<Misuse>& misuses() const { return misuses_; }
+    std::size_t operationCount(FormOperation op) const { return counts_[op]; }
+    std::size_t operationCount() const;
+    void resetCounts() { counts_.fill(0); }
+
+private:
+    Control* find(int id, const char* operation, bool (*accepts)(ControlKind));
+    void add(Control control);
+
+    static constexpr int kHighestId = 1120;
+    std::vector<Control> controls_;
+    std::array<short, kHighestId + 1> index_;
+    std::vector<Misuse> misuses_;
+    std::array<std::size_t, OP_COUNT> counts_{};
+};

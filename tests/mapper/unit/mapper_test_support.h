@@ -1,0 +1,99 @@
+// Shared helpers of the mapper unit tests: catalogues, a populated model form, user actions.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "catalogue.h"
+#include "commands.h"
+#include "form_model.h"
+#include "population.h"
+
+namespace fixture {
+
+inline BladeCatalogue builtInCatalogue() {
+    CatalogueHooks hooks;
+    hooks.fileName = "no such catalogue file.ini";
+    BladeCatalogue catalogue;
+    EXPECT_TRUE(loadCatalogue(catalogue, hooks));
+    return catalogue;
+}
+
+// Loads the built-in rows followed by the lines of `content` written to a temporary file.
+inline BladeCatalogue catalogueWithFile(const std::string& content) {
+    static int serial = 0;
+    const std::string path =
+        ::testing::TempDir() + "mapper_fixture_" + std::to_string(serial++) + ".ini";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(file, nullptr);
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+    CatalogueHooks hooks;
+    hooks.fileName = path.c_str();
+    BladeCatalogue catalogue;
+    EXPECT_TRUE(loadCatalogue(catalogue, hooks));
+    std::remove(path.c_str());
+    return catalogue;
+}
+
+// A model form populated from the catalogue, as start-up creates it.
+struct Enclosure {
+    explicit Enclosure(BladeCatalogue cat) : catalogue(cat) { populateForm(form, catalogue); }
+
+    BladeCatalogue catalogue;
+    FormModel form;
+    int quitState = QUIT_RUNNING;
+
+    // The user picks `text` in a selector: the selection changes, then the command arrives.
+    // Fails the test when the selector does not offer the text.
+    void choose(int id, const std::string& text) {
+        const auto& entries = form.control(id).entries;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i] == text) {
+                form.setSelection(id, static_cast<int>(i));
+                runCommand(form, catalogue, id, kSelectionChanged, quitState);
+                return;
+            }
+        ADD_FAILURE() << "selector " << id << " does not offer \"" << text << "\"";
+    }
+    void chooseBay(int bay, const std::string& text) {
+        choose(bay <= 8 ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9), text);
+    }
+    void chooseEnclosure(const std::string& text) { choose(IDC_ENCLOSURE_TYPE, text); }
+    void chooseDefaultOs(const std::string& text) { choose(IDC_DEFAULT_OS, text); }
+    void chooseColumnOs(int column, const std::string& text) { choose(ids::columnOs(column), text); }
+    bool press(int id) { return runCommand(form, catalogue, id, 0, quitState); }
+
+    std::string bayText(int bay) const {
+        return form.selectedText(bay <= 8 ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9));
+    }
+    bool bayEnabled(int bay) const {
+        return form.control(bay <= 8 ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9)).enabled;
+    }
+    // Visible labels of rows [firstRow, lastRow] of a column, top down, joined by "; ".
+    std::string labels(int column, int firstRow = 0, int lastRow = ids::kLabelRows - 1) const {
+        std::string joined;
+        for (int row = firstRow; row <= lastRow; ++row) {
+            const Control& label = form.control(ids::label(row, column));
+            if (!label.visible) continue;
+            if (!joined.empty()) joined += "; ";
+            joined += label.text;
+        }
+        return joined;
+    }
+    // Row numbers of the visible labels of a column, e.g. "0 1 4".
+    std::string shownRows(int column) const {
+        std::string rows;
+        for (int row = 0; row < ids::kLabelRows; ++row)
+            if (form.control(ids::label(row, column)).visible)
+                rows += (rows.empty() ? "" : " ") + std::to_string(row);
+        return rows;
+    }
+    const Control& message() const { return form.control(IDC_MESSAGE); }
+};
+
+}  // namespace fixture
