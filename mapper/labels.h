@@ -1,41 +1,46 @@
 // The label pass: turns bay and OS selections into the port label grid.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "catalogue.h"
 #include "form.h"
 
-// The placement checks that run at fixed points of the pass. The label pass alone passes
-// hooks that do nothing; the placement rules supply the real ones.
+// What the pass has read of one column when it reaches a check point.
 struct ColumnCheck {
-    int column;
-    bool upperFilled;           // upper bay had a selection
-    bool lowerFilled;           // lower bay has a selection (after the full-height check)
+    int column = 0;
+    bool upperFilled = false;     // the upper bay has a selection whose text could be read
+    bool lowerFilled = false;     // likewise the lower bay (read after the full-height check)
     std::string upperText;
     std::string lowerText;
-    std::size_t upperRow;       // catalogue rows found from row 1
-    std::size_t lowerRow;
-    std::size_t columnRow;      // the column type
+    std::size_t upperRow = 0;     // catalogue rows, found from row 1
+    std::size_t lowerRow = 0;
+    std::size_t columnRow = 0;    // the column type: the lower bay's when it holds a blade
 };
 
+// The placement checks at the fixed points of the pass. The defaults do nothing, so the pass
+// alone labels every column; the placement rules supply the real ones.
 struct RecomputeChecks {
     virtual ~RecomputeChecks() = default;
-    // After the upper bay was read (it holds a blade): may empty and disable the lower bay.
-    virtual void fullHeight(EnclosureForm&, const BladeCatalogue&, ColumnCheck&) {}
-    // Both bays filled with different texts. Returns false to end the pass.
-    virtual bool sharedColumn(EnclosureForm&, const BladeCatalogue&, ColumnCheck&) { return true; }
-    // On the column type. Returns false to end the pass.
-    virtual bool enhancedOnly(EnclosureForm&, const BladeCatalogue&, ColumnCheck&) { return true; }
-    // On the column type; the pass goes on.
-    virtual void groupOfFour(EnclosureForm&, const BladeCatalogue&, ColumnCheck&) {}
+    // The upper bay holds a blade; may empty and disable the lower bay before it is read.
+    virtual void fullHeight(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) {}
+    // Both bays hold blades with different texts. False ends the pass.
+    virtual bool sharedColumn(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) { return true; }
+    // On the column type. False ends the pass.
+    virtual bool enhancedOnly(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) { return true; }
+    // On the column type; the pass goes on. False when the column's own blades were removed,
+    // which leaves its labels hidden.
+    virtual bool groupOfFour(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) { return true; }
 };
 
 // The pass over the eight columns. Blanks the message line first.
-void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue,
-                        RecomputeChecks& checks);
+void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks);
 
-// Label text of port k (enumeration order) of type `type` in column c; empty when the port
-// gets no label. `nextNic` advances when a NIC letter is used.
+// The label of port k (enumeration order) of `type` standing in column `column`; empty when the
+// port gets no label. `nextNic` moves on when the label uses a NIC letter.
 std::string portLabel(const BladeType& type, int column, bool lowerBay, int columnOs,
                       int enclosureType, int k, char& nextNic);
+
+// Number of ports of a type: the length of its portMap.
+std::size_t portCount(const BladeType& type);

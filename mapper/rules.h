@@ -2,24 +2,42 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "catalogue.h"
 #include "form.h"
+#include "labels.h"
 
 // Bay and recompute switch as one word: bay selector identifier in the low 16 bits (0 for no
 // bay), the recompute switch in bit 16 -- the word in which a selector reports a change.
 constexpr std::uint32_t kRecomputeBit = 0x10000;
+constexpr std::uint32_t kNoBay = 0;
 constexpr std::uint32_t bayWord(int bayId, bool recompute) {
     return static_cast<std::uint32_t>(bayId) | (recompute ? kRecomputeBit : 0u);
 }
 
-// Applies the bay's selection (if any) and, when asked, recomputes the enclosure with the
-// placement checks. A negative osIndex means the default OS selector's selection.
+// Applies the bay's selection (when the word names a bay selector) and, when asked or when no
+// bay is named, recomputes the enclosure with the placement checks. A negative osIndex means
+// the default OS selector's selection.
 void updateEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, std::uint32_t bayAndSwitch,
                      int osIndex);
 
-// Applies one bay selector's selection; false when it did not run to the end.
+// Applies one bay selector's selection; false when it did not run to the end (no selection, an
+// unreadable entry, or an enhanced-only refusal).
 bool applyBaySelection(EnclosureForm& form, const BladeCatalogue& catalogue, int bayId, int osIndex);
 
-// The recompute pass with the four placement checks at its check points.
+// The four placement checks at the check points of the pass.
+struct PlacementChecks : RecomputeChecks {
+    void fullHeight(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) override;
+    bool sharedColumn(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) override;
+    bool enhancedOnly(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) override;
+    bool groupOfFour(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) override;
+};
+
+// The recompute pass with the placement checks.
 void recomputeWithRules(EnclosureForm& form, const BladeCatalogue& catalogue);
+
+// The refusal sentences.
+std::string enhancedOnlyMessage(const std::string& type);
+std::string sharedColumnMessage(const std::string& a, const std::string& b);
+std::string groupOfFourMessage(const std::string& removed, const std::string& columnType);

@@ -1,0 +1,136 @@
+// The label pass: the column walk, the column type and the text of every port label.
+#include "labels.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr int kMaxLabel = 128;  // label texts hold at most 127 characters
+constexpr int kThirdPort = 2;
+constexpr int kOrderedPorts = 4;  // the order flags rearrange the first four ports
+
+// Position read for port k, for the ports the order flags rearrange.
+const int kPortOrder[kOrderedPorts] = {0, 1, 2, 3};
+const int kVariantA[kOrderedPorts] = {3, 0, 2, 1};
+const int kVariantB[kOrderedPorts] = {1, 3, 2, 0};
+const int kVariantC[kOrderedPorts] = {0, 1, 3, 2};
+
+// A type with fewer than four ports enumerates in port order whatever its flags say: an order
+// variant would send some of its ports to positions it does not have.
+int portPosition(const BladeType& type, std::size_t ports, int columnOs, int k) {
+    if (k >= kOrderedPorts || ports < kOrderedPorts) return k;
+    const int* order = kPortOrder;
+    if (columnOs == OS_WINDOWS) {
+        if (type.flags & ORDER_VARIANT_B) order = kVariantB;
+        else if (type.flags & ORDER_VARIANT_A) order = kVariantA;
+    } else if (type.flags & ORDER_VARIANT_C) {
+        order = kVariantC;
+    }
+    return order[k];
+}
+
+int hexValue(char digit) {
+    if (digit >= '0' && digit <= '9') return digit - '0';
+    if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
+    if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
+    return -1;
+}
+
+void labelBay(EnclosureForm& form, const BladeType& type, int column, bool lowerBay, int columnOs) {
+    const std::size_t ports = portCount(type);
+    int row = lowerBay ? ids::kFirstLowerLabelRow : 0;
+    char nextNic = 'A';
+    for (std::size_t k = 0; k < ports && row < ids::kLabelRows; ++k) {
+        const std::string text =
+            portLabel(type, column, lowerBay, columnOs, form.enclosureType, static_cast<int>(k), nextNic);
+        if (text.empty()) continue;
+        form.setText(ids::label(row, column), text);
+        form.setVisible(ids::label(row, column), true);
+        ++row;
+    }
+}
+
+}  // namespace
+
+std::size_t portCount(const BladeType& type) { return strnlen(type.portMap, kFieldSize - 1); }
+
+// A port whose digit is missing (portDigits shorter than portMap) or not hexadecimal shows its
+// switch letter with "?" for the number: the wiring is unknown, the port still takes its row and
+// NIC letter.
+std::string portLabel(const BladeType& type, int column, bool lowerBay, int columnOs,
+                      int enclosureType, int k, char& nextNic) {
+    const std::size_t ports = portCount(type);
+    if (k < 0 || static_cast<std::size_t>(k) >= ports) return {};
+    const bool thirdPort = k == kThirdPort;
+    if (thirdPort && enclosureType == ENCLOSURE_ENHANCED && !(type.flags & PORT3_IS_NIC)) return {};
+
+    const int position = portPosition(type, ports, columnOs, k);
+    const std::size_t digits = strnlen(type.portDigits, kFieldSize - 1);
+    const int digit = static_cast<std::size_t>(position) < digits ? hexValue(type.portDigits[position]) : -1;
+
+    char text[kMaxLabel];
+    int length;
+    if (digit < 0) {
+        length = std::snprintf(text, sizeof text, "%c-?", type.portMap[position]);
+    } else {
+        const int halfHeightShift = (lowerBay && (type.flags & HALF_HEIGHT)) ? 1 : 0;
+        length = std::snprintf(text, sizeof text, "%c-%d", type.portMap[position],
+                               digit + 2 * column + halfHeightShift);
+    }
+    if (thirdPort && enclosureType == ENCLOSURE_STANDARD) {
+        std::snprintf(text + length, sizeof text - length, ", MGT");
+    } else {
+        std::snprintf(text + length, sizeof text - length, ", NIC %c", nextNic);
+        ++nextNic;
+    }
+    return text;
+}
+
+void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
+    showMessage(form, "");
+    for (int c = 0; c < ids::kColumns; ++c) {
+        hideColumnLabels(form, ids::label(0, c));
+        ColumnCheck column;
+        column.column = c;
+
+        const int upper = form.getSelection(ids::upperBay(c));
+        if (upper < 0) {
+            form.setSelection(ids::columnOs(c), -1);
+            form.setEnabled(ids::columnOs(c), false);
+        } else {
+            std::optional<std::string> text = form.getEntryText(ids::upperBay(c), upper);
+            if (!text) continue;
+            column.upperFilled = true;
+            column.upperText = std::move(*text);
+            column.upperRow = findByName(catalogue, column.upperText.c_str(), 1);
+            checks.fullHeight(form, catalogue, column);
+        }
+
+        const int lower = form.getSelection(ids::lowerBay(c));
+        if (lower < 0) {
+            if (!column.upperFilled) continue;
+            column.columnRow = column.upperRow;
+        } else {
+            std::optional<std::string> text = form.getEntryText(ids::lowerBay(c), lower);
+            if (!text) continue;
+            column.lowerFilled = true;
+            column.lowerText = std::move(*text);
+            column.lowerRow = findByName(catalogue, column.lowerText.c_str(), 1);
+            if (column.upperFilled && column.upperText != column.lowerText &&
+                !checks.sharedColumn(form, catalogue, column))
+                return;
+            column.columnRow = column.lowerRow;
+        }
+
+        if (!checks.enhancedOnly(form, catalogue, column)) return;
+        const bool stillPlaced = checks.groupOfFour(form, catalogue, column);
+        const int columnOs = form.getSelection(ids::columnOs(c));
+        if (!stillPlaced) continue;
+
+        const BladeType& type = catalogue.row(column.columnRow);
+        if (column.upperFilled) labelBay(form, type, c, false, columnOs);
+        if (column.lowerFilled) labelBay(form, type, c, true, columnOs);
+    }
+}
