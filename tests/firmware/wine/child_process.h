@@ -1,0 +1,38 @@
+// Running a program under test with captured output, and the scratch folders the tests use.
+#pragma once
+
+#include <string>
+
+struct ChildResult {
+    bool finished = false;        // started and ended within the time limit
+    unsigned long exitCode = 0;   // the full 32-bit exit code
+    std::string out;
+    std::string err;
+};
+
+// Runs program with commandLine (argument 0 included) in folder, standard output and error
+// captured separately. Ends the child and reports finished = false after timeoutMs.
+ChildResult runChild(const std::string& program, const std::string& commandLine,
+                     const std::string& folder, unsigned long timeoutMs = 20000);
+
+// A Unix path as given on the command line by CTest, turned into a Windows path (drive Z:).
+std::string windowsPath(const std::string& path);
+
+// A fresh, empty folder under the temporary folder, unique to this process and name.
+std::string makeScratchFolder(const std::string& name);
+
+// Removes a folder made by makeScratchFolder and the files in it and in its subfolders.
+void removeTree(const std::string& folder);
+
+std::string readFileBytes(const std::string& path);
+bool writeFileBytes(const std::string& path, const std::string& bytes);
+
+// "\n" turned into "\r\n", as text-mode console output ends its lines.
+std::string crlf(const std::string& text);
+
+// Where the programs under test live, from the driver's command line.
+struct TestPaths {
+    std::string binFolder;   // quillscan.exe, the stand-in quillscan.dll, mkfwimage.exe
+    std::string fakeLibrary; // the scripted quillscan.dll
+};
+extern TestPaths testPaths;
