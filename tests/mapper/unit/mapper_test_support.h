@@ -49,8 +49,10 @@ struct Enclosure {
     int quitState = QUIT_RUNNING;
 
     // The user picks `text` in a selector: the selection changes, then the command arrives.
-    // Fails the test when the selector does not offer the text.
+    // Fails the test when the selector is hidden, disabled or does not offer the text.
     void choose(int id, const std::string& text) {
+        if (!form.control(id).visible || !form.control(id).enabled)
+            ADD_FAILURE() << "selector " << id << " cannot be used";
         const auto& entries = form.control(id).entries;
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (entries[i] == text) {
@@ -60,19 +62,26 @@ struct Enclosure {
             }
         ADD_FAILURE() << "selector " << id << " does not offer \"" << text << "\"";
     }
-    void chooseBay(int bay, const std::string& text) {
-        choose(bay <= 8 ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9), text);
+    void chooseBay(int bay, const std::string& text) { choose(bayId(bay), text); }
+    // Selects `text` in a bay without a command, as the program's own changes do.
+    void place(int bay, const std::string& text) {
+        const auto& entries = form.control(bayId(bay)).entries;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i] == text) return form.setSelection(bayId(bay), static_cast<int>(i));
+        ADD_FAILURE() << "bay " << bay << " does not offer \"" << text << "\"";
     }
     void chooseEnclosure(const std::string& text) { choose(IDC_ENCLOSURE_TYPE, text); }
     void chooseDefaultOs(const std::string& text) { choose(IDC_DEFAULT_OS, text); }
     void chooseColumnOs(int column, const std::string& text) { choose(ids::columnOs(column), text); }
     bool press(int id) { return runCommand(form, catalogue, id, 0, quitState); }
 
-    std::string bayText(int bay) const {
-        return form.selectedText(bay <= 8 ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9));
-    }
-    bool bayEnabled(int bay) const {
-        return form.control(bay <= 8 ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9)).enabled;
+    static int bayId(int bay) { return bay <= 8 ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9); }
+    std::string bayText(int bay) const { return form.selectedText(bayId(bay)); }
+    bool bayEnabled(int bay) const { return form.control(bayId(bay)).enabled; }
+    // Column OS selector: its selection and whether it is enabled, e.g. "1 on", "-1 off".
+    std::string columnOs(int column) const {
+        const Control& os = form.control(ids::columnOs(column));
+        return std::to_string(os.selection) + (os.enabled ? " on" : " off");
     }
     // Visible labels of rows [firstRow, lastRow] of a column, top down, joined by "; ".
     std::string labels(int column, int firstRow = 0, int lastRow = ids::kLabelRows - 1) const {
@@ -95,5 +104,17 @@ struct Enclosure {
     }
     const Control& message() const { return form.control(IDC_MESSAGE); }
 };
+
+// Identifiers of the controls whose state differs between two forms.
+inline std::vector<int> differences(const FormModel& a, const FormModel& b) {
+    std::vector<int> ids;
+    for (const Control& x : a.controls()) {
+        const Control& y = b.control(x.id);
+        if (x.text != y.text || x.visible != y.visible || x.enabled != y.enabled ||
+            x.entries != y.entries || x.selection != y.selection)
+            ids.push_back(x.id);
+    }
+    return ids;
+}
 
 }  // namespace fixture
