@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-// Longest command line, terminating NUL not counted, that the platform can start a program with.
-constexpr std::size_t MAX_COMMAND_LINE = 32767;
+// Longest command line the platform can start a program with: 32767 characters with the
+// terminating NUL, which this count leaves out.
+constexpr std::size_t MAX_COMMAND_LINE = 32766;
 
 // One pass over the current directory: the pattern it searches for and the texts it builds
 // for one found name.
