@@ -1,7 +1,6 @@
 // The label pass: the column walk, the column type and the text of every port label.
 #include "labels.h"
 
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -38,6 +37,18 @@ int hexValue(char digit) {
     return -1;
 }
 
+// Writes a non-negative number in decimal without leading zeros; returns the digit count.
+std::size_t writeDecimal(int number, char* out) {
+    char reversed[12];
+    std::size_t count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    for (std::size_t i = 0; i < count; ++i) out[i] = reversed[count - 1 - i];
+    return count;
+}
+
 void labelBay(EnclosureForm& form, const BladeType& type, int column, bool lowerBay, int columnOs) {
     const std::size_t ports = portCount(type);
     int row = lowerBay ? ids::kFirstLowerLabelRow : 0;
@@ -70,22 +81,21 @@ std::string portLabel(const BladeType& type, int column, bool lowerBay, int colu
     const std::size_t digits = strnlen(type.portDigits, kFieldSize - 1);
     const int digit = static_cast<std::size_t>(position) < digits ? hexValue(type.portDigits[position]) : -1;
 
+    // Built by hand: the pass writes up to 64 labels, and formatted printing would dominate it.
     char text[kMaxLabel];
-    int length;
+    std::size_t length = 0;
+    text[length++] = type.portMap[position];
+    text[length++] = '-';
     if (digit < 0) {
-        length = std::snprintf(text, sizeof text, "%c-?", type.portMap[position]);
+        text[length++] = '?';
     } else {
         const int halfHeightShift = (lowerBay && (type.flags & HALF_HEIGHT)) ? 1 : 0;
-        length = std::snprintf(text, sizeof text, "%c-%d", type.portMap[position],
-                               digit + 2 * column + halfHeightShift);
+        length += writeDecimal(digit + 2 * column + halfHeightShift, text + length);
     }
-    if (thirdPort && enclosureType == ENCLOSURE_STANDARD) {
-        std::snprintf(text + length, sizeof text - length, ", MGT");
-    } else {
-        std::snprintf(text + length, sizeof text - length, ", NIC %c", nextNic);
-        ++nextNic;
-    }
-    return text;
+    const char* suffix = thirdPort && enclosureType == ENCLOSURE_STANDARD ? ", MGT" : ", NIC ";
+    for (; *suffix != '\0'; ++suffix) text[length++] = *suffix;
+    if (!(thirdPort && enclosureType == ENCLOSURE_STANDARD)) text[length++] = nextNic++;
+    return std::string(text, length);
 }
 
 void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
