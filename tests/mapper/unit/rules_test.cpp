@@ -258,4 +258,19 @@ TEST(Rules, HalfHeightRowWithMaskInItsLowerBay) {
     EXPECT_EQ(e.labels(2), "A-5, NIC A; B-5, NIC B; A-6, NIC A; B-6, NIC B");
 }
 
+// A file row that repeats a name is listed but every lookup finds the earlier row; a file row
+// named "empty" empties the bay like row 0.
+TEST(Rules, RepeatedNamesResolveToTheFirstRow) {
+    Enclosure e(fixture::catalogueWithFile("\"Tarn\" 0x4000 AB 99\n\"empty\" 0x0 AB 11\n"));
+    const auto& entries = e.form.control(ids::upperBay(1)).entries;
+    ASSERT_EQ(entries.size(), 8u);
+    e.form.setSelection(ids::upperBay(1), 6);  // the file's "Tarn"
+    runCommand(e.form, e.catalogue, ids::upperBay(1), kSelectionChanged, e.quitState);
+    EXPECT_EQ(e.labels(1), "A-3, NIC A; A-4, NIC B; B-4, NIC C");
+    e.form.setSelection(ids::upperBay(1), 7);  // the file's "empty"
+    runCommand(e.form, e.catalogue, ids::upperBay(1), kSelectionChanged, e.quitState);
+    EXPECT_EQ(e.bayText(2), "");
+    EXPECT_EQ(e.shownRows(1), "");
+}
+
 }  // namespace
