@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "catalogue.h"
 #include "commands.h"
@@ -23,11 +24,12 @@ inline BladeCatalogue builtInCatalogue() {
     return catalogue;
 }
 
-// Loads the built-in rows followed by the lines of `content` written to a temporary file.
+// Loads the built-in rows followed by the lines of `content` written to a temporary file. The
+// name holds the process id: CTest runs several tests of this program at once.
 inline BladeCatalogue catalogueWithFile(const std::string& content) {
     static int serial = 0;
-    const std::string path =
-        ::testing::TempDir() + "mapper_fixture_" + std::to_string(serial++) + ".ini";
+    const std::string path = ::testing::TempDir() + "mapper_fixture_" + std::to_string(::getpid()) +
+                             "_" + std::to_string(serial++) + ".ini";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     EXPECT_NE(file, nullptr);
     std::fwrite(content.data(), 1, content.size(), file);
