@@ -13,8 +13,8 @@ void changeEnclosureType(EnclosureForm& form, const BladeCatalogue& catalogue) {
     const int selection = form.getSelection(IDC_ENCLOSURE_TYPE);
     if (selection == ENCLOSURE_STANDARD || selection == ENCLOSURE_ENHANCED) form.enclosureType = selection;
 
+    const bool enhanced = form.enclosureType == ENCLOSURE_ENHANCED;
     for (int c = 0; c < ids::kColumns; ++c) {
-        const bool enhanced = form.enclosureType == ENCLOSURE_ENHANCED;
         form.setVisible(ids::lowerBay(c), enhanced);
         if (enhanced) form.setEnabled(ids::lowerBay(c), true);
         form.setVisible(ids::lowerCaption(c), enhanced);
