@@ -1,0 +1,120 @@
+// bwplan.exe under Wine from outside: the form at creation, the title, Reset and the endings.
+#include <gtest/gtest.h>
+
+#include "form_state.h"
+#include "mapper_driver.h"
+
+namespace {
+
+constexpr DWORD kExitWaitMs = 10000;
+
+TEST(Creation, FreshFormWithTheBuiltInCatalogue) {
+    ScratchDir dir("fresh");  // no catalogue file here
+    MapperProcess mapper;
+    ASSERT_TRUE(mapper.start("", dir.path()));
+    expectFreshForm(mapper, builtInBayEntries());
+}
+
+// Catalogue file rows, CR LF line ends as a Windows editor writes them.
+TEST(Creation, CatalogueFileRowsJoinTheListsTheirFlagsAllow) {
+    ScratchDir dir("catalogue");
+    dir.writeFile("bwplan.ini",
+                  "\"Ridge\" 0x4000000 AABB 1212\r\n"  // mask 0, full height: eight upper bays
+                  "\"Half\" 0x800000 AB 11\r\n"        // mask 0, half height: all sixteen
+                  "\"Eight\" 0x80 AB 12\r\n"           // bay 8 only
+                  "\"Ends\" 0x81 AB 12\r\n"            // bays 1 and 8
+                  "\"Tarn\" 0x0 AB 12\r\n"             // a second Tarn is listed too
+                  "\r\n"                               // empty name: the catalogue ends here
+                  "\"Hidden\" 0x0 AB 12\r\n");
+    BayEntries bays = builtInBayEntries();
+    for (int c = 0; c < 8; ++c) {
+        auto& upper = bays.upper[static_cast<std::size_t>(c)];
+        upper.push_back("Ridge");
+        upper.push_back("Half");
+        if (c == 7) upper.push_back("Eight");
+        if (c == 0 || c == 7) upper.push_back("Ends");
+        upper.push_back("Tarn");
+        bays.lower[static_cast<std::size_t>(c)].push_back("Half");
+    }
+    MapperProcess mapper;
+    ASSERT_TRUE(mapper.start("", dir.path()));
+    expectFreshForm(mapper, bays);
+}
+
+TEST(Creation, RenamedProgramWithoutBwplanExeKeepsTheTemplateCaption) {
+    ScratchDir dir("renamed");
+    dir.copyIn(bwplanPath(), "mapper-copy.exe");
+    MapperProcess mapper;
+    ASSERT_TRUE(mapper.start(dir.path() + "\\mapper-copy.exe", dir.path()));
+    EXPECT_EQ(mapper.title(), "Baywise");
+    EXPECT_EQ(mapper.selected(1083), "Enhanced") << "the form is filled all the same";
+}
+
+TEST(Reset, EachResetShowsAFreshFormAndDoesNotReadTheCatalogueAgain) {
+    ScratchDir dir("reset");
+    dir.writeFile("bwplan.ini", "\"Ridge\" 0x4000000 AABB 1212\n");
+    BayEntries bays = builtInBayEntries();
+    for (auto& upper : bays.upper) upper.push_back("Ridge");
+
+    MapperProcess mapper;
+    ASSERT_TRUE(mapper.start("", dir.path()));
+    dir.appendFile("bwplan.ini", "\"Late\" 0x800000 AB 11\n");  // must not appear
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("reset " + std::to_string(round + 1));
+        ASSERT_TRUE(mapper.chooseText(1000, "Tarn"));
+        ASSERT_TRUE(mapper.chooseText(1083, "Standard"));
+        ASSERT_TRUE(mapper.chooseText(1118, "Windows"));
+        ASSERT_TRUE(mapper.reset());
+        expectFreshForm(mapper, bays);
+    }
+    mapper.click(2);
+    DWORD code = 1;
+    EXPECT_TRUE(mapper.waitForExit(kExitWaitMs, &code)) << "Cancel after Reset ends the program";
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(Reset, MinimisedStartShowsEveryNewFormMinimised) {
+    MapperProcess mapper;
+    ASSERT_TRUE(mapper.start("", "", SW_SHOWMINNOACTIVE));
+    EXPECT_TRUE(IsIconic(mapper.form()));
+    ASSERT_TRUE(mapper.reset());
+    EXPECT_TRUE(IsIconic(mapper.form()));
+}
+
+TEST(Ending, CancelCloseBoxAndEscEndTheProgramWithStatusZero) {
+    struct Way {
+        const char* name;
+        void (*act)(MapperProcess&);
+    };
+    const Way ways[] = {
+        {"Cancel button", [](MapperProcess& m) { m.click(2); }},
+        {"close box", [](MapperProcess& m) { PostMessageW(m.form(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Esc key", [](MapperProcess& m) { m.pressEscape(); }},
+        {"Esc after a selector took the focus",
+         [](MapperProcess& m) {
+             SetForegroundWindow(m.form());
+             SendMessageW(m.form(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m.item(1118)), TRUE);
+             m.pressEscape();
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        MapperProcess mapper;
+        ASSERT_TRUE(mapper.start());
+        way.act(mapper);
+        DWORD code = 1;
+        ASSERT_TRUE(mapper.waitForExit(kExitWaitMs, &code)) << "still running";
+        EXPECT_EQ(code, 0u);
+    }
+}
+
+TEST(Ending, QuitMessageFromOutsideEndsWithItsCode) {
+    MapperProcess mapper;
+    ASSERT_TRUE(mapper.start());
+    PostMessageW(mapper.form(), WM_QUIT, 1234, 0);
+    DWORD code = 0;
+    ASSERT_TRUE(mapper.waitForExit(kExitWaitMs, &code));
+    EXPECT_EQ(code, 1234u);
+}
+
+}  // namespace

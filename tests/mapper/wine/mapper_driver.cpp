@@ -1,0 +1,261 @@
+// Starting bwplan.exe, finding its form by process id, reading controls and sending commands.
+#include "mapper_driver.h"
+
+#include <stdexcept>
+
+namespace {
+
+std::string programPath;
+
+constexpr DWORD kPollMs = 10;
+
+std::string driverFolder() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string full(path, n);
+    return full.substr(0, full.find_last_of('\\'));
+}
+
+void removeTree(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = dir + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+void writeBytes(const std::string& path, const std::string& content, DWORD disposition) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
+    SetFilePointer(file, 0, nullptr, FILE_END);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+struct FormSearch {
+    DWORD pid;
+    HWND previous;
+    HWND found;
+};
+
+// The form is the shown dialog of the process that holds the enclosure type selector.
+BOOL CALLBACK findForm(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<FormSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || window == search->previous) return TRUE;
+    if (!IsWindowVisible(window) || GetDlgItem(window, 1083) == nullptr) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+struct TitleSearch {
+    DWORD pid;
+    HWND form;
+    const std::string* title;
+    HWND found;
+};
+
+BOOL CALLBACK findTitled(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TitleSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || window == search->form || !IsWindowVisible(window)) return TRUE;
+    wchar_t title[256];
+    int n = GetWindowTextW(window, title, 256);
+    if (narrow(std::wstring(title, static_cast<std::size_t>(n))) != *search->title) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+const std::string& bwplanPath() { return programPath; }
+void setBwplanPath(const std::string& path) { programPath = path; }
+
+std::string fullPath(const char* path) {
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(path, MAX_PATH, full, nullptr);
+    return std::string(full, n);
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += static_cast<char>(c);
+    return out;
+}
+
+ScratchDir::ScratchDir(const std::string& name) {
+    std::string base = driverFolder() + "\\scratch";
+    CreateDirectoryA(base.c_str(), nullptr);
+    path_ = base + "\\" + name;
+    removeTree(path_);
+    if (!CreateDirectoryA(path_.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + path_);
+}
+
+void ScratchDir::writeFile(const std::string& name, const std::string& content) const {
+    writeBytes(path_ + "\\" + name, content, CREATE_ALWAYS);
+}
+
+void ScratchDir::appendFile(const std::string& name, const std::string& content) const {
+    writeBytes(path_ + "\\" + name, content, OPEN_ALWAYS);
+}
+
+void ScratchDir::copyIn(const std::string& source, const std::string& name) const {
+    if (!CopyFileA(source.c_str(), (path_ + "\\" + name).c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + source);
+}
+
+MapperProcess::~MapperProcess() {
+    if (info_.hProcess == nullptr) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool MapperProcess::start(const std::string& exe, const std::string& directory, int showCommand) {
+    std::string program = exe.empty() ? bwplanPath() : exe;
+    std::string line = "\"" + program + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (showCommand >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
+    if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info_))
+        return false;
+    return waitForForm(nullptr) != nullptr;
+}
+
+HWND MapperProcess::waitForForm(HWND previous, DWORD timeoutMs) {
+    DWORD started = GetTickCount();
+    for (;;) {
+        FormSearch search{info_.dwProcessId, previous, nullptr};
+        EnumWindows(findForm, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) return form_ = search.found;
+        if (GetTickCount() - started > timeoutMs) return nullptr;
+        if (WaitForSingleObject(info_.hProcess, kPollMs) == WAIT_OBJECT_0) return nullptr;
+    }
+}
+
+bool MapperProcess::waitForExit(DWORD timeoutMs, DWORD* code) {
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (code != nullptr) GetExitCodeProcess(info_.hProcess, code);
+    return true;
+}
+
+HWND MapperProcess::findWindowTitled(const std::string& title) const {
+    TitleSearch search{info_.dwProcessId, form_, &title, nullptr};
+    EnumWindows(findTitled, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string MapperProcess::text(int id) const {
+    wchar_t buffer[512];
+    LRESULT n = SendMessageW(item(id), WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer));
+    return narrow(std::wstring(buffer, static_cast<std::size_t>(n > 0 ? n : 0)));
+}
+
+std::string MapperProcess::title() const {
+    wchar_t buffer[256];
+    int n = GetWindowTextW(form_, buffer, 256);
+    return narrow(std::wstring(buffer, static_cast<std::size_t>(n)));
+}
+
+int MapperProcess::count(int id) const {
+    return static_cast<int>(SendMessageW(item(id), CB_GETCOUNT, 0, 0));
+}
+
+int MapperProcess::selection(int id) const {
+    return static_cast<int>(SendMessageW(item(id), CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> MapperProcess::entries(int id) const {
+    std::vector<std::string> out;
+    int n = count(id);
+    for (int i = 0; i < n; ++i) {
+        wchar_t buffer[256];
+        LRESULT length = SendMessageW(item(id), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
+        out.push_back(length < 0 ? "<unreadable>" : narrow(std::wstring(buffer, static_cast<std::size_t>(length))));
+    }
+    return out;
+}
+
+std::string MapperProcess::selected(int id) const {
+    int index = selection(id);
+    if (index < 0) return "";
+    std::vector<std::string> all = entries(id);
+    return index < static_cast<int>(all.size()) ? all[static_cast<std::size_t>(index)] : "<bad index>";
+}
+
+HWND MapperProcess::focus() const {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &thread)) return nullptr;
+    return thread.hwndFocus;
+}
+
+bool MapperProcess::activateAndWaitForFocus(HWND control, DWORD timeoutMs) const {
+    DWORD started = GetTickCount();
+    while (focus() != control) {
+        if (GetTickCount() - started > timeoutMs) return false;
+        SetForegroundWindow(form_);
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+void MapperProcess::sendCommand(int id, int code) {
+    SendMessageW(form_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(item(id)));
+    // A sent message is handled inside GetMessage without making it return; a posted one
+    // lets the loop look at its run state, as real input would.
+    PostMessageW(form_, WM_NULL, 0, 0);
+}
+
+void MapperProcess::choose(int id, int index) {
+    SendMessageW(item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    sendCommand(id, CBN_SELCHANGE);
+}
+
+bool MapperProcess::chooseText(int id, const std::string& text) {
+    std::vector<std::string> all = entries(id);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i] == text) {
+            choose(id, static_cast<int>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void MapperProcess::click(int id) { sendCommand(id, BN_CLICKED); }
+
+bool MapperProcess::reset() {
+    HWND old = form_;
+    click(1097);
+    return waitForForm(old) != nullptr;
+}
+
+void MapperProcess::pressEscape() {
+    HWND target = focus();
+    if (target == nullptr) target = form_;
+    PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(target, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001u));
+}
