@@ -22,4 +22,4 @@ case " $missing " in *":i386"*)
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
 esac
 apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null

@@ -14,7 +14,8 @@
 namespace {
 
 std::string writeFile(const std::string& name, const std::string& content) {
-    const std::string path = ::testing::TempDir() + name;
+    // Test processes run in parallel: each writes its own files.
+    const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fwrite(content.data(), 1, content.size(), file);
     std::fclose(file);
@@ -66,10 +67,13 @@ TEST(Catalogue, BuiltInRowsWithoutAFile) {
 }
 
 TEST(Catalogue, ReadsBwplanIniFromTheCurrentDirectory) {
-    const std::string dir = ::testing::TempDir() + "cwd_catalogue";
+    const std::string dir = ::testing::TempDir() + std::to_string(getpid()) + "_cwd_catalogue";
     std::string command = "mkdir -p '" + dir + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    writeFile("cwd_catalogue/bwplan.ini", "\"Ridge\" 0x4000000 AABB 1212\n");
+    std::FILE* file = std::fopen((dir + "/bwplan.ini").c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("\"Ridge\" 0x4000000 AABB 1212\n", file);
+    std::fclose(file);
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir(dir.c_str()), 0);
