@@ -52,4 +52,10 @@ until [ -S "$socket_dir/socket" ] || ! kill -0 "$server_pid" 2>/dev/null; do
 done
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 
+# Without a window manager, Wine waits 2 s for every hidden or destroyed top-level window unless
+# its windows are unmanaged.
+if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+fi
+
 "$@"
