@@ -103,7 +103,7 @@ int main(int argc, char** argv)
     // over no packages, so that their own start-up and end can be taken off.
     const std::string many = packageFolder("bench_many", child, programs);
     const std::string empty = packageFolder("bench_empty", child, 0);
-    std::vector<double> launcher, baseline, launcherMarginal, baselineMarginal;
+    std::vector<double> launcher, baseline, launcherMarginal, baselineMarginal, pairedRatio;
     for (int r = 0; r < rounds; ++r) {
         const bool launcherFirst = r % 2 == 0;
         const std::string& first = launcherFirst ? pkgrun : loop;
@@ -120,6 +120,8 @@ int main(int argc, char** argv)
         baseline.push_back(baselineMany / programs);
         launcherMarginal.push_back((launcherMany - launcherEmpty) / programs);
         baselineMarginal.push_back((baselineMany - baselineEmpty) / programs);
+        // Runs next to each other share the machine's load of the moment.
+        pairedRatio.push_back(launcherMany / baselineMany);
     }
     std::printf("%d programs per run, medians of %d rounds\n", programs, rounds);
     std::printf("whole run per program:    pkgrun %6.2f ms, loop %6.2f ms, ratio %.3f\n",
@@ -127,5 +129,6 @@ int main(int argc, char** argv)
     std::printf("start-up taken off:       pkgrun %6.2f ms, loop %6.2f ms, ratio %.3f\n",
                 median(launcherMarginal) * 1e3, median(baselineMarginal) * 1e3,
                 median(launcherMarginal) / median(baselineMarginal));
+    std::printf("ratio of neighbouring runs: median %.3f\n", median(pairedRatio));
     return 0;
 }

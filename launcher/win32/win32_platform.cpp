@@ -8,6 +8,7 @@ namespace {
 constexpr DWORD WAKE_ON_ANY_INPUT = 0xFF; // keys, mouse, posted, timers, paint, sent, hot keys
 static_assert(sizeof(STARTUPINFOA) == 68, "the 32-bit start-up record");
 constexpr UINT ERROR_BOX_STYLE = MB_OK | MB_TASKMODAL | MB_SETFOREGROUND;
+static_assert(ERROR_BOX_STYLE == 0x12000, "no icon, task-modal, brought to the foreground");
 
 // Takes every queued message; true with its value when one of them is a quit message.
 bool drainMessages(std::uint32_t& quitValue)

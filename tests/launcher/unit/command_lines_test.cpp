@@ -49,15 +49,4 @@ TEST(CommandLines, ErrorTexts)
     EXPECT_EQ(setupErrorText("b c.ini"), "Unable to start rollout on  b c.ini");
 }
 
-TEST(CommandLines, PassesInOrder)
-{
-    const auto& passes = launchPasses();
-    EXPECT_STREQ(passes[0].pattern, "kx0*.exe");
-    EXPECT_EQ(passes[0].commandLine("k", "a"), packageCommandLine("k", "a"));
-    EXPECT_EQ(passes[0].errorText("k"), packageErrorText("k"));
-    EXPECT_STREQ(passes[1].pattern, "*.ini");
-    EXPECT_EQ(passes[1].commandLine("i", "a"), setupCommandLine("i", "a"));
-    EXPECT_EQ(passes[1].errorText("i"), setupErrorText("i"));
-}
-
 } // namespace
