@@ -125,8 +125,7 @@ MapperProcess::~MapperProcess() {
         TerminateProcess(info_.hProcess, 1);
         WaitForSingleObject(info_.hProcess, 5000);
     }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
+    release();
 }
 
 bool MapperProcess::start(const std::string& exe, const std::string& directory, int showCommand) {
@@ -142,6 +141,19 @@ bool MapperProcess::start(const std::string& exe, const std::string& directory, 
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info_))
         return false;
     return waitForForm(nullptr) != nullptr;
+}
+
+bool MapperProcess::attach(DWORD pid) {
+    info_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+    if (info_.hProcess == nullptr) return false;
+    info_.dwProcessId = pid;
+    return waitForForm(nullptr) != nullptr;
+}
+
+void MapperProcess::release() {
+    if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+    if (info_.hProcess != nullptr) CloseHandle(info_.hProcess);
+    info_ = PROCESS_INFORMATION{};
 }
 
 HWND MapperProcess::waitForForm(HWND previous, DWORD timeoutMs) {

@@ -1,0 +1,112 @@
+// Helper for the display tests: sets up a running bwplan, prints where its controls are on
+// the screen, and checks or ends it afterwards.
+//   mapper_probe colours <bwplan.exe>     coloured form; prints "pid" and "sample" lines
+//   mapper_probe reset-target <bwplan.exe> filled form; prints "pid" and "click X Y" (Reset)
+//   mapper_probe check-fresh <pid>         waits for a fresh form, then ends the program
+//   mapper_probe end <pid>                 ends the program with Cancel
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "mapper_driver.h"
+
+namespace {
+
+// Keeps the form above windows that other tests open meanwhile.
+void bringToTop(MapperProcess& mapper) {
+    SetWindowPos(mapper.form(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(mapper.form());
+}
+
+void printSample(MapperProcess& mapper, const char* name, const char* colour, int id) {
+    RECT r;
+    GetWindowRect(mapper.item(id), &r);
+    std::printf("sample %s %s %ld %ld %ld %ld\n", name, colour, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+bool choose(MapperProcess& mapper, int id, const char* text) {
+    if (mapper.chooseText(id, text)) return true;
+    std::fprintf(stderr, "selector %d offers no \"%s\"\n", id, text);
+    return false;
+}
+
+int colours(const char* exe) {
+    ScratchDir dir("probe-colours");
+    dir.writeFile("bwplan.ini", "\"Ridge\" 0x4000000 AABB 1212\n");
+    MapperProcess mapper;
+    if (!mapper.start(fullPath(exe), dir.path())) return 1;
+    // Fell above and below in column 0; Ridge removing Tarn from bay 5 leaves a message.
+    if (!choose(mapper, 1000, "Fell") || !choose(mapper, 1008, "Fell") || !choose(mapper, 1004, "Tarn") ||
+        !choose(mapper, 1005, "Ridge"))
+        return 1;
+    bringToTop(mapper);
+    std::printf("pid %lu\n", mapper.pid());
+    printSample(mapper, "upper-label", "#233CFF", 1017);
+    printSample(mapper, "lower-label", "#289664", 1049);
+    printSample(mapper, "upper-caption", "#233CFF", 1101);
+    printSample(mapper, "lower-caption", "#289664", 1109);
+    printSample(mapper, "message", "#FF2323", 1095);
+    mapper.release();
+    return 0;
+}
+
+int resetTarget(const char* exe) {
+    MapperProcess mapper;
+    if (!mapper.start(fullPath(exe))) return 1;
+    if (!choose(mapper, 1000, "Tarn") || !choose(mapper, 1083, "Standard")) return 1;
+    bringToTop(mapper);
+    RECT r;
+    GetWindowRect(mapper.item(1097), &r);
+    std::printf("pid %lu\nclick %ld %ld\n", mapper.pid(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    mapper.release();
+    return 0;
+}
+
+int endProgram(MapperProcess& mapper) {
+    mapper.click(2);
+    DWORD code = 1;
+    if (!mapper.waitForExit(10000, &code)) {
+        std::fprintf(stderr, "bwplan did not end after Cancel\n");
+        return 1;
+    }
+    return code == 0 ? 0 : 1;
+}
+
+int checkFresh(DWORD pid) {
+    MapperProcess mapper;
+    if (!mapper.attach(pid)) return 1;
+    DWORD started = GetTickCount();
+    while (mapper.selection(1000) != -1 || mapper.selected(1083) != "Enhanced" || mapper.visible(1095)) {
+        if (GetTickCount() - started > 10000) {
+            std::fprintf(stderr, "form not fresh: bay 1 \"%s\", enclosure \"%s\"\n", mapper.selected(1000).c_str(),
+                         mapper.selected(1083).c_str());
+            endProgram(mapper);
+            return 1;
+        }
+        Sleep(20);
+        mapper.waitForForm(nullptr);
+    }
+    std::printf("fresh form\n");
+    return endProgram(mapper);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: mapper_probe colours|reset-target <bwplan.exe> | check-fresh|end <pid>\n");
+        return 2;
+    }
+    std::string mode = argv[1];
+    if (mode == "colours") return colours(argv[2]);
+    if (mode == "reset-target") return resetTarget(argv[2]);
+    DWORD pid = std::strtoul(argv[2], nullptr, 10);
+    if (mode == "check-fresh") return checkFresh(pid);
+    if (mode == "end") {
+        MapperProcess mapper;
+        return mapper.attach(pid) ? endProgram(mapper) : 1;
+    }
+    return 2;
+}
