@@ -4,6 +4,7 @@
 //   mapper_probe reset-target <bwplan.exe> filled form; prints "pid" and "click X Y" (Reset)
 //   mapper_probe check-fresh <pid>         waits for a fresh form, then ends the program
 //   mapper_probe end <pid>                 ends the program with Cancel
+//   mapper_probe find-form                 waits for any shown form; prints "pid" and "rect"
 #include <windows.h>
 
 #include <cstdio>
@@ -92,9 +93,31 @@ int checkFresh(DWORD pid) {
     return endProgram(mapper);
 }
 
+BOOL CALLBACK findAnyForm(HWND window, LPARAM param) {
+    if (!IsWindowVisible(window) || GetDlgItem(window, 1083) == nullptr) return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
+int findForm() {
+    DWORD started = GetTickCount();
+    HWND form = nullptr;
+    while (EnumWindows(findAnyForm, reinterpret_cast<LPARAM>(&form)), form == nullptr) {
+        if (GetTickCount() - started > 30000) return 1;
+        Sleep(50);
+    }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(form, &pid);
+    RECT r;
+    GetWindowRect(form, &r);
+    std::printf("pid %lu\nrect %ld %ld %ld %ld\n", pid, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "find-form") return findForm();
     if (argc != 3) {
         std::fprintf(stderr, "usage: mapper_probe colours|reset-target <bwplan.exe> | check-fresh|end <pid>\n");
         return 2;

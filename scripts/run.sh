@@ -1,0 +1,45 @@
+#!/bin/sh
+# Installs what is missing, builds, and opens the mapper's window under Wine: on the user's
+# display when DISPLAY is set (until the user closes it), otherwise on Xvfb, where a screenshot
+# of the window is saved under build/ and its path printed, and the program is then ended.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+bwplan="$root/build/win32/mapper/win32/bwplan.exe"
+probe="$root/build/win32/tests/mapper/wine/mapper_probe.exe"
+shot="$root/build/bwplan-window.png"
+
+# Inside the Wine session on Xvfb: the window (Wine draws its frame) photographed, then ended.
+if [ "${1:-}" = "--photograph" ]; then
+    cd "$(dirname "$bwplan")"
+    wine "$bwplan" >/dev/null 2>&1 </dev/null &
+    info=$(mktemp)
+    if ! wine "$probe" find-form >"$info" 2>/dev/null </dev/null; then
+        echo "run: the mapper's window did not appear" >&2
+        exit 1
+    fi
+    pid=$(tr -d '\r' <"$info" | sed -n 's/^pid //p')
+    set -- $(tr -d '\r' <"$info" | sed -n 's/^rect //p')  # x y width height on the screen
+    rm -f "$info"
+    # Shoot until two shots agree: the window is painted.
+    previous=""
+    i=0
+    while [ $i -lt 50 ]; do
+        import -window root -crop "$3x$4+$1+$2" +repage "$shot"
+        current=$(md5sum <"$shot")
+        [ "$current" = "$previous" ] && break
+        previous=$current
+        i=$((i + 1))
+        sleep 0.2
+    done
+    wine "$probe" end "$pid" >/dev/null 2>&1 </dev/null || true
+    echo "$shot"
+    exit 0
+fi
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+if [ -n "${DISPLAY:-}" ]; then
+    cd "$(dirname "$bwplan")"
+    exec "$root/scripts/wine-session.sh" wine "$bwplan"
+fi
+exec "$root/scripts/wine-session.sh" "$0" --photograph
