@@ -1,4 +1,5 @@
-// The real dialog in this process: colour requests answered with our own device context.
+// The real dialog in this process: colour requests answered with our own device context, and
+// which controls a command really touches.
 #include <gtest/gtest.h>
 
 #include "win32/app.h"
@@ -92,6 +93,44 @@ TEST_F(InProcessForm, ColourRequestSentToTheDialogReturnsTheFaceBrush) {
                                  reinterpret_cast<LPARAM>(GetDlgItem(form_, 1095)));
     EXPECT_EQ(brush, reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
     EXPECT_EQ(GetTextColor(dc_), kRed);
+}
+
+// Messages that reached controls of the watched column while the hook was set.
+std::vector<UINT> touched;
+int watchedColumn = -1;
+
+LRESULT CALLBACK recordLabelMessages(int code, WPARAM wParam, LPARAM lParam) {
+    auto* sent = reinterpret_cast<CWPSTRUCT*>(lParam);
+    int id = GetDlgCtrlID(sent->hwnd);
+    bool watched = id >= 1017 && id <= 1064 && (id - 1017) % 8 == watchedColumn;
+    if (code == HC_ACTION && watched &&
+        (sent->message == WM_SHOWWINDOW || sent->message == WM_SETTEXT || sent->message == WM_ENABLE))
+        touched.push_back(sent->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A change in another column must leave the labels that stay alone: hiding and showing them
+// again, or rewriting the same text, would make them flicker.
+TEST_F(InProcessForm, LabelsThatStayAreNotTouchedByAChangeElsewhere) {
+    ShowWindow(form_, SW_SHOWNOACTIVATE);
+    choose(1000, "Fell");
+    choose(1008, "Fell");
+    touched.clear();
+    watchedColumn = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, recordLabelMessages, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    choose(1002, "Tarn");
+    choose(1002, "Tarn-M3");
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(touched.empty()) << touched.size() << " messages reached column 0's labels";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form_, 1017)));
+    // The hook does see a column that changes.
+    touched.clear();
+    watchedColumn = 2;
+    hook = SetWindowsHookExA(WH_CALLWNDPROC, recordLabelMessages, nullptr, GetCurrentThreadId());
+    choose(1002, "Tarn");
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(touched.empty());
 }
 
 }  // namespace
