@@ -117,4 +117,33 @@ TEST(Ending, QuitMessageFromOutsideEndsWithItsCode) {
     EXPECT_EQ(code, 1234u);
 }
 
+// A catalogue file whose rows cannot be allocated: 30,000,000 lines need 2.28 GB of rows, more
+// than a 32-bit process has. The box says so; once it is closed the program ends with status 0
+// and no form was ever created.
+TEST(OutOfMemory, AllocationFailureIsShownThenTheProgramEnds) {
+    ScratchDir dir("out_of_memory");
+    dir.writeFile("bwplan.ini", std::string(30000000, '\n'));
+    MapperProcess mapper;
+    ASSERT_TRUE(mapper.launch("", dir.path()));
+
+    HWND box = nullptr;
+    const DWORD started = GetTickCount();
+    while ((box = mapper.findWindowTitled("Baywise")) == nullptr && GetTickCount() - started < 30000)
+        if (mapper.waitForExit(50)) break;
+    ASSERT_NE(box, nullptr) << "no box appeared";
+    EXPECT_EQ(GetDlgItem(box, 1083), nullptr) << "the form was created";
+    wchar_t text[128];
+    const int n = GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 128);
+    EXPECT_EQ(narrow(std::wstring(text, static_cast<std::size_t>(n > 0 ? n : 0))), "Unable to allocate memory");
+    EXPECT_EQ(SendDlgItemMessageW(box, 0x0440, STM_GETICON, 0, 0), 0) << "the box has an icon";
+    EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+    EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
+    EXPECT_FALSE(mapper.waitForExit(300)) << "the program went on before the box was closed";
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(mapper.waitForExit(kExitWaitMs, &code));
+    EXPECT_EQ(code, 0u);
+}
+
 }  // namespace

@@ -129,6 +129,10 @@ MapperProcess::~MapperProcess() {
 }
 
 bool MapperProcess::start(const std::string& exe, const std::string& directory, int showCommand) {
+    return launch(exe, directory, showCommand) && waitForForm(nullptr) != nullptr;
+}
+
+bool MapperProcess::launch(const std::string& exe, const std::string& directory, int showCommand) {
     std::string program = exe.empty() ? bwplanPath() : exe;
     std::string line = "\"" + program + "\"";
     STARTUPINFOA startup{};
@@ -140,7 +144,7 @@ bool MapperProcess::start(const std::string& exe, const std::string& directory, 
     if (!CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info_))
         return false;
-    return waitForForm(nullptr) != nullptr;
+    return true;
 }
 
 bool MapperProcess::attach(DWORD pid) {

@@ -36,6 +36,8 @@ public:
     // Starts `exe` (bwplanPath() when empty) in `directory` (the driver's own when empty),
     // with a show command when showCommand >= 0, and waits until its form is shown.
     bool start(const std::string& exe = "", const std::string& directory = "", int showCommand = -1);
+    // Starts it the same way without waiting for anything.
+    bool launch(const std::string& exe = "", const std::string& directory = "", int showCommand = -1);
     // Takes over a bwplan started by another driver run, by process id.
     bool attach(DWORD pid);
     // Forgets the process without ending it.
