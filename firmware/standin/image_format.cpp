@@ -77,22 +77,22 @@ std::uint32_t crc32(const unsigned char* data, std::size_t size, std::uint32_t c
     return ~crc;
 }
 
-std::vector<unsigned char> encodeImage(const ImageSpec& spec)
+std::vector<unsigned char> encodeImage(const ImageContent& content)
 {
-    std::vector<unsigned char> bytes(HEADER_SIZE + spec.payloadSize, 0);
+    std::vector<unsigned char> bytes(HEADER_SIZE + content.payloadSize, 0);
     std::memcpy(bytes.data(), SIGNATURE, sizeof SIGNATURE);
     putU16(bytes, AT_REVISION, FORMAT_REVISION);
     putU16(bytes, AT_HEADER_SIZE, static_cast<std::uint16_t>(HEADER_SIZE));
-    putU32(bytes, AT_PRODUCT, spec.product);
-    putU32(bytes, AT_KIND, spec.kind);
+    putU32(bytes, AT_PRODUCT, content.product);
+    putU32(bytes, AT_KIND, content.kind);
     for (int i = 0; i < 4; ++i)
-        bytes[AT_NUMERIC_VERSION + i] = static_cast<unsigned char>(spec.numericVersion[i]);
-    putU32(bytes, AT_PAYLOAD_SIZE, static_cast<std::uint32_t>(spec.payloadSize));
-    putText(bytes, AT_MANUFACTURER, MANUFACTURER_WIDTH, spec.manufacturer);
-    putText(bytes, AT_PLATFORM, PLATFORM_WIDTH, spec.platform);
-    putText(bytes, AT_INFO, INFO_WIDTH, spec.info);
-    putText(bytes, AT_VERSION_TEXT, VERSION_TEXT_WIDTH, spec.versionText);
-    for (std::size_t i = 0; i < spec.payloadSize; ++i)
+        bytes[AT_NUMERIC_VERSION + i] = static_cast<unsigned char>(content.numericVersion[i]);
+    putU32(bytes, AT_PAYLOAD_SIZE, static_cast<std::uint32_t>(content.payloadSize));
+    putText(bytes, AT_MANUFACTURER, MANUFACTURER_WIDTH, content.manufacturer);
+    putText(bytes, AT_PLATFORM, PLATFORM_WIDTH, content.platform);
+    putText(bytes, AT_INFO, INFO_WIDTH, content.info);
+    putText(bytes, AT_VERSION_TEXT, VERSION_TEXT_WIDTH, content.versionText);
+    for (std::size_t i = 0; i < content.payloadSize; ++i)
         bytes[HEADER_SIZE + i] = static_cast<unsigned char>(i * 7 + 3);
     sealChecksum(bytes);
     return bytes;

@@ -55,7 +55,7 @@ constexpr std::size_t SHORT_VERSION_LENGTH = 7;  // TOBR, SQUM: fwHdr's 8-byte v
 constexpr std::uint32_t KNOWN_PRODUCTS[] = {0x0A01, 0x0A02, 0x0B10, 0x0C20};
 
 // What an image says; texts must be shorter than their widths.
-struct ImageSpec {
+struct ImageContent {
     std::uint32_t product = KNOWN_PRODUCTS[0];
     std::uint32_t kind = KIND_ONE;
     signed char numericVersion[4] = {0, 0, 0, 0};  // least significant first
@@ -71,8 +71,8 @@ bool isKnownKind(std::uint32_t kind);
 
 std::uint32_t crc32(const unsigned char* data, std::size_t size, std::uint32_t crc = 0);
 
-// The image bytes for spec, checksum included. Over-long texts are cut to their width less one.
-std::vector<unsigned char> encodeImage(const ImageSpec& spec);
+// The image bytes for content, checksum included. Over-long texts are cut to their width less one.
+std::vector<unsigned char> encodeImage(const ImageContent& content);
 
 // Recomputes and stores the checksum of an image of at least HEADER_SIZE bytes.
 void sealChecksum(std::vector<unsigned char>& bytes);

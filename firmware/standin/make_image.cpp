@@ -33,7 +33,7 @@ bool parseNumber(const char* text, long low, long high, long& value)
     return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
 }
 
-bool parseNumericVersion(const std::string& text, image::ImageSpec& spec)
+bool parseNumericVersion(const std::string& text, image::ImageContent& content)
 {
     std::string rest = text;
     for (int i = 3; i >= 0; --i) {
@@ -41,30 +41,30 @@ bool parseNumericVersion(const std::string& text, image::ImageSpec& spec)
         if ((i > 0) != (dot != std::string::npos)) return false;
         long number = 0;
         if (!parseNumber(rest.substr(0, dot).c_str(), -128, 255, number)) return false;
-        spec.numericVersion[i] = static_cast<signed char>(static_cast<unsigned char>(number));
+        content.numericVersion[i] = static_cast<signed char>(static_cast<unsigned char>(number));
         rest = i > 0 ? rest.substr(dot + 1) : "";
     }
     return true;
 }
 
 // The defaults for a kind name; false for a name that is no kind.
-bool startSpec(const std::string& kind, image::ImageSpec& spec)
+bool startContent(const std::string& kind, image::ImageContent& content)
 {
-    spec.manufacturer = "Sample Switchworks";
-    spec.platform = "Bay Switch 1G";
-    spec.payloadSize = 1024;
+    content.manufacturer = "Sample Switchworks";
+    content.platform = "Bay Switch 1G";
+    content.payloadSize = 1024;
     if (kind == "1" || kind == "2") {
-        spec.kind = kind == "1" ? KIND_ONE : KIND_TWO;
-        parseNumericVersion(kind == "1" ? "4.1.0.5" : "2.0.3.1", spec);
-        spec.info = kind == "1" ? "Runtime Image" : "Boot Image";
+        content.kind = kind == "1" ? KIND_ONE : KIND_TWO;
+        parseNumericVersion(kind == "1" ? "4.1.0.5" : "2.0.3.1", content);
+        content.info = kind == "1" ? "Runtime Image" : "Boot Image";
     } else if (kind == "KTRX") {
-        spec.kind = KIND_KTRX;
-        spec.versionText = "7.2 build 118";
-        spec.info = "Combined Image";
+        content.kind = KIND_KTRX;
+        content.versionText = "7.2 build 118";
+        content.info = "Combined Image";
     } else if (kind == "TOBR" || kind == "SQUM") {
-        spec.kind = kind == "TOBR" ? KIND_TOBR : KIND_SQUM;
-        spec.versionText = kind == "TOBR" ? "3.10" : "1.0b";
-        spec.info = kind == "TOBR" ? "2011-04-18" : "";
+        content.kind = kind == "TOBR" ? KIND_TOBR : KIND_SQUM;
+        content.versionText = kind == "TOBR" ? "3.10" : "1.0b";
+        content.info = kind == "TOBR" ? "2011-04-18" : "";
     } else {
         return false;
     }
@@ -79,28 +79,28 @@ bool setText(std::string& field, const char* value, std::size_t width, const cha
     return true;
 }
 
-bool applyOption(const std::string& option, const char* value, image::ImageSpec& spec)
+bool applyOption(const std::string& option, const char* value, image::ImageContent& content)
 {
-    bool numeric = spec.kind == KIND_ONE || spec.kind == KIND_TWO;
+    bool numeric = content.kind == KIND_ONE || content.kind == KIND_TWO;
     long number = 0;
     if (option == "--version" && numeric) {
-        return parseNumericVersion(value, spec) || fail("version must be a.b.c.d");
+        return parseNumericVersion(value, content) || fail("version must be a.b.c.d");
     } else if (option == "--version") {
-        std::size_t width = spec.kind == KIND_KTRX ? image::VERSION_TEXT_WIDTH
+        std::size_t width = content.kind == KIND_KTRX ? image::VERSION_TEXT_WIDTH
                                                    : image::SHORT_VERSION_LENGTH + 1;
-        return setText(spec.versionText, value, width, "--version");
+        return setText(content.versionText, value, width, "--version");
     } else if (option == "--manufacturer") {
-        return setText(spec.manufacturer, value, image::MANUFACTURER_WIDTH, "--manufacturer");
+        return setText(content.manufacturer, value, image::MANUFACTURER_WIDTH, "--manufacturer");
     } else if (option == "--platform") {
-        return setText(spec.platform, value, image::PLATFORM_WIDTH, "--platform");
+        return setText(content.platform, value, image::PLATFORM_WIDTH, "--platform");
     } else if (option == "--info") {
-        return setText(spec.info, value, image::INFO_WIDTH, "--info");
+        return setText(content.info, value, image::INFO_WIDTH, "--info");
     } else if (option == "--product") {
         if (!parseNumber(value, 0, 0x7FFFFFFF, number)) return fail("bad product ID");
-        spec.product = static_cast<std::uint32_t>(number);
+        content.product = static_cast<std::uint32_t>(number);
     } else if (option == "--payload") {
         if (!parseNumber(value, 0, 1 << 24, number)) return fail("bad payload size");
-        spec.payloadSize = static_cast<std::size_t>(number);
+        content.payloadSize = static_cast<std::size_t>(number);
     } else {
         return fail("unknown option " + option);
     }
@@ -120,12 +120,12 @@ bool writeFile(const char* path, const std::vector<unsigned char>& bytes)
 
 int main(int argc, char** argv)
 {
-    image::ImageSpec spec;
-    if (argc < 3 || argc % 2 == 0 || !startSpec(argv[1], spec)) {
+    image::ImageContent content;
+    if (argc < 3 || argc % 2 == 0 || !startContent(argv[1], content)) {
         std::fputs(USAGE, stderr);
         return 1;
     }
     for (int i = 3; i < argc; i += 2)
-        if (!applyOption(argv[i], argv[i + 1], spec)) return 1;
-    return writeFile(argv[2], image::encodeImage(spec)) ? 0 : 1;
+        if (!applyOption(argv[i], argv[i + 1], content)) return 1;
+    return writeFile(argv[2], image::encodeImage(content)) ? 0 : 1;
 }

@@ -29,18 +29,18 @@ protected:
     }
 };
 
-image::ImageSpec sampleSpec(std::uint32_t kind)
+image::ImageContent sampleContent(std::uint32_t kind)
 {
-    image::ImageSpec spec;
-    spec.kind = kind;
-    spec.numericVersion[0] = 5;
-    spec.numericVersion[3] = -1;
-    spec.versionText = kind == KIND_KTRX ? "7.2 build 118" : "3.10";
-    spec.manufacturer = "Sample Switchworks";
-    spec.platform = "Bay Switch 1G";
-    spec.info = kind == KIND_SQUM ? "" : "Runtime";
-    spec.payloadSize = 100;
-    return spec;
+    image::ImageContent content;
+    content.kind = kind;
+    content.numericVersion[0] = 5;
+    content.numericVersion[3] = -1;
+    content.versionText = kind == KIND_KTRX ? "7.2 build 118" : "3.10";
+    content.manufacturer = "Sample Switchworks";
+    content.platform = "Bay Switch 1G";
+    content.info = kind == KIND_SQUM ? "" : "Runtime";
+    content.payloadSize = 100;
+    return content;
 }
 
 TEST(FirmwareImageFormat, Crc32MatchesTheStandardCheckValue)
@@ -61,7 +61,7 @@ TEST_F(StandinFiles, SampleOfEveryKindReadsBack)
         {KIND_SQUM, "3.10\nBuild Date\t: Unknown\n"},
     };
     for (const Row& row : rows) {
-        write(image::encodeImage(sampleSpec(row.kind)));
+        write(image::encodeImage(sampleContent(row.kind)));
         fwHdr record;
         ASSERT_EQ(getFirmwareDescription(path.c_str(), &record), 0) << std::hex << row.kind;
         EXPECT_EQ(describeRecord("s.img", record),
@@ -73,18 +73,18 @@ TEST_F(StandinFiles, SampleOfEveryKindReadsBack)
 
 TEST_F(StandinFiles, LongestTextsEndInsideTheirRecordFields)
 {
-    image::ImageSpec spec = sampleSpec(KIND_TOBR);
-    spec.versionText = std::string(63, 'v');  // the record's version field holds 7 and a NUL
-    spec.manufacturer = std::string(63, 'm');
-    spec.platform = std::string(31, 'p');
-    spec.info = std::string(127, 'i');
-    write(image::encodeImage(spec));
+    image::ImageContent content = sampleContent(KIND_TOBR);
+    content.versionText = std::string(63, 'v');  // the record's version field holds 7 and a NUL
+    content.manufacturer = std::string(63, 'm');
+    content.platform = std::string(31, 'p');
+    content.info = std::string(127, 'i');
+    write(image::encodeImage(content));
     fwHdr record;
     ASSERT_EQ(getFirmwareDescription(path.c_str(), &record), 0);
     EXPECT_EQ(std::string(record.version), std::string(7, 'v'));
-    EXPECT_EQ(std::string(record.manufacturer), spec.manufacturer);
-    EXPECT_EQ(std::string(record.platform), spec.platform);
-    EXPECT_EQ(std::string(record.imageInfo), spec.info);
+    EXPECT_EQ(std::string(record.manufacturer), content.manufacturer);
+    EXPECT_EQ(std::string(record.platform), content.platform);
+    EXPECT_EQ(std::string(record.imageInfo), content.info);
 }
 
 TEST_F(StandinFiles, DamagedImagesGiveTheirStatusBits)
@@ -109,7 +109,7 @@ TEST_F(StandinFiles, DamagedImagesGiveTheirStatusBits)
          FW_STATUS_UNKNOWN_PRODUCT | FW_STATUS_BAD_CHECKSUM},
     };
     for (const Row& row : rows) {
-        Bytes bytes = image::encodeImage(sampleSpec(KIND_ONE));
+        Bytes bytes = image::encodeImage(sampleContent(KIND_ONE));
         row.damage(bytes);
         write(bytes);
         fwHdr record;
