@@ -83,45 +83,6 @@ std::string makeScratchFolder(const std::string& name)
     return folder;
 }
 
-void removeTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-std::string readFileBytes(const std::string& path)
-{
-    std::string bytes;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
-bool writeFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
-}
-
 std::string crlf(const std::string& text)
 {
     std::string result;

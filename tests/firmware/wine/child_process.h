@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "files_win32.h"
+
 struct ChildResult {
     bool finished = false;        // started and ended within the time limit
     unsigned long exitCode = 0;   // the full 32-bit exit code
@@ -20,12 +22,6 @@ std::string windowsPath(const std::string& path);
 
 // A fresh, empty folder under the temporary folder, unique to this process and name.
 std::string makeScratchFolder(const std::string& name);
-
-// Removes a folder made by makeScratchFolder and the files in it and in its subfolders.
-void removeTree(const std::string& folder);
-
-std::string readFileBytes(const std::string& path);
-bool writeFileBytes(const std::string& path, const std::string& bytes);
 
 // "\n" turned into "\r\n", as text-mode console output ends its lines.
 std::string crlf(const std::string& text);

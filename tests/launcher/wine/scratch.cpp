@@ -1,6 +1,8 @@
 // Scratch directories for the launcher's Wine tests.
 #include "scratch.h"
 
+#include "files_win32.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -8,60 +10,6 @@
 namespace {
 
 ProgramPaths paths;
-
-std::string driverFolder()
-{
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full(path, n);
-    return full.substr(0, full.find_last_of('\\'));
-}
-
-void removeTree(const std::string& dir)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string full = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(full);
-            else if (!DeleteFileA(full.c_str()))
-                throw std::runtime_error("cannot delete " + full + " (a stand-in still running?)");
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
-void writeFile(const std::string& path, const std::string& content)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot create " + path);
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string readFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "";
-    std::string content;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        content.append(buffer, got);
-    CloseHandle(file);
-    return content;
-}
 
 std::vector<std::string> splitTabs(const std::string& line, std::size_t fields)
 {
@@ -92,10 +40,11 @@ void setProgramPaths(const ProgramPaths& newPaths)
 
 ScratchDir::ScratchDir(const std::string& name)
 {
-    std::string root = driverFolder() + "\\scratch";
+    std::string root = programFolder() + "\\scratch";
     CreateDirectoryA(root.c_str(), nullptr);
     path_ = root + "\\" + name;
-    removeTree(path_);
+    if (!removeTree(path_))
+        throw std::runtime_error("cannot empty " + path_ + " (a stand-in still running?)");
     if (!CreateDirectoryA(path_.c_str(), nullptr))
         throw std::runtime_error("cannot create " + path_);
 }
@@ -106,12 +55,14 @@ void ScratchDir::addStandIn(const std::string& name, unsigned long exitCode, uns
     if (!CopyFileA(programPaths().standIn.c_str(), target.c_str(), FALSE))
         throw std::runtime_error("cannot copy the stand-in to " + target);
     config_ += name + "\t" + std::to_string(exitCode) + "\t" + std::to_string(sleepMs) + "\n";
-    writeFile(path_ + "\\stand_in.cfg", config_);
+    if (!writeFileBytes(path_ + "\\stand_in.cfg", config_))
+        throw std::runtime_error("cannot write the stand-in configuration in " + path_);
 }
 
 void ScratchDir::addFile(const std::string& name)
 {
-    writeFile(path_ + "\\" + name, "[setup]\n");
+    if (!writeFileBytes(path_ + "\\" + name, "[setup]\n"))
+        throw std::runtime_error("cannot create " + name + " in " + path_);
 }
 
 void ScratchDir::addFolder(const std::string& name)
@@ -138,7 +89,7 @@ std::vector<std::string> ScratchDir::searchOrder(const std::string& pattern) con
 std::vector<LogEntry> ScratchDir::readLog() const
 {
     std::vector<LogEntry> entries;
-    std::string content = readFile(path_ + "\\run.log");
+    std::string content = readFileBytes(path_ + "\\run.log");
     std::size_t pos = 0;
     for (std::size_t eol; (eol = content.find('\n', pos)) != std::string::npos; pos = eol + 1) {
         std::vector<std::string> f = splitTabs(content.substr(pos, eol - pos), 5);

@@ -1,6 +1,8 @@
 // Starting bwplan.exe, finding its form by process id, reading controls and sending commands.
 #include "mapper_driver.h"
 
+#include "files_win32.h"
+
 #include <stdexcept>
 
 namespace {
@@ -8,41 +10,6 @@ namespace {
 std::string programPath;
 
 constexpr DWORD kPollMs = 10;
-
-std::string driverFolder() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full(path, n);
-    return full.substr(0, full.find_last_of('\\'));
-}
-
-void removeTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
-void writeBytes(const std::string& path, const std::string& content, DWORD disposition) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
-    SetFilePointer(file, 0, nullptr, FILE_END);
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 struct FormSearch {
     DWORD pid;
@@ -98,7 +65,7 @@ std::string narrow(const std::wstring& text) {
 }
 
 ScratchDir::ScratchDir(const std::string& name) {
-    std::string base = driverFolder() + "\\scratch";
+    std::string base = programFolder() + "\\scratch";
     CreateDirectoryA(base.c_str(), nullptr);
     path_ = base + "\\" + name;
     removeTree(path_);
@@ -107,11 +74,11 @@ ScratchDir::ScratchDir(const std::string& name) {
 }
 
 void ScratchDir::writeFile(const std::string& name, const std::string& content) const {
-    writeBytes(path_ + "\\" + name, content, CREATE_ALWAYS);
+    if (!writeFileBytes(path_ + "\\" + name, content)) throw std::runtime_error("cannot write " + name);
 }
 
 void ScratchDir::appendFile(const std::string& name, const std::string& content) const {
-    writeBytes(path_ + "\\" + name, content, OPEN_ALWAYS);
+    if (!appendFileBytes(path_ + "\\" + name, content)) throw std::runtime_error("cannot write " + name);
 }
 
 void ScratchDir::copyIn(const std::string& source, const std::string& name) const {
