@@ -6,32 +6,21 @@
 #include <vector>
 
 #include "child_process.h"
+#include "version_win32.h"
 
 namespace {
 
 TEST(QuillscanVersionBlock, FixedVersionTranslationAndStrings)
 {
-    std::string program = testPaths.binFolder + "\\quillscan.exe";
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(program.c_str(), &ignored);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, size, block.data()));
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    const VersionRecord record(testPaths.binFolder + "\\quillscan.exe");
+    const VS_FIXEDFILEINFO* fixed = record.fixed();
+    ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00040001u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00040001u);
     EXPECT_EQ(fixed->dwProductVersionLS, 0u);
 
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
-    ASSERT_EQ(length, 4u) << "one string table";
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 0x04b0);
+    EXPECT_EQ(record.translations(), std::vector<DWORD>{MAKELONG(0x0409, 0x04b0)}) << "one string table";
 
     struct Row { const char* name; const char* value; };
     const Row rows[] = {
@@ -41,13 +30,8 @@ TEST(QuillscanVersionBlock, FixedVersionTranslationAndStrings)
         {"InternalName", "quillscan"},
         {"OriginalFilename", "quillscan.exe"},
     };
-    for (const Row& row : rows) {
-        char* value = nullptr;
-        std::string key = std::string("\\StringFileInfo\\040904b0\\") + row.name;
-        ASSERT_TRUE(VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
-            << row.name;
-        EXPECT_STREQ(value, row.value) << row.name;
-    }
+    for (const Row& row : rows)
+        EXPECT_EQ(record.text("040904b0", row.name), row.value) << row.name;
 }
 
 } // namespace

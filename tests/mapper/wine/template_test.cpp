@@ -7,6 +7,7 @@
 
 #include "expected_form.h"
 #include "mapper_driver.h"
+#include "version_win32.h"
 
 namespace {
 
@@ -119,25 +120,12 @@ TEST_F(BwplanFile, DialogTemplateMatchesTheControlTable) {
     }
 }
 
-std::string versionString(const std::vector<char>& record, const std::string& name) {
-    void* value = nullptr;
-    UINT length = 0;
-    std::string path = "\\StringFileInfo\\040904b0\\" + name;
-    if (!VerQueryValueA(record.data(), path.c_str(), &value, &length) || value == nullptr) return "<missing>";
-    return static_cast<const char*>(value);
-}
-
 TEST(BwplanVersion, RecordReadsBackThroughTheVersionApi) {
-    DWORD ignored = 0;
-    DWORD size = GetFileVersionInfoSizeA(bwplanPath().c_str(), &ignored);
-    ASSERT_GT(size, 0u);
-    EXPECT_LT(size, 4096u) << "the title is only taken from a record under 4096 bytes";
-    std::vector<char> record(size);
-    ASSERT_TRUE(GetFileVersionInfoA(bwplanPath().c_str(), 0, size, record.data()));
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(record.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    const VersionRecord record(bwplanPath());
+    ASSERT_GT(record.size(), 0u);
+    EXPECT_LT(record.size(), 4096u) << "the title is only taken from a record under 4096 bytes";
+    const VS_FIXEDFILEINFO* fixed = record.fixed();
+    ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
@@ -148,14 +136,9 @@ TEST(BwplanVersion, RecordReadsBackThroughTheVersionApi) {
         {"FileVersion", "1, 0, 0"},       {"ProductVersion", "1, 0, 0"},
         {"InternalName", "bwplan"},       {"OriginalFilename", "bwplan.exe"},
     };
-    for (const auto& s : strings) EXPECT_EQ(versionString(record, s.name), s.value) << s.name;
+    for (const auto& s : strings) EXPECT_EQ(record.text("040904b0", s.name), s.value) << s.name;
 
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(record.data(), "\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
-    ASSERT_EQ(length, 4u);
-    EXPECT_EQ(translation[0], 0x0409);
-    EXPECT_EQ(translation[1], 1200);
+    EXPECT_EQ(record.translations(), std::vector<DWORD>{MAKELONG(0x0409, 1200)});
 }
 
 }  // namespace
