@@ -23,6 +23,18 @@ struct Example {
     const char* rows;    // their rows
 };
 
+// Chooses the example's enclosure, default OS and bays as a user would; returns a name for it.
+std::string place(Enclosure& e, const Example& example, const char* os) {
+    e.chooseEnclosure(example.enclosure);
+    e.chooseDefaultOs(os);
+    std::string name = std::string(example.enclosure) + " " + os + ":";
+    for (const auto& [bay, type] : example.bays) {
+        e.chooseBay(bay, type);
+        name += " bay " + std::to_string(bay) + " " + type;
+    }
+    return name;
+}
+
 // Every worked example with the built-in rows, reached the way a user reaches it.
 TEST(Labels, WorkedExamples) {
     const Example examples[] = {
@@ -47,14 +59,7 @@ TEST(Labels, WorkedExamples) {
         for (const char* chosenOs : {"Windows", "Linux"}) {
             if (os != "any" && os != chosenOs) continue;
             Enclosure e(fixture::builtInCatalogue());
-            e.chooseEnclosure(example.enclosure);
-            e.chooseDefaultOs(chosenOs);
-            std::string name = std::string(example.enclosure) + " " + chosenOs + ":";
-            for (const auto& [bay, type] : example.bays) {
-                e.chooseBay(bay, type);
-                name += " bay " + std::to_string(bay) + " " + type;
-            }
-            SCOPED_TRACE(name);
+            SCOPED_TRACE(place(e, example, chosenOs));
             EXPECT_EQ(e.labels(example.column), example.labels);
             EXPECT_EQ(e.shownRows(example.column), example.rows);
             EXPECT_EQ(e.message().text, "");
@@ -110,17 +115,8 @@ const char kOddRows[] =
     "\"Wide\" 0x1808000 AAABBB 123123\n"
     "\"Pair\" 0x1808000 AB 33\n";
 
-struct OddCase {
-    const char* enclosure;
-    const char* os;
-    Placements bays;
-    int column;
-    const char* labels;
-    const char* rows;
-};
-
 TEST(Labels, CatalogueRowsAtTheEdges) {
-    const OddCase cases[] = {
+    const Example cases[] = {
         // A digit missing or not hexadecimal: the switch letter with "?" for the number.
         {"Enhanced", "Linux", {{1, "Short"}}, 0, "A-1, NIC A; A-2, NIC B; B-?, NIC C", "0 1 2"},
         {"Standard", "Linux", {{1, "Short"}}, 0, "A-1, NIC A; A-2, NIC B; B-?, MGT; B-?, NIC C", "0 1 2 3"},
@@ -142,16 +138,9 @@ TEST(Labels, CatalogueRowsAtTheEdges) {
         {"Enhanced", "Linux", {{3, "Fell"}, {11, "Pair"}}, 2, "A-7, NIC A; B-7, NIC B; A-8, NIC A; B-8, NIC B", "0 1 4 5"},
     };
     const BladeCatalogue catalogue = fixture::catalogueWithFile(kOddRows);
-    for (const OddCase& row : cases) {
+    for (const Example& row : cases) {
         Enclosure e(catalogue);
-        e.chooseEnclosure(row.enclosure);
-        e.chooseDefaultOs(row.os);
-        std::string name = std::string(row.enclosure) + " " + row.os + ":";
-        for (const auto& [bay, type] : row.bays) {
-            e.chooseBay(bay, type);
-            name += " bay " + std::to_string(bay) + " " + type;
-        }
-        SCOPED_TRACE(name);
+        SCOPED_TRACE(place(e, row, row.os));
         EXPECT_EQ(e.labels(row.column), row.labels);
         EXPECT_EQ(e.shownRows(row.column), row.rows);
         EXPECT_EQ(e.message().text, "");
