@@ -50,22 +50,28 @@ std::size_t writeDecimal(int number, char* out) {
 }
 
 void labelBay(EnclosureForm& form, const BladeType& type, int column, bool lowerBay, int columnOs) {
-    const std::size_t ports = portCount(type);
-    int row = lowerBay ? ids::kFirstLowerLabelRow : 0;
-    char nextNic = 'A';
-    for (std::size_t k = 0; k < ports && row < ids::kLabelRows; ++k) {
-        const std::string text =
-            portLabel(type, column, lowerBay, columnOs, form.enclosureType, static_cast<int>(k), nextNic);
-        if (text.empty()) continue;
+    forEachBayLabel(type, column, lowerBay, columnOs, form.enclosureType, [&](int row, const std::string& text) {
         form.setText(ids::label(row, column), text);
         form.setVisible(ids::label(row, column), true);
-        ++row;
-    }
+    });
 }
 
 }  // namespace
 
 std::size_t portCount(const BladeType& type) { return strnlen(type.portMap, kFieldSize - 1); }
+
+void forEachBayLabel(const BladeType& type, int column, bool lowerBay, int columnOs, int enclosureType,
+                     const std::function<void(int row, const std::string& text)>& write) {
+    const std::size_t ports = portCount(type);
+    int row = lowerBay ? ids::kFirstLowerLabelRow : 0;
+    char nextNic = 'A';
+    for (std::size_t k = 0; k < ports && row < ids::kLabelRows; ++k) {
+        const std::string text = portLabel(type, column, lowerBay, columnOs, enclosureType, static_cast<int>(k), nextNic);
+        if (text.empty()) continue;
+        write(row, text);
+        ++row;
+    }
+}
 
 // A port whose digit is missing (portDigits shorter than portMap) or not hexadecimal shows its
 // switch letter with "?" for the number: the wiring is unknown, the port still takes its row and

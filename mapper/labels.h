@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "catalogue.h"
@@ -41,6 +42,12 @@ void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, Re
 // port gets no label. `nextNic` moves on when the label uses a NIC letter.
 std::string portLabel(const BladeType& type, int column, bool lowerBay, int columnOs,
                       int enclosureType, int k, char& nextNic);
+
+// The labels that labelling one bay writes, in order, with the grid row each one takes: from
+// row 0 for an upper bay, row 4 for a lower one, ports without a label taking no row, and none
+// past the last row.
+void forEachBayLabel(const BladeType& type, int column, bool lowerBay, int columnOs, int enclosureType,
+                     const std::function<void(int row, const std::string& text)>& write);
 
 // Number of ports of a type: the length of its portMap.
 std::size_t portCount(const BladeType& type);

@@ -1,0 +1,97 @@
+// RFC 4180 records: fields split by commas, records by CR LF or LF; a quoted field holds commas,
+// line ends and doubled quotes. A quote inside an unquoted field is taken as a character.
+#include "csv_reader.h"
+
+#include <algorithm>
+
+int CsvReader::get() {
+    if (pos_ == end_) {
+        if (readError_) return EOF;
+        end_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        pos_ = 0;
+        if (end_ == 0) {
+            if (std::ferror(file_)) readError_ = true;
+            return EOF;
+        }
+    }
+    const int ch = static_cast<unsigned char>(buffer_[pos_++]);
+    if (ch == '\n') ++line_;
+    return ch;
+}
+
+bool CsvReader::next(std::vector<std::string>& fields, std::string& error) {
+    if (!started_) {
+        started_ = true;
+        if (get() != EOF) {
+            unget();
+            static const char kBom[3] = {'\xEF', '\xBB', '\xBF'};
+            if (end_ - pos_ >= 3 && std::equal(kBom, kBom + 3, buffer_ + pos_)) pos_ += 3;
+        }
+    }
+
+    fields.clear();
+    error.clear();
+    int ch;
+    // Skip blank lines.
+    for (;;) {
+        ch = get();
+        if (ch == '\r') {
+            const int after = get();
+            if (after == '\n') continue;
+            if (after != EOF) unget();
+            break;
+        }
+        if (ch != '\n') break;
+    }
+    if (ch == EOF) return false;
+    recordLine_ = line_;
+
+    std::string field;
+    std::size_t bytes = 0;
+    bool quoted = false;      // inside a quoted field
+    bool wasQuoted = false;   // the current field began with a quote
+    for (;; ch = get()) {
+        if (ch != EOF && ++bytes > kMaxRecordBytes && error.empty())
+            error = "the row is longer than " + std::to_string(kMaxRecordBytes) + " bytes";
+        if (quoted) {
+            if (ch == EOF) {
+                if (error.empty()) error = "a quoted cell is not closed before the end of the file";
+                break;
+            }
+            if (ch == '"') {
+                const int after = get();
+                if (after == '"') {
+                    if (error.empty()) field += '"';
+                    continue;
+                }
+                if (after != EOF) unget();
+                quoted = false;
+                continue;
+            }
+            if (error.empty()) field += static_cast<char>(ch);
+            continue;
+        }
+        if (ch == EOF || ch == '\n' || ch == ',') {
+            if (error.empty()) fields.push_back(std::move(field));
+            field.clear();
+            wasQuoted = false;
+            if (ch != ',') break;
+            continue;
+        }
+        if (ch == '\r') {
+            const int after = get();
+            if (after == '\n' || after == EOF) {
+                if (error.empty()) fields.push_back(std::move(field));
+                break;
+            }
+            unget();
+        }
+        if (ch == '"' && field.empty() && !wasQuoted) {
+            quoted = wasQuoted = true;
+            continue;
+        }
+        if (error.empty()) field += static_cast<char>(ch);
+    }
+    if (!error.empty()) fields.clear();
+    return true;
+}

@@ -1,0 +1,40 @@
+// A streaming reader of RFC 4180 records: one record in memory at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class CsvReader {
+public:
+    // Reads from an open file; a UTF-8 byte-order mark at its start is skipped.
+    explicit CsvReader(std::FILE* file) : file_(file) {}
+
+    // Reads the next record. Returns false at the end of the file (or on a read error, which
+    // readError() then tells). A record that cannot be taken whole (a quote left open at the
+    // end of the file, more than kMaxRecordBytes) is returned with `error` set and its fields
+    // cleared; reading goes on after it. Blank lines are skipped.
+    bool next(std::vector<std::string>& fields, std::string& error);
+    // Line number on which the last record returned started, counting from 1.
+    long recordLine() const { return recordLine_; }
+    bool readError() const { return readError_; }
+
+    static constexpr std::size_t kMaxRecordBytes = 1 << 20;
+
+private:
+    int get();
+    // Steps back over the byte that get() returned last (never over a refill).
+    void unget() {
+        if (buffer_[--pos_] == '\n') --line_;
+    }
+
+    std::FILE* file_;
+    char buffer_[1 << 16];
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool started_ = false;
+    bool readError_ = false;
+    long line_ = 1;
+    long recordLine_ = 0;
+};

@@ -1,0 +1,18 @@
+// Text from the catalogue file and from plans files turned into UTF-8 for output and matching.
+#pragma once
+
+#include <string>
+
+bool isValidUtf8(const std::string& text);
+// Each byte as the Windows-1252 character it stands for (the five unassigned bytes as the
+// control characters of the same value, as Windows reads them).
+std::string windows1252ToUtf8(const std::string& text);
+
+// 8-bit text of the platform's own code page as UTF-8: on Windows the ANSI code page, elsewhere
+// Windows-1252.
+std::string eightBitToUtf8(const std::string& text);
+// A catalogue text as UTF-8: on Windows converted from the ANSI code page (as the window shows
+// it); elsewhere kept when it is valid UTF-8, otherwise read as Windows-1252.
+std::string catalogueToUtf8(const std::string& text);
+// Text that a user typed or a plans file holds: kept when it is valid UTF-8, otherwise 8-bit.
+std::string inputToUtf8(const std::string& text);

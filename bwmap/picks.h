@@ -1,0 +1,15 @@
+// The picks and option values of bwmap's command line and plans files.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "session.h"
+
+// Parses "N=TYPE" (bay 1-16) or "osC=OS" (column 1-8). On failure returns nothing and sets
+// `error` to a one-line message.
+std::optional<Pick> parsePick(const std::string& text, std::string& error);
+
+// "standard"/"enhanced" and "windows"/"linux", in any case; -1 for anything else.
+int parseEnclosure(const std::string& text);
+int parseOs(const std::string& text);

@@ -1,0 +1,187 @@
+// bwmap's command line: options and picks in, one enclosure or a plans file mapped, status out.
+#include "run.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "catalogue.h"
+#include "map_writer.h"
+#include "output_sink.h"
+#include "picks.h"
+#include "plans.h"
+#include "session.h"
+#include "version.h"
+
+namespace {
+
+struct Options {
+    std::string enclosure;
+    std::string defaultOs;
+    std::string catalogue;
+    std::string format = "table";
+    std::string plans;
+    std::vector<std::string> picks;
+};
+
+// One of a fixed set of lower-case words, in any case; the value becomes that word.
+CLI::Validator oneOf(const std::vector<std::string>& words) {
+    std::string list;
+    for (const std::string& word : words) list += (list.empty() ? "" : "|") + word;
+    return CLI::Validator(
+        [words, list](std::string& value) -> std::string {
+            std::string lower = value;
+            for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            for (const std::string& word : words)
+                if (word == lower) {
+                    value = word;
+                    return {};
+                }
+            return "\"" + value + "\" is not one of " + list;
+        },
+        list);
+}
+
+const char kDescription[] =
+    "Prints the port map that the Baywise window shows after the same actions: for every port\n"
+    "label, the bay, the blade type, the column OS, the switch port and the NIC.\n\n"
+    "PICK is N=TYPE (bay 1-16, TYPE the selector's entry text, e.g. 2=Tarn-M2) or osC=OS\n"
+    "(the OS selector of column 1-8), applied in the order given.\n\n"
+    "Exit status: 0 mapped, 2 an error in the input (nothing written), 3 a pick refused by the\n"
+    "placement rules (its sentence on standard error). With --plans: 2 if any row had an error,\n"
+    "else 3 if any was refused.";
+
+void describe(CLI::App& app, Options& options) {
+    app.description(kDescription);
+    app.add_option("--enclosure", options.enclosure, "enclosure type (default: enhanced)")
+        ->check(oneOf({"standard", "enhanced"}))
+        ->option_text("standard|enhanced");
+    app.add_option("--os", options.defaultOs, "the default OS (default: linux)")
+        ->check(oneOf({"windows", "linux"}))
+        ->option_text("windows|linux");
+    app.add_option("--catalogue", options.catalogue,
+                   "catalogue file to read instead of bwplan.ini in the current folder")
+        ->option_text("FILE");
+    app.add_option("--format", options.format, "output format (default: table)")
+        ->check(oneOf({"table", "tsv", "csv", "json"}))
+        ->option_text("table|tsv|csv|json");
+    CLI::Option* plans = app.add_option("--plans", options.plans,
+                                        "CSV file of enclosures, one per row: a header naming name, enclosure, "
+                                        "os, 1 to 16, os1 to os8")
+                             ->option_text("FILE");
+    CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
+    plans->excludes(picks);
+    app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
+}
+
+MapFormat formatNamed(const std::string& name) {
+    if (name == "tsv") return MapFormat::TSV;
+    if (name == "csv") return MapFormat::CSV;
+    if (name == "json") return MapFormat::JSON;
+    return MapFormat::TABLE;
+}
+
+// A catalogue file named on the command line must be readable; the default one is optional.
+bool readable(const std::string& path, std::string& error) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file != nullptr) {
+        std::fgetc(file);
+        const bool failed = std::ferror(file) != 0;
+        const int code = errno;
+        std::fclose(file);
+        if (!failed) return true;
+        errno = code;
+    }
+    error = "cannot read the catalogue file " + path + ": " + std::strerror(errno);
+    return false;
+}
+
+const char* allocationFailure = nullptr;
+void noteFailure(const char* text) { allocationFailure = text; }
+
+int finish(OutputSink& sink, int status, std::FILE* err) {
+    if (!sink.flush()) {
+        std::fprintf(err, "bwmap: cannot write the output: %s\n", std::strerror(sink.error()));
+        return BWMAP_ERROR;
+    }
+    return status;
+}
+
+int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer, OutputSink& sink, std::FILE* err) {
+    std::vector<Pick> picks;
+    for (const std::string& text : options.picks) {
+        std::string error;
+        std::optional<Pick> pick = parsePick(text, error);
+        if (!pick) {
+            std::fprintf(err, "bwmap: %s\n", error.c_str());
+            return BWMAP_ERROR;
+        }
+        picks.push_back(std::move(*pick));
+    }
+    session.start(parseEnclosure(options.enclosure), parseOs(options.defaultOs));
+    for (const Pick& pick : picks) {
+        const PickResult result = session.pick(pick);
+        if (result.status == PickResult::DONE) continue;
+        std::fprintf(err, "bwmap: %s\n", result.message.c_str());
+        return result.status == PickResult::REFUSED ? BWMAP_REFUSED : BWMAP_ERROR;
+    }
+    MappedEnclosure mapped;
+    mapped.enclosure = session.enclosureText();
+    mapped.defaultOs = session.defaultOsText();
+    mapped.rows = session.portMap();
+    writer.begin(sink.buffer());
+    writer.write(sink.buffer(), mapped);
+    return finish(sink, BWMAP_OK, err);
+}
+
+}  // namespace
+
+int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+    CLI::App app("", "bwmap");
+    Options options;
+    describe(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(app.help().c_str(), out);
+        return std::fflush(out) == 0 ? BWMAP_OK : BWMAP_ERROR;
+    } catch (const CLI::CallForVersion&) {
+        std::fprintf(out, "%s\n", app.version().c_str());
+        return std::fflush(out) == 0 ? BWMAP_OK : BWMAP_ERROR;
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(err, "bwmap: %s (see bwmap --help)\n", e.what());
+        return BWMAP_ERROR;
+    }
+
+    CatalogueHooks hooks;
+    if (!options.catalogue.empty()) {
+        std::string error;
+        if (!readable(options.catalogue, error)) {
+            std::fprintf(err, "bwmap: %s\n", error.c_str());
+            return BWMAP_ERROR;
+        }
+        hooks.fileName = options.catalogue.c_str();
+    }
+    hooks.report = noteFailure;
+    BladeCatalogue catalogue;
+    if (!loadCatalogue(catalogue, hooks)) {
+        std::fprintf(err, "bwmap: %s\n", allocationFailure ? allocationFailure : "cannot load the catalogue");
+        return BWMAP_ERROR;
+    }
+
+    EnclosureSession session(catalogue);
+    const bool plans = !options.plans.empty();
+    std::unique_ptr<MapWriter> writer = makeMapWriter(formatNamed(options.format), plans, catalogue);
+    OutputSink sink(out);
+    if (!plans) return mapOne(options, session, *writer, sink, err);
+    PlansDefaults defaults;
+    defaults.enclosureType = parseEnclosure(options.enclosure);
+    defaults.defaultOs = parseOs(options.defaultOs);
+    const int status = runPlans(options.plans, defaults, session, *writer, sink, err);
+    return finish(sink, status, err);
+}

@@ -1,0 +1,136 @@
+// An enclosure driven through the form's own commands, and the port map it then shows.
+#include "session.h"
+
+#include <cctype>
+
+#include "commands.h"
+#include "encoding.h"
+#include "population.h"
+
+namespace {
+
+// The model's controls as the port map reads them.
+class ShownModel : public ShownForm {
+public:
+    explicit ShownModel(const FormModel& form) : form_(form) {}
+    bool shown(int id) override { return form_.control(id).visible; }
+    bool enabled(int id) override { return form_.control(id).enabled; }
+    std::string text(int id) override { return form_.control(id).text; }
+
+private:
+    const FormModel& form_;
+};
+
+bool equalIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+int span(const BladeType& type) { return static_cast<int>((type.flags & SPAN) >> kSpanShift); }
+
+std::string bayName(int bay) { return "bay " + std::to_string(bay); }
+
+}  // namespace
+
+int findEntry(const std::vector<std::string>& entries, const std::string& text) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == text) return static_cast<int>(i);
+    const std::string wanted = inputToUtf8(text);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (catalogueToUtf8(entries[i]) == wanted) return static_cast<int>(i);
+    return -1;
+}
+
+EnclosureSession::EnclosureSession(const BladeCatalogue& catalogue) : catalogue_(catalogue) {
+    populateForm(startUp_, catalogue_);
+    form_ = startUp_;
+}
+
+void EnclosureSession::choose(int id, int index) {
+    form_.setSelection(id, index);
+    int quitState = QUIT_RUNNING;
+    runCommand(form_, catalogue_, id, kSelectionChanged, quitState);
+}
+
+void EnclosureSession::start(int enclosureType, int defaultOs) {
+    form_ = startUp_;
+    if ((enclosureType == ENCLOSURE_STANDARD || enclosureType == ENCLOSURE_ENHANCED) &&
+        enclosureType != form_.getSelection(IDC_ENCLOSURE_TYPE))
+        choose(IDC_ENCLOSURE_TYPE, enclosureType);
+    if ((defaultOs == OS_WINDOWS || defaultOs == OS_LINUX) && defaultOs != form_.getSelection(IDC_DEFAULT_OS))
+        choose(IDC_DEFAULT_OS, defaultOs);
+}
+
+std::string EnclosureSession::typeText(int bayId) const { return form_.selectedText(bayId); }
+
+// What the form shows about why a selector is disabled: a spanning blade to its left (or above,
+// for a lower bay), a full-height blade above a lower bay, an OS selector's blades. Empty when
+// the form shows no reason (a bay left disabled by an undone placement).
+std::string EnclosureSession::whyDisabled(int id) const {
+    const bool osSelector = ids::isColumnOs(id);
+    const int column = osSelector ? ids::columnOfOs(id) : ids::columnOfBay(id);
+    const bool lowerBay = ids::isLowerBay(id);
+    for (int c = column; c >= 0; --c) {
+        if (c == column && !lowerBay) continue;
+        const std::string text = typeText(ids::upperBay(c));
+        if (text.empty()) continue;
+        const int columns = span(catalogue_.row(findByName(catalogue_, text.c_str(), 0)));
+        if (columns > 0 && c + columns - 1 >= column)
+            return "covered by the spanning blade in " + bayName(c + 1) + " (" + text + ")";
+    }
+    const std::string upper = typeText(ids::upperBay(column));
+    const std::string lower = typeText(ids::lowerBay(column));
+    if (lowerBay && !upper.empty() && !(catalogue_.row(findByName(catalogue_, upper.c_str(), 1)).flags & HALF_HEIGHT))
+        return bayName(column + 1) + " holds " + upper + ", a full-height blade";
+    if (osSelector) {
+        if (upper.empty() && lower.empty()) return "column " + std::to_string(column + 1) + " holds no blade";
+        const std::string& shown = lower.empty() ? upper : lower;
+        const int bay = lower.empty() ? column + 1 : column + 9;
+        return shown + " in " + bayName(bay) + " has the same NIC order under every OS";
+    }
+    return {};
+}
+
+PickResult EnclosureSession::pick(const Pick& pick) {
+    int id;
+    std::string what;
+    if (pick.kind == Pick::BAY) {
+        id = pick.number <= ids::kColumns ? ids::upperBay(pick.number - 1) : ids::lowerBay(pick.number - 9);
+        what = bayName(pick.number);
+    } else {
+        id = ids::columnOs(pick.number - 1);
+        what = "the OS selector of column " + std::to_string(pick.number);
+    }
+    const Control& control = form_.control(id);
+    if (!control.visible)
+        return {PickResult::INPUT_ERROR, what + " is not shown: the lower row is not used in a Standard enclosure"};
+    if (!control.enabled) {
+        const std::string why = whyDisabled(id);
+        return {PickResult::INPUT_ERROR, what + " is disabled" + (why.empty() ? "" : ": " + why)};
+    }
+
+    int index = -1;
+    if (pick.kind == Pick::BAY) {
+        index = findEntry(control.entries, pick.text);
+    } else {
+        for (std::size_t i = 0; i < control.entries.size() && index < 0; ++i)
+            if (equalIgnoringCase(control.entries[i], pick.text)) index = static_cast<int>(i);
+    }
+    if (index < 0) return {PickResult::INPUT_ERROR, what + " does not offer \"" + pick.text + "\""};
+
+    choose(id, index);
+    const Control& message = form_.control(IDC_MESSAGE);
+    if (message.visible && !message.text.empty()) return {PickResult::REFUSED, message.text};
+    return {};
+}
+
+std::vector<PortMapRow> EnclosureSession::portMap() {
+    ShownModel shown(form_);
+    return readPortMap(form_, shown, catalogue_);
+}
+
+std::string EnclosureSession::enclosureText() const { return form_.selectedText(IDC_ENCLOSURE_TYPE); }
+std::string EnclosureSession::defaultOsText() const { return form_.selectedText(IDC_DEFAULT_OS); }

@@ -1,0 +1,51 @@
+// One enclosure driven as a user drives the window: the in-memory form, the same commands.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue.h"
+#include "form_model.h"
+#include "port_map.h"
+
+// A user's pick: a bay selector entry (bay 1-16) or a column OS selector entry (column 1-8).
+struct Pick {
+    enum Kind { BAY, COLUMN_OS } kind = BAY;
+    int number = 0;    // the bay or the column, counted from 1
+    std::string text;  // the entry text as given
+};
+
+struct PickResult {
+    enum Status { DONE, INPUT_ERROR, REFUSED } status = DONE;
+    std::string message;  // the error, or the refusal sentence of the message line
+};
+
+// Looks up a selector entry for a text given by the user: the first entry equal byte for byte,
+// else the first whose text reads the same once both are turned into UTF-8 (a UTF-8 plans file
+// naming a type of an 8-bit catalogue). -1 when none matches.
+int findEntry(const std::vector<std::string>& entries, const std::string& text);
+
+class EnclosureSession {
+public:
+    // Creates the start-up form once; every enclosure starts from a copy of it.
+    explicit EnclosureSession(const BladeCatalogue& catalogue);
+
+    // A fresh form, then the enclosure type and the default OS chosen where they differ from
+    // the start-up state (OS_NONE or -1 keep it).
+    void start(int enclosureType, int defaultOs);
+    PickResult pick(const Pick& pick);
+
+    std::vector<PortMapRow> portMap();
+    std::string enclosureText() const;  // "Standard" or "Enhanced"
+    std::string defaultOsText() const;
+    const FormModel& form() const { return form_; }
+
+private:
+    void choose(int id, int index);
+    std::string whyDisabled(int id) const;
+    std::string typeText(int bayId) const;
+
+    const BladeCatalogue& catalogue_;
+    FormModel startUp_;
+    FormModel form_;
+};
