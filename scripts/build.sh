@@ -1,10 +1,21 @@
 #!/bin/sh
-# Configures and builds both trees: build/native (portable logic, unit tests) and build/win32.
+# Configures and builds the trees: build/win32 (the 32-bit programs), build/native (portable
+# logic, unit tests; its CTest run includes the Windows tests of the test tree) and, on a
+# machine that cannot run 32-bit Wine, build/win64 (the same programs built for 64-bit Wine).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+. "$root/scripts/wine-env.sh"
 
-cmake -S "$root" -B "$root/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$root/build/win32" -j "$jobs"
-cmake -S "$root" -B "$root/build/native" -DBAYKIT_WIN32_TREE="$root/build/win32" >/dev/null
+windows_tree() {  # arch toolchain
+    cmake -S "$root" -B "$root/build/$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2.cmake" >/dev/null
+    cmake --build "$root/build/$1" -j "$jobs"
+}
+windows_tree win32 mingw-i686
+if [ "$BAYKIT_TEST_ARCH" = win64 ]; then
+    echo "build: this machine cannot run 32-bit Wine; the Windows tests run against build/win64" >&2
+    windows_tree win64 mingw-x86_64
+fi
+cmake -S "$root" -B "$root/build/native" -DBAYKIT_WIN32_TREE="$BAYKIT_TEST_TREE" \
+    -DBAYKIT_PROGRAM_TREE="$root/build/win32" >/dev/null
 cmake --build "$root/build/native" -j "$jobs"

@@ -4,16 +4,17 @@
 # of the window is saved under build/ and its path printed, and the program is then ended.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-bwplan="$root/build/win32/mapper/win32/bwplan.exe"
-probe="$root/build/win32/tests/mapper/wine/mapper_probe.exe"
+. "$root/scripts/wine-env.sh"
+bwplan="$BAYKIT_TEST_TREE/mapper/win32/bwplan.exe"
+probe="$BAYKIT_TEST_TREE/tests/mapper/wine/mapper_probe.exe"
 shot="$root/build/bwplan-window.png"
 
 # Inside the Wine session on Xvfb: the window (Wine draws its frame) photographed, then ended.
 if [ "${1:-}" = "--photograph" ]; then
     cd "$(dirname "$bwplan")"
-    wine "$bwplan" >/dev/null 2>&1 </dev/null &
+    "$WINE" "$bwplan" >/dev/null 2>&1 </dev/null &
     info=$(mktemp)
-    if ! wine "$probe" find-form >"$info" 2>/dev/null </dev/null; then
+    if ! "$WINE" "$probe" find-form >"$info" 2>/dev/null </dev/null; then
         echo "run: the mapper's window did not appear" >&2
         exit 1
     fi
@@ -31,7 +32,7 @@ if [ "${1:-}" = "--photograph" ]; then
         i=$((i + 1))
         sleep 0.2
     done
-    wine "$probe" end "$pid" >/dev/null 2>&1 </dev/null || true
+    "$WINE" "$probe" end "$pid" >/dev/null 2>&1 </dev/null || true
     echo "$shot"
     exit 0
 fi
@@ -40,6 +41,6 @@ fi
 "$root/scripts/build.sh"
 if [ -n "${DISPLAY:-}" ]; then
     cd "$(dirname "$bwplan")"
-    exec "$root/scripts/wine-session.sh" wine "$bwplan"
+    exec "$root/scripts/wine-session.sh" "$WINE" "$bwplan"
 fi
 exec "$root/scripts/wine-session.sh" "$0" --photograph

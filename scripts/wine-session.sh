@@ -4,9 +4,7 @@
 # process id, however the command ends.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$root/build/win32/wineprefix}"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+. "$root/scripts/wine-env.sh"
 
 xvfb_pid=""
 server_pid=""
@@ -35,8 +33,8 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine-session: creating the Wine prefix $WINEPREFIX" >&2
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$WINE" wineboot -i >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
 fi
 
@@ -50,12 +48,12 @@ until [ -S "$socket_dir/socket" ] || ! kill -0 "$server_pid" 2>/dev/null; do
     i=$((i + 1)); [ $i -gt 100 ] && break
     sleep 0.05
 done
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+"$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
 
 # Without a window manager, Wine waits 2 s for every hidden or destroyed top-level window unless
 # its windows are unmanaged.
 if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
 fi
 
 "$@"

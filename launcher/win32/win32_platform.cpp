@@ -6,7 +6,7 @@
 namespace {
 
 constexpr DWORD WAKE_ON_ANY_INPUT = 0xFF; // keys, mouse, posted, timers, paint, sent, hot keys
-static_assert(sizeof(STARTUPINFOA) == 68, "the 32-bit start-up record");
+static_assert(sizeof(void*) != 4 || sizeof(STARTUPINFOA) == 68, "the 32-bit start-up record");
 constexpr UINT ERROR_BOX_STYLE = MB_OK | MB_TASKMODAL | MB_SETFOREGROUND;
 static_assert(ERROR_BOX_STYLE == 0x12000, "no icon, task-modal, brought to the foreground");
 
