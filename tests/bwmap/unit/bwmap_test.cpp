@@ -1,0 +1,173 @@
+// bwmap end to end in-process: command lines and plans files in, output, messages and status out.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+#include <unistd.h>
+
+#include "run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of its own for the files a test writes; removed with the test.
+class Scratch {
+public:
+    Scratch() : path_(fs::temp_directory_path() / ("bwmap_test_" + std::to_string(::getpid()))) {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~Scratch() { fs::remove_all(path_); }
+    std::string write(const std::string& name, const std::string& content) const {
+        std::ofstream(path_ / name, std::ios::binary) << content;
+        return (path_ / name).string();
+    }
+
+private:
+    fs::path path_;
+};
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string contents(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    std::fclose(file);
+    return text;
+}
+
+Result bwmap(std::vector<std::string> args) {
+    args.insert(args.begin(), "bwmap");
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int status = runBwmap(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, contents(out), contents(err)};
+}
+
+const char kHeader[] = "Bay\tType\tOS\tSwitch port\tNIC\n";
+
+// The road of one event: Tarn-M2 in bay 2 of an Enhanced enclosure, default OS Linux.
+TEST(Bwmap, RoadOfOneEventAsTsv) {
+    const Result r = bwmap({"--os", "linux", "--format", "tsv", "2=Tarn-M2"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(kHeader) +
+                         "2\tTarn-M2\tLinux\tA-3\tNIC A\n"
+                         "2\tTarn-M2\tLinux\tA-4\tNIC B\n"
+                         "2\tTarn-M2\tLinux\tB-4\tNIC C\n");
+    EXPECT_EQ(r.err, "");
+}
+
+// Labels written by the lower bay belong to it; the column OS follows its selector in order.
+TEST(Bwmap, LowerBayLabelsAndColumnOsPicks) {
+    const Result r = bwmap({"--format", "csv", "1=Fell", "9=Fell", "3=Tarn-M2", "os3=WINDOWS"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "Bay,Type,OS,Switch port,NIC\n"
+              "1,Fell,,A-1,NIC A\n1,Fell,,B-1,NIC B\n9,Fell,,A-2,NIC A\n9,Fell,,B-2,NIC B\n"
+              "3,Tarn-M2,Windows,B-6,NIC A\n3,Tarn-M2,Windows,A-5,NIC B\n3,Tarn-M2,Windows,A-6,NIC C\n");
+}
+
+struct ErrorCase {
+    std::vector<std::string> args;
+    int status;
+    const char* message;  // the whole of standard error
+};
+
+// A refusal ends the run with the window's sentence; input the window would not take is an
+// error. Neither writes anything on standard output.
+TEST(Bwmap, RefusalsAndInputErrors) {
+    const ErrorCase cases[] = {
+        {{"--enclosure", "standard", "3=Tarn-M3"}, 3,
+         "bwmap: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n"},
+        {{"1=Tarn", "2=Tarn-M3", "--enclosure", "Standard"}, 3,
+         "bwmap: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n"},
+        {{"--bogus"}, 2, "bwmap: The following argument was not expected: --bogus (see bwmap --help)\n"},
+        {{"--format", "xml"}, 2, "bwmap: --format: \"xml\" is not one of table|tsv|csv|json (see bwmap --help)\n"},
+        {{"17=Tarn"}, 2, "bwmap: \"17=Tarn\": the bay must be a number from 1 to 16\n"},
+        {{"os9=Linux"}, 2, "bwmap: \"os9=Linux\": the column must be a number from 1 to 8\n"},
+        {{"Tarn"}, 2, "bwmap: \"Tarn\" is not a pick: write N=TYPE (bay 1-16) or osC=OS (column 1-8)\n"},
+        {{"2=Crag"}, 2, "bwmap: bay 2 does not offer \"Crag\"\n"},
+        {{"2=tarn"}, 2, "bwmap: bay 2 does not offer \"tarn\"\n"},
+        {{"1=Crag", "3=Tarn"}, 2, "bwmap: bay 3 is disabled: covered by the spanning blade in bay 1 (Crag)\n"},
+        {{"1=Tarn", "9=Fell"}, 2, "bwmap: bay 9 is disabled: bay 1 holds Tarn, a full-height blade\n"},
+        {{"--enclosure", "standard", "9=Fell"}, 2,
+         "bwmap: bay 9 is not shown: the lower row is not used in a Standard enclosure\n"},
+        {{"1=Tarn", "os1=Linux"}, 2,
+         "bwmap: the OS selector of column 1 is disabled: Tarn in bay 1 has the same NIC order under every OS\n"},
+        {{"--catalogue", "/no/such/catalogue.ini", "1=Tarn"}, 2,
+         "bwmap: cannot read the catalogue file /no/such/catalogue.ini: No such file or directory\n"},
+        {{"--plans", "p.csv", "1=Tarn"}, 2, "bwmap: --plans excludes PICK (see bwmap --help)\n"},
+    };
+    for (const ErrorCase& c : cases) {
+        const Result r = bwmap(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+        EXPECT_EQ(r.err, c.message) << c.args.back();
+        EXPECT_EQ(r.out, "") << c.args.back();
+    }
+}
+
+// Every row is its own enclosure; bad and refused rows are reported and left out.
+TEST(Bwmap, PlansFileWithGoodRefusedAndBadRows) {
+    Scratch scratch;
+    const std::string plans = scratch.write("plans.csv",
+                                            "name,enclosure,os,1,2,9,os1\r\n"
+                                            "rack a,,windows,Tarn-M2,,,\r\n"
+                                            "rack b,standard,,Tarn-M3,,,\r\n"
+                                            "\"rack, c\",,,Tarn,,Fell,\r\n"
+                                            "rack d,enhanced,linux,Fell,,Fell,\r\n");
+    Result r = bwmap({"--plans", plans, "--format", "tsv"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out,
+              "Enclosure\tBay\tType\tOS\tSwitch port\tNIC\n"
+              "rack a\t1\tTarn-M2\tWindows\tB-2\tNIC A\nrack a\t1\tTarn-M2\tWindows\tA-1\tNIC B\n"
+              "rack a\t1\tTarn-M2\tWindows\tA-2\tNIC C\n"
+              "rack d\t1\tFell\t\tA-1\tNIC A\nrack d\t1\tFell\t\tB-1\tNIC B\n"
+              "rack d\t9\tFell\t\tA-2\tNIC A\nrack d\t9\tFell\t\tB-2\tNIC B\n");
+    EXPECT_EQ(r.err, "bwmap: " + plans + ":3: rack b: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n" +
+                         "bwmap: " + plans + ":4: rack, c: bay 9 is disabled: bay 1 holds Tarn, a full-height blade\n");
+
+    const std::string refusedOnly = scratch.write("refused.csv", "1,name\nTarn-M3,x\n");
+    r = bwmap({"--plans", refusedOnly, "--enclosure", "standard", "--format", "json"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, "");
+
+    const std::string badHeader = scratch.write("header.csv", "name,bay1\nx,Tarn\n");
+    r = bwmap({"--plans", badHeader});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "bwmap: " + badHeader + ":1: unknown column \"bay1\"\n");
+}
+
+// An 8-bit catalogue name reaches JSON as UTF-8, and a UTF-8 plans file can name it.
+TEST(Bwmap, JsonIsUtf8ForAnEightBitCatalogue) {
+    Scratch scratch;
+    const std::string catalogue = scratch.write("cat.ini", "\"Rid\xE9\\\" 0x100 AB 12\n");
+    const std::string plans = scratch.write("plans.csv", "name,os,1\n\"caf\xC3\xA9 \"\"1\"\"\",windows,Rid\xC3\xA9\\\n");
+    const Result r = bwmap({"--catalogue", catalogue, "--plans", plans, "--format", "json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json object = nlohmann::json::parse(r.out);
+    EXPECT_EQ(object["name"], "caf\xC3\xA9 \"1\"");
+    EXPECT_EQ(object["enclosure"], "Enhanced");
+    EXPECT_EQ(object["defaultOs"], "Windows");
+    ASSERT_EQ(object["bays"].size(), 1u);
+    EXPECT_EQ(object["bays"][0]["type"], "Rid\xC3\xA9\\");
+    EXPECT_EQ(object["bays"][0]["os"], "Windows");
+    EXPECT_EQ(object["bays"][0]["ports"].dump(),
+              R"([{"nic":"NIC A","switchPort":"A-1"},{"nic":"NIC B","switchPort":"B-2"}])");
+}
+
+}  // namespace
