@@ -1,0 +1,157 @@
+// Benchmark: bwmap --plans to tsv against the same placements through updateEnclosure alone.
+//
+//   plans_bench BWMAP [ROWS...]      (default rows: 1000 10000 100000)
+//
+// For each size it writes a plans file of full enclosures (16 bays each, seeded), runs the
+// program on it (output to /dev/null) and, in this process, applies the same placements to a
+// copy of the start-up model form; it prints the medians, the ratio, the time per row and the
+// program's peak memory (max RSS).
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "catalogue.h"
+#include "form_model.h"
+#include "population.h"
+#include "rules.h"
+
+namespace {
+
+// Half-height types that may share a column with each other and with Fell.
+const char kCatalogue[] =
+    "\"HalfA\" 0x1800000 AB 11\n"
+    "\"HalfB\" 0x1808000 AABB 1212\n"
+    "\"HalfW\" 0x1800100 AABB 1212\n";
+const char* const kTypes[] = {"Fell", "HalfA", "HalfB", "HalfW"};
+
+struct Plan {
+    int os;                 // default OS
+    std::string bay[16];
+};
+
+std::vector<Plan> makePlans(int rows) {
+    std::mt19937 random(20261208);
+    std::vector<Plan> plans(static_cast<std::size_t>(rows));
+    for (Plan& plan : plans) {
+        plan.os = static_cast<int>(random() % 2);
+        for (std::string& bay : plan.bay) bay = kTypes[random() % 4];
+    }
+    return plans;
+}
+
+void writePlans(const std::string& path, const std::vector<Plan>& plans) {
+    std::ofstream file(path);
+    file << "name,os";
+    for (int bay = 1; bay <= 16; ++bay) file << ',' << bay;
+    file << '\n';
+    int n = 0;
+    for (const Plan& plan : plans) {
+        file << "rack " << ++n << ',' << (plan.os == OS_WINDOWS ? "windows" : "linux");
+        for (const std::string& bay : plan.bay) file << ',' << bay;
+        file << '\n';
+    }
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct ProgramRun {
+    double seconds;
+    long maxRssKb;
+};
+
+// GNU time runs the program, so its peak is the program's own: a child spawned from this process
+// would be charged this process's peak too.
+ProgramRun runProgram(const char* program, const std::string& plans, const std::string& catalogue) {
+    const std::string report = plans + ".time";
+    const std::string command = "/usr/bin/time -f '%e %M' -o '" + report + "' '" + program + "' --plans '" + plans +
+                                "' --catalogue '" + catalogue + "' --format tsv >/dev/null";
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "plans_bench: %s failed\n", program);
+        std::exit(1);
+    }
+    ProgramRun run{};
+    std::ifstream(report) >> run.seconds >> run.maxRssKb;
+    std::remove(report.c_str());
+    return run;
+}
+
+int indexOf(const FormModel& form, int id, const std::string& text) {
+    const auto& entries = form.control(id).entries;
+    return static_cast<int>(std::find(entries.begin(), entries.end(), text) - entries.begin());
+}
+
+// The logic alone: per plan a copy of the start-up form, the default OS, then each bay's
+// selection applied with a recompute, as the bay selector's command does.
+double runLogic(const BladeCatalogue& catalogue, const std::vector<Plan>& plans, std::size_t& labels) {
+    FormModel startUp;
+    populateForm(startUp, catalogue);
+    const auto start = std::chrono::steady_clock::now();
+    for (const Plan& plan : plans) {
+        FormModel form = startUp;
+        form.setSelection(IDC_DEFAULT_OS, plan.os);
+        for (int bay = 0; bay < 16; ++bay) {
+            const int id = bay < 8 ? ids::upperBay(bay) : ids::lowerBay(bay - 8);
+            form.setSelection(id, indexOf(form, id, plan.bay[bay]));
+            updateEnclosure(form, catalogue, bayWord(id, true), -1);
+        }
+        for (int id = IDC_LABEL_FIRST; id <= IDC_LABEL_LAST; ++id) labels += form.control(id).visible;
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: plans_bench BWMAP [ROWS...]\n");
+        return 2;
+    }
+    std::vector<int> sizes;
+    for (int i = 2; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty()) sizes = {1000, 10000, 100000};
+
+    char folder[] = "/tmp/plans_bench_XXXXXX";
+    if (mkdtemp(folder) == nullptr) return 1;
+    const std::string catalogue = std::string(folder) + "/bwplan.ini";
+    std::ofstream(catalogue) << kCatalogue;
+    CatalogueHooks hooks;
+    hooks.fileName = catalogue.c_str();
+    BladeCatalogue rows;
+    loadCatalogue(rows, hooks);
+
+    std::printf("%8s %12s %12s %7s %14s %12s\n", "rows", "bwmap s", "logic s", "ratio", "bwmap us/row", "max RSS KB");
+    for (int size : sizes) {
+        const std::vector<Plan> plans = makePlans(size);
+        const std::string path = std::string(folder) + "/plans.csv";
+        writePlans(path, plans);
+        const int repetitions = size >= 100000 ? 3 : 5;
+        std::vector<double> program;
+        std::vector<double> logic;
+        long rss = 0;
+        std::size_t labels = 0;
+        for (int i = 0; i < repetitions; ++i) {  // interleaved, so drift hits both alike
+            const ProgramRun run = runProgram(argv[1], path, catalogue);
+            program.push_back(run.seconds);
+            rss = std::max(rss, run.maxRssKb);
+            logic.push_back(runLogic(rows, plans, labels));
+        }
+        const double p = median(program);
+        const double l = median(logic);
+        std::printf("%8d %12.3f %12.3f %7.2f %14.2f %12ld\n", size, p, l, p / l, 1e6 * p / size, rss);
+        std::remove(path.c_str());
+        if (labels == 0) std::fprintf(stderr, "plans_bench: no label was shown\n");
+    }
+    std::remove(catalogue.c_str());
+    rmdir(folder);
+    return 0;
+}
