@@ -168,7 +168,7 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         hooks.fileName = options.catalogue.c_str();
     }
     hooks.report = noteFailure;
-    BladeCatalogue catalogue;
+    OwnedCatalogue catalogue;
     if (!loadCatalogue(catalogue, hooks)) {
         std::fprintf(err, "bwmap: %s\n", allocationFailure ? allocationFailure : "cannot load the catalogue");
         return BWMAP_ERROR;

@@ -83,6 +83,12 @@ bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks) {
     return true;
 }
 
+void releaseCatalogue(BladeCatalogue& catalogue) {
+    if (catalogue.rows_ != nullptr && catalogue.rows_ != kBuiltInRows) std::free(const_cast<BladeType*>(catalogue.rows_));
+    catalogue.rows_ = kBuiltInRows;
+    catalogue.rowCount_ = kBuiltInCount;
+}
+
 std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::size_t firstRow) {
     std::size_t index = firstRow;
     while (catalogue.row(index).name[0] != '\0' && std::strcmp(catalogue.row(index).name, text) != 0)

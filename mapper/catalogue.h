@@ -32,7 +32,7 @@ struct BladeType {
 // What loadCatalogue needs of its surroundings; tests replace the pieces.
 struct CatalogueHooks {
     const char* fileName = "bwplan.ini";
-    // Zero-filled allocation of count rows; nullptr on failure.
+    // Zero-filled allocation of count rows that std::free can give back; nullptr on failure.
     void* (*allocateRows)(std::size_t count, std::size_t size) = nullptr;  // nullptr: calloc
     // Shows a failure to the user; returns when the user has seen it.
     void (*report)(const char* text) = nullptr;
@@ -49,6 +49,8 @@ public:
 
 private:
     friend bool loadCatalogue(BladeCatalogue&, const CatalogueHooks&);
+    friend void releaseCatalogue(BladeCatalogue&);
+    friend class OwnedCatalogue;
     const BladeType* rows_ = nullptr;
     std::size_t rowCount_ = 0;
 };
@@ -57,6 +59,26 @@ private:
 // through hooks.report and returns false. The block allocated for file rows lives until the
 // program ends.
 bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks = CatalogueHooks{});
+
+// Gives back the block that loadCatalogue allocated for file rows and leaves the built-in table.
+// For tools and tests that are done with a catalogue; the mapper keeps its own until it ends.
+// Copies of the catalogue must not be used afterwards.
+void releaseCatalogue(BladeCatalogue& catalogue);
+
+// A catalogue that gives its rows back when it goes: for tools and tests that load one for a
+// while. Moved, never copied.
+class OwnedCatalogue : public BladeCatalogue {
+public:
+    OwnedCatalogue() = default;
+    OwnedCatalogue(OwnedCatalogue&& other) noexcept : BladeCatalogue(other) {
+        other.rows_ = nullptr;
+        other.rowCount_ = 0;
+    }
+    OwnedCatalogue(const OwnedCatalogue&) = delete;
+    OwnedCatalogue& operator=(const OwnedCatalogue&) = delete;
+    OwnedCatalogue& operator=(OwnedCatalogue&&) = delete;
+    ~OwnedCatalogue() { releaseCatalogue(*this); }
+};
 
 // Index of the first row from `firstRow` whose name equals `text` exactly; the terminator's
 // index when none does (walks stop at the first empty name).

@@ -22,12 +22,12 @@ std::string writeFile(const std::string& name, const std::string& content) {
     return path;
 }
 
-BladeCatalogue loadFrom(const std::string& content) {
+OwnedCatalogue loadFrom(const std::string& content) {
     static int serial = 0;
     const std::string path = writeFile("catalogue_" + std::to_string(serial++) + ".ini", content);
     CatalogueHooks hooks;
     hooks.fileName = path.c_str();
-    BladeCatalogue catalogue;
+    OwnedCatalogue catalogue;
     EXPECT_TRUE(loadCatalogue(catalogue, hooks));
     return catalogue;
 }
@@ -44,7 +44,7 @@ const std::vector<std::string> kBuiltInNames = {"empty", "Tarn", "Tarn +NIC upgr
 TEST(Catalogue, BuiltInRowsWithoutAFile) {
     CatalogueHooks hooks;
     hooks.fileName = "no such catalogue file.ini";
-    BladeCatalogue catalogue;
+    OwnedCatalogue catalogue;
     ASSERT_TRUE(loadCatalogue(catalogue, hooks));
     EXPECT_EQ(listedNames(catalogue), kBuiltInNames);
     ASSERT_EQ(catalogue.rowCount(), 8u);
@@ -77,7 +77,7 @@ TEST(Catalogue, ReadsBwplanIniFromTheCurrentDirectory) {
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir(dir.c_str()), 0);
-    BladeCatalogue catalogue;
+    OwnedCatalogue catalogue;
     const bool loaded = loadCatalogue(catalogue);
     ASSERT_EQ(chdir(previous), 0);
     ASSERT_TRUE(loaded);
@@ -112,7 +112,7 @@ TEST(Catalogue, ParsesEachLineFromItsSecondCharacter) {
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.label);
-        const BladeCatalogue catalogue = loadFrom(c.line);
+        const OwnedCatalogue catalogue = loadFrom(c.line);
         ASSERT_EQ(catalogue.rowCount(), 9u);
         const BladeType& row = catalogue.row(7);
         EXPECT_STREQ(row.name, c.name);
@@ -134,7 +134,7 @@ TEST(Catalogue, FileRowsFollowTheBuiltInRowsInAnExactBlock) {
         record->push_back(count);
         return std::calloc(count, size);
     };
-    BladeCatalogue catalogue;
+    OwnedCatalogue catalogue;
     ASSERT_TRUE(loadCatalogue(catalogue, hooks));
     EXPECT_EQ(requested, std::vector<std::size_t>{10});  // n + 8
     std::vector<std::string> expected = kBuiltInNames;
@@ -154,7 +154,7 @@ TEST(Catalogue, AnEmptyNameEndsTheCatalogue) {
     const char* enders[] = {"\n", "x\n", "\"\" 0x1 AB 12\n", " \"R\" 0x1 AB 12\n"};
     for (const char* ender : enders) {
         SCOPED_TRACE(ender);
-        const BladeCatalogue catalogue = loadFrom(std::string("\"Ridge\" 0x1 AB 12\n") + ender +
+        const OwnedCatalogue catalogue = loadFrom(std::string("\"Ridge\" 0x1 AB 12\n") + ender +
                                                   "\"Moss\" 0xC00000 AB 11\n");
         std::vector<std::string> expected = kBuiltInNames;
         expected.push_back("Ridge");
@@ -169,20 +169,20 @@ TEST(Catalogue, AnOverlongLineIsReadAsPieces) {
     line += std::string(300 - line.size() - 1, ' ');
     line += "\n";
     std::string second = std::string(257, 'x') + "\"Tail\" 0x2 AB 12\n";  // piece 2 starts at "Tail"
-    const BladeCatalogue catalogue = loadFrom(line + "\"Next\" 0x3 AB 12\n");
+    const OwnedCatalogue catalogue = loadFrom(line + "\"Next\" 0x3 AB 12\n");
     EXPECT_EQ(catalogue.rowCount(), 8u + 3u);
     EXPECT_STREQ(catalogue.row(7).name, "Long");
     EXPECT_EQ(std::string(catalogue.row(8).name), std::string(16, ' ')) << "a blank piece names a row of blanks";
     EXPECT_STREQ(catalogue.row(9).name, "Next");
 
-    const BladeCatalogue split = loadFrom(std::string(1, '"') + second);
+    const OwnedCatalogue split = loadFrom(std::string(1, '"') + second);
     ASSERT_EQ(split.rowCount(), 10u);
     EXPECT_STREQ(split.row(8).name, "Tail") << "the second piece is parsed from its second character";
     EXPECT_EQ(split.row(8).flags, 0x2u);
 }
 
 TEST(Catalogue, FindByNameIsExactAndFindsTheFirstMatch) {
-    const BladeCatalogue catalogue = loadFrom("\"Tarn\" 0x4000 AB 11\n\"empty\" 0x4000 AB 11\n\"Ridge\" 0x1 AB 12\n");
+    const OwnedCatalogue catalogue = loadFrom("\"Tarn\" 0x4000 AB 11\n\"empty\" 0x4000 AB 11\n\"Ridge\" 0x1 AB 12\n");
     struct Case { const char* text; std::size_t from; std::size_t row; };
     const Case cases[] = {
         {"Tarn", 1, 1},            // a duplicate of a built-in name finds the built-in row
@@ -208,7 +208,7 @@ TEST(Catalogue, AllocationFailureIsReportedAndFails) {
     hooks.fileName = path.c_str();
     hooks.allocateRows = [](std::size_t, std::size_t) -> void* { return nullptr; };
     hooks.report = [](const char* text) { reports.push_back(text); };
-    BladeCatalogue catalogue;
+    OwnedCatalogue catalogue;
     EXPECT_FALSE(loadCatalogue(catalogue, hooks));
     EXPECT_EQ(reports, std::vector<std::string>{"Unable to allocate memory"});
 }

@@ -36,10 +36,13 @@ inline BladeCatalogue catalogueWithFile(const std::string& content) {
     std::fclose(file);
     CatalogueHooks hooks;
     hooks.fileName = path.c_str();
-    BladeCatalogue catalogue;
-    EXPECT_TRUE(loadCatalogue(catalogue, hooks));
+    // Tests copy catalogues freely; the fixture keeps the loaded ones and gives their rows back
+    // when the test program ends.
+    static std::vector<OwnedCatalogue> loaded;
+    loaded.emplace_back();
+    EXPECT_TRUE(loadCatalogue(loaded.back(), hooks));
     std::remove(path.c_str());
-    return catalogue;
+    return loaded.back();
 }
 
 // A model form populated from the catalogue, as start-up creates it.
