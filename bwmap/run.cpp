@@ -104,8 +104,11 @@ bool readable(const std::string& path, std::string& error) {
 const char* allocationFailure = nullptr;
 void noteFailure(const char* text) { allocationFailure = text; }
 
+// A reader that went away (a closed pipe) ends the run quietly; any other failed write is an
+// error, never a success.
 int finish(OutputSink& sink, int status, std::FILE* err) {
     if (!sink.flush()) {
+        if (sink.error() == EPIPE) return BWMAP_ERROR;
         std::fprintf(err, "bwmap: cannot write the output: %s\n", std::strerror(sink.error()));
         return BWMAP_ERROR;
     }
