@@ -40,8 +40,8 @@ std::string setupErrorText(std::string_view foundName)
 const std::array<LaunchPass, 2>& launchPasses()
 {
     static const std::array<LaunchPass, 2> passes{{
-        {"kx0*.exe", packageCommandLine, packageErrorText},
-        {"*.ini", setupCommandLine, setupErrorText},
+        {"kx0*.exe", packageCommandLine, packageErrorText, true},
+        {"*.ini", setupCommandLine, setupErrorText, false},
     }};
     return passes;
 }

@@ -16,6 +16,10 @@ struct LaunchPass {
     const char* pattern;
     std::string (*commandLine)(std::string_view foundName, std::string_view argumentText);
     std::string (*errorText)(std::string_view foundName);
+    // The found file itself is the program to start. Its name stays unquoted in the command line
+    // (packages may rely on that), so it is never left to the platform to read off the line,
+    // which would take "kx0 a b.exe" for kx0.exe.
+    bool startsFoundFile;
 };
 
 // The found name, a blank, the argument text.

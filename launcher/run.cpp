@@ -14,7 +14,8 @@ std::uint32_t runLauncher(LauncherPlatform& platform, std::string_view argumentT
             std::string commandLine = pass.commandLine(foundName, argumentText);
             StartResult result{StartOutcome::NOT_STARTED, 0};
             if (commandLine.size() <= MAX_COMMAND_LINE)
-                result = platform.startAndWait(commandLine);
+                result = platform.startAndWait(pass.startsFoundFile ? std::string(foundName) : std::string(),
+                                               commandLine);
             if (result.outcome == StartOutcome::QUIT) {
                 quit = true;
                 quitValue = result.quitValue;

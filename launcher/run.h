@@ -23,10 +23,12 @@ public:
     // yields them, unfiltered, until there is none left or visit returns false.
     virtual void forEachMatch(const char* pattern,
                               const std::function<bool(std::string_view foundName)>& visit) = 0;
-    // Starts a program by command line and waits for it to end while handling the thread's
-    // messages. QUIT, with its value, when a quit message arrived first; the program is then
-    // left running. The line may be modified in place by the platform.
-    virtual StartResult startAndWait(std::string& commandLine) = 0;
+    // Starts a program and waits for it to end while handling the thread's messages. `program`
+    // names the file to start, in the current directory, with no search; when it is empty the
+    // platform takes the program from the command line. QUIT, with its value, when a quit
+    // message arrived first; the program is then left running. The line may be modified in
+    // place by the platform.
+    virtual StartResult startAndWait(const std::string& program, std::string& commandLine) = 0;
     // Shows the error box; returns once the user has closed it.
     virtual void showError(const std::string& text) = 0;
 };

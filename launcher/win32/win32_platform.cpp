@@ -61,7 +61,7 @@ void Win32Platform::forEachMatch(const char* pattern,
     FindClose(search);
 }
 
-StartResult Win32Platform::startAndWait(std::string& commandLine)
+StartResult Win32Platform::startAndWait(const std::string& program, std::string& commandLine)
 {
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
@@ -69,7 +69,8 @@ StartResult Win32Platform::startAndWait(std::string& commandLine)
     PROCESS_INFORMATION started;
     ZeroMemory(&started, sizeof started);
     // CreateProcessA may write to the line, so it gets the string's own buffer.
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    // A program name given apart is taken from the current directory without a search.
+    if (!CreateProcessA(program.empty() ? nullptr : program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &started))
         return {StartOutcome::NOT_STARTED, 0};
     CloseHandle(started.hThread);

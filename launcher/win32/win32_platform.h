@@ -7,6 +7,6 @@ class Win32Platform : public LauncherPlatform {
 public:
     void forEachMatch(const char* pattern,
                       const std::function<bool(std::string_view foundName)>& visit) override;
-    StartResult startAndWait(std::string& commandLine) override;
+    StartResult startAndWait(const std::string& program, std::string& commandLine) override;
     void showError(const std::string& text) override;
 };

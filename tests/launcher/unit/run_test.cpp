@@ -18,6 +18,7 @@ public:
     std::set<std::string> unstartable;         // command lines whose start fails
     std::map<std::string, std::uint32_t> quit; // command lines during whose wait a quit arrives
     std::vector<std::string> events;           // "search P", "start L", "box T"
+    std::vector<std::string> programs;         // the program named apart at each start
 
     void forEachMatch(const char* pattern,
                       const std::function<bool(std::string_view)>& visit) override
@@ -27,8 +28,9 @@ public:
             if (!visit(name))
                 return;
     }
-    StartResult startAndWait(std::string& commandLine) override
+    StartResult startAndWait(const std::string& program, std::string& commandLine) override
     {
+        programs.push_back(program);
         if (unstartable.count(commandLine))
             return {StartOutcome::NOT_STARTED, 0};
         events.push_back("start " + commandLine);
@@ -58,6 +60,7 @@ TEST(Run, PackagesThenSetupInSearchOrder)
     EXPECT_EQ(fake.events, (Events{"search kx0*.exe", "start kx09.exe ", "start kx0 a b.exe ",
                                    "start kx01.exe ", "search *.ini", "start rollout.exe  /a z.ini",
                                    "start rollout.exe  /a a.ini"}));
+    EXPECT_EQ(fake.programs, (Events{"kx09.exe", "kx0 a b.exe", "kx01.exe", "", ""}));
 }
 
 TEST(Run, FailedStartsShowBoxesAndGoOn)

@@ -202,9 +202,10 @@ TEST(PkgRun, NamesWithBlanksGoUnquoted)
     LauncherRun run(dir.path(), " p");
     expectExitWithoutBox(run, "blanks");
 
+    // Each package starts once, as itself, with its name unquoted in its command line.
     std::vector<std::string> expected;
     for (const std::string& name : dir.searchOrder("kx0*.exe"))
-        expected.push_back("kx0.exe\t" + name + " p");
+        expected.push_back(name + "\t" + name + " p");
     expected.push_back("rollout.exe\trollout.exe p /a b c.ini");
     std::vector<std::string> started;
     for (const LogEntry& entry : startsOf(dir.readLog()))
