@@ -25,10 +25,17 @@ int smallNumber(const std::string& text) {
 
 }  // namespace
 
+std::string printable(const std::string& text) {
+    std::string out = text;
+    for (char& ch : out)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) ch = '?';
+    return out;
+}
+
 std::optional<Pick> parsePick(const std::string& text, std::string& error) {
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos) {
-        error = "\"" + text + "\" is not a pick: write N=TYPE (bay 1-16) or osC=OS (column 1-8)";
+        error = "\"" + printable(text) + "\" is not a pick: write N=TYPE (bay 1-16) or osC=OS (column 1-8)";
         return std::nullopt;
     }
     const std::string key = text.substr(0, equals);
@@ -39,7 +46,7 @@ std::optional<Pick> parsePick(const std::string& text, std::string& error) {
     pick.number = smallNumber(columnOs ? key.substr(2) : key);
     const int highest = columnOs ? 8 : 16;
     if (pick.number < 1 || pick.number > highest) {
-        error = "\"" + text + "\": " + (columnOs ? "the column" : "the bay") + " must be a number from 1 to " +
+        error = "\"" + printable(text) + "\": " + (columnOs ? "the column" : "the bay") + " must be a number from 1 to " +
                 std::to_string(highest);
         return std::nullopt;
     }

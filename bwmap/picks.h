@@ -10,6 +10,10 @@
 // `error` to a one-line message.
 std::optional<Pick> parsePick(const std::string& text, std::string& error);
 
+// A user's text for a one-line message: control characters (a NUL or a line end from a plans
+// file) shown as '?', so the line is neither cut nor broken.
+std::string printable(const std::string& text);
+
 // "standard"/"enhanced" and "windows"/"linux", in any case; -1 for anything else.
 int parseEnclosure(const std::string& text);
 int parseOs(const std::string& text);

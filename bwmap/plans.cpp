@@ -56,8 +56,8 @@ int* slotFor(Layout& layout, const std::string& cell) {
 std::string readLayout(const std::vector<std::string>& header, Layout& layout) {
     for (std::size_t i = 0; i < header.size(); ++i) {
         int* slot = slotFor(layout, header[i]);
-        if (slot == nullptr) return "unknown column \"" + header[i] + "\"";
-        if (*slot >= 0) return "column \"" + header[i] + "\" is named twice";
+        if (slot == nullptr) return "unknown column \"" + printable(header[i]) + "\"";
+        if (*slot >= 0) return "column \"" + printable(header[i]) + "\" is named twice";
         *slot = static_cast<int>(i);
     }
     if (layout.name < 0) return "the header has no \"name\" column";
@@ -77,13 +77,13 @@ PickResult mapRow(const std::vector<std::string>& cells, const Layout& layout, c
     if (layout.enclosure >= 0 && !cells[static_cast<std::size_t>(layout.enclosure)].empty()) {
         const std::string& cell = cells[static_cast<std::size_t>(layout.enclosure)];
         enclosureType = parseEnclosure(cell);
-        if (enclosureType < 0) return {PickResult::INPUT_ERROR, "enclosure \"" + cell + "\" is neither Standard nor Enhanced"};
+        if (enclosureType < 0) return {PickResult::INPUT_ERROR, "enclosure \"" + printable(cell) + "\" is neither Standard nor Enhanced"};
     }
     int defaultOs = defaults.defaultOs;
     if (layout.os >= 0 && !cells[static_cast<std::size_t>(layout.os)].empty()) {
         const std::string& cell = cells[static_cast<std::size_t>(layout.os)];
         defaultOs = parseOs(cell);
-        if (defaultOs < 0) return {PickResult::INPUT_ERROR, "os \"" + cell + "\" is neither Windows nor Linux"};
+        if (defaultOs < 0) return {PickResult::INPUT_ERROR, "os \"" + printable(cell) + "\" is neither Windows nor Linux"};
     }
     session.start(enclosureType, defaultOs);
 
@@ -140,8 +140,9 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
         else result = mapRow(cells, layout, defaults, session);
         if (result.status != PickResult::DONE) {
             const std::size_t nameCell = static_cast<std::size_t>(layout.name);
-            const char* name = nameCell < cells.size() && !cells[nameCell].empty() ? cells[nameCell].c_str() : "(no name)";
-            std::fprintf(err, "bwmap: %s:%ld: %s: %s\n", path.c_str(), reader.recordLine(), name,
+            const std::string name =
+                nameCell < cells.size() && !cells[nameCell].empty() ? printable(cells[nameCell]) : "(no name)";
+            std::fprintf(err, "bwmap: %s:%ld: %s: %s\n", path.c_str(), reader.recordLine(), name.c_str(),
                          result.message.c_str());
             (result.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
             continue;

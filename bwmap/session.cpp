@@ -5,6 +5,7 @@
 
 #include "commands.h"
 #include "encoding.h"
+#include "picks.h"
 #include "population.h"
 
 namespace {
@@ -119,7 +120,7 @@ PickResult EnclosureSession::pick(const Pick& pick) {
         for (std::size_t i = 0; i < control.entries.size() && index < 0; ++i)
             if (equalIgnoringCase(control.entries[i], pick.text)) index = static_cast<int>(i);
     }
-    if (index < 0) return {PickResult::INPUT_ERROR, what + " does not offer \"" + pick.text + "\""};
+    if (index < 0) return {PickResult::INPUT_ERROR, what + " does not offer \"" + printable(pick.text) + "\""};
 
     choose(id, index);
     const Control& message = form_.control(IDC_MESSAGE);

@@ -152,6 +152,41 @@ TEST(Bwmap, PlansFileWithGoodRefusedAndBadRows) {
     EXPECT_EQ(r.err, "bwmap: " + badHeader + ":1: unknown column \"bay1\"\n");
 }
 
+// Damaged plans files: each damaged row is reported on its own line and the rows after it are
+// still mapped; nothing is cut or lost silently.
+TEST(Bwmap, DamagedPlansFiles) {
+    struct Case {
+        const char* label;
+        std::string content;
+        int status;
+        std::string out;  // tsv rows after the header
+        std::string err;  // after "bwmap: FILE:"
+    };
+    const std::string good = "ok,Tarn\n";
+    const std::string goodRows = "ok\t1\tTarn\t\tA-1\tNIC A\nok\t1\tTarn\t\tA-2\tNIC B\nok\t1\tTarn\t\tB-2\tNIC C\n";
+    const Case cases[] = {
+        {"byte-order mark", "\xEF\xBB\xBFname,1\n" + good, 0, goodRows, ""},
+        {"a 1 MiB line", "name,1\n" + std::string(1 << 20, 'x') + ",Tarn\n" + good, 2, goodRows,
+         "2: (no name): the row is longer than 1048576 bytes\n"},
+        {"NUL inside a cell", "name,1\n" + std::string("a,Tar\0n\n", 8) + good, 2, goodRows,
+         "2: a: bay 1 does not offer \"Tar?n\"\n"},
+        {"invalid UTF-8 name", "name,1\n\xFF\xFE,Tarn\n", 0,
+         "\xFF\xFE\t1\tTarn\t\tA-1\tNIC A\n\xFF\xFE\t1\tTarn\t\tA-2\tNIC B\n\xFF\xFE\t1\tTarn\t\tB-2\tNIC C\n", ""},
+        {"quote left open at the end", "name,1\n" + good + "\"x,Tarn\n", 2, goodRows,
+         "3: (no name): a quoted cell is not closed before the end of the file\n"},
+        {"row wider than the header", "name,1\n" + good + "w,Tarn,Tarn\n", 2, goodRows,
+         "3: w: the row has 3 cells, the header 2\n"},
+    };
+    Scratch scratch;
+    for (const Case& c : cases) {
+        const std::string plans = scratch.write("plans.csv", c.content);
+        const Result r = bwmap({"--plans", plans, "--format", "tsv"});
+        EXPECT_EQ(r.status, c.status) << c.label;
+        EXPECT_EQ(r.out, "Enclosure\tBay\tType\tOS\tSwitch port\tNIC\n" + c.out) << c.label;
+        EXPECT_EQ(r.err, c.err.empty() ? "" : "bwmap: " + plans + ":" + c.err) << c.label;
+    }
+}
+
 // An 8-bit catalogue name reaches JSON as UTF-8, and a UTF-8 plans file can name it.
 TEST(Bwmap, JsonIsUtf8ForAnEightBitCatalogue) {
     Scratch scratch;
