@@ -1,0 +1,57 @@
+// Fuzzes user sessions: a catalogue file and a sequence of user actions from the fuzzer's bytes,
+// with the placement rules' promises checked after every action.
+//
+// Input: the catalogue file's bytes up to a 0xFF byte, then one byte per choice.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+#include "user_sessions.h"
+
+namespace {
+
+// Choices taken from the input, one byte each; the session ends when the bytes do.
+class ByteChooser {
+public:
+    ByteChooser(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool more() const { return at_ < size_; }
+    int below(int n) { return more() ? data_[at_++] % n : 0; }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t split = input.find('\xFF');
+    static const std::string path = "/tmp/session_fuzz_" + std::to_string(getpid()) + ".ini";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return 0;
+    std::fwrite(input.data(), 1, split == std::string::npos ? size : split, file);
+    std::fclose(file);
+
+    CatalogueHooks hooks;
+    hooks.fileName = path.c_str();
+    OwnedCatalogue catalogue;
+    if (!loadCatalogue(catalogue, hooks)) std::abort();
+    if (split == std::string::npos) return 0;
+
+    sessions::UserForm user(catalogue);
+    ByteChooser choose(data + split + 1, size - split - 1);
+    while (choose.more()) {
+        const std::string action = sessions::act(user, choose);
+        const std::string broken = sessions::brokenPromise(user);
+        if (!broken.empty()) {
+            std::fprintf(stderr, "after %s: %s\n", action.c_str(), broken.c_str());
+            std::abort();
+        }
+    }
+    return 0;
+}
