@@ -244,6 +244,19 @@ TEST(PkgRun, SilentEndingSuppressesBoxes)
 
 // A quit message ends pkgrun at once with its value; the package keeps running and nothing
 // more starts.
+TEST(PkgRun, CrashingPackageIsFollowedByTheNext)
+{
+    ScratchDir dir("crash");
+    dir.addStandIn("kx01.exe", 0xC0000005); // crashes with an access violation
+    dir.addStandIn("kx02.exe");
+    LauncherRun run(dir.path(), "");
+    expectExitWithoutBox(run, "crash");
+    std::vector<std::string> started;
+    for (const LogEntry& entry : startsOf(dir.readLog()))
+        started.push_back(entry.program);
+    EXPECT_EQ(started, dir.searchOrder("kx0*.exe"));
+}
+
 TEST(PkgRun, QuitMessageEndsTheRunWithItsValue)
 {
     for (DWORD value : {0xC0DE1234ul, 0ul}) {

@@ -40,6 +40,9 @@ void logLine(const std::string& line)
     CloseHandle(log);
 }
 
+// The exit code that asks for a crash instead of an exit.
+constexpr unsigned long kCrash = 0xC0000005;
+
 struct Behaviour {
     unsigned long exitCode = 0;
     unsigned long sleepMs = 0;
@@ -76,6 +79,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             + GetCommandLineA() + "\n");
     if (behaviour.sleepMs)
         Sleep(behaviour.sleepMs);
+    if (behaviour.exitCode == kCrash)
+        *static_cast<volatile int*>(nullptr) = 0; // an access violation, as a faulty package has
     logLine("end\t" + name + "\t" + pid + "\t" + std::to_string(nowMicros()) + "\t\n");
     ExitProcess(static_cast<UINT>(behaviour.exitCode));
 }
