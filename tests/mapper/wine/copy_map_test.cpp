@@ -49,7 +49,7 @@ void expectCopy(const char* how, const std::function<void()>& act, const std::ws
     ASSERT_TRUE(setClipboardText(kNothingCopied));
     act();
     const std::wstring copied = waitForClipboardChange(kNothingCopied);
-    EXPECT_EQ(narrow(withoutCr(copied)), narrow(expected));
+    EXPECT_EQ(withoutCr(copied), expected);
     std::size_t lines = 0, crLf = 0;
     for (std::size_t i = 0; i < copied.size(); ++i) {
         if (copied[i] != L'\n') continue;
