@@ -2,6 +2,7 @@
 #include "win32/app.h"
 
 #include "win32/form_dialog.h"
+#include "win32/map_copy.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ int runMapper(HINSTANCE instance, int showCommand) {
             BOOL got = GetMessageA(&message, nullptr, 0, 0);
             if (got == -1) return 0;
             if (got == 0) return static_cast<int>(message.wParam);
+            // Ctrl+C copies the port map; every other event goes its usual way.
+            if (handleCopyKey(message, program.form, program.catalogue)) continue;
             if (!IsDialogMessageA(form, &message)) {
                 TranslateMessage(&message);
                 DispatchMessageA(&message);

@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "population.h"
 #include "win32/app.h"
+#include "win32/map_copy.h"
 #include "win32/version.h"
 
 namespace {
@@ -17,6 +18,7 @@ INT_PTR initialise(HWND dialog) {
     program.currentForm = dialog;
     program.form.attach(dialog);
     setVersionTitle(dialog, BWPLAN_FILE_NAME);
+    addCopyMenuItem(dialog);
     populateForm(program.form, program.catalogue);
     return TRUE;  // focus to the first tab stop, the Cancel button
 }
@@ -28,6 +30,14 @@ INT_PTR command(WPARAM wParam) {
                               program.quitState);
     program.form.endBatch();
     return handled ? TRUE : FALSE;
+}
+
+// The copy item of the window menu; every other window-menu command keeps its default handling.
+INT_PTR systemCommand(WPARAM wParam) {
+    if ((wParam & 0xFFF0) != kCopyPortMapCommand) return FALSE;
+    MapperProgram& program = mapperProgram();
+    copyPortMap(program.form, program.catalogue);
+    return TRUE;
 }
 
 INT_PTR staticColourRequest(HDC dc, HWND control) {
@@ -47,6 +57,8 @@ INT_PTR CALLBACK enclosureDialogProc(HWND dialog, UINT message, WPARAM wParam, L
         return initialise(dialog);
     case WM_COMMAND:
         return command(wParam);
+    case WM_SYSCOMMAND:
+        return systemCommand(wParam);
     case WM_CTLCOLORSTATIC:
         return staticColourRequest(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     default:

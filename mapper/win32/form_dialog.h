@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// Routes creation, commands and colour requests of the current form; everything else FALSE.
+// Routes creation, commands, the copy item of the window menu and colour requests of the
+// current form; everything else FALSE.
 INT_PTR CALLBACK enclosureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Sets "Baywise, version %x.%x.%x" from the version record of `fileName` (looked up like a

@@ -3,11 +3,13 @@
 
 #include "files_win32.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace {
 
 std::string programPath;
+std::string bwmapProgramPath;
 
 constexpr DWORD kPollMs = 10;
 
@@ -51,6 +53,8 @@ BOOL CALLBACK findTitled(HWND window, LPARAM param) {
 
 const std::string& bwplanPath() { return programPath; }
 void setBwplanPath(const std::string& path) { programPath = path; }
+const std::string& bwmapPath() { return bwmapProgramPath; }
+void setBwmapPath(const std::string& path) { bwmapProgramPath = path; }
 
 std::string fullPath(const char* path) {
     char full[MAX_PATH];
@@ -241,4 +245,96 @@ void MapperProcess::pressEscape() {
     if (target == nullptr) target = form_;
     PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     PostMessageW(target, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001u));
+}
+
+bool pressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    auto add = [&inputs](WORD key, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD key : keys) add(key, 0);
+    for (auto key = keys.end(); key != keys.begin();) add(*--key, KEYEVENTF_KEYUP);
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+namespace {
+
+// The clipboard may be open in the program under test for a moment: retry briefly.
+bool openClipboard() {
+    for (int i = 0; i < 100; ++i) {
+        if (OpenClipboard(nullptr)) return true;
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
+std::wstring clipboardText() {
+    if (!openClipboard()) return {};
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = wide;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+bool setClipboardText(const std::wstring& text) {
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory == nullptr) return false;
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (!openClipboard()) return false;
+    const bool put = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+std::wstring waitForClipboardChange(const std::wstring& old, DWORD timeoutMs) {
+    const DWORD started = GetTickCount();
+    for (;;) {
+        std::wstring text = clipboardText();
+        if (!text.empty() && text != old) return text;
+        if (GetTickCount() - started > timeoutMs) return old;
+        Sleep(kPollMs);
+    }
+}
+
+long runCapturing(const std::string& commandLine, const std::string& outputFile, std::string& out) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = file;
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info{};
+    std::string line = commandLine;
+    const bool started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+    CloseHandle(file);
+    if (!started) return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(info.hProcess, &code);
+    } else {
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    out = readFileBytes(outputFile);
+    return code == static_cast<DWORD>(-1) ? -1 : static_cast<long>(code);
 }

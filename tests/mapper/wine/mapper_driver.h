@@ -3,12 +3,16 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 // Full Win32 path of the program under test, set by the driver's main.
 const std::string& bwplanPath();
 void setBwplanPath(const std::string& path);
+// Full Win32 path of bwmap.exe when the driver was given one, else empty.
+const std::string& bwmapPath();
+void setBwmapPath(const std::string& path);
 // Turns a path given on the command line (possibly a Unix path) into a drive path.
 std::string fullPath(const char* path);
 
@@ -87,3 +91,16 @@ private:
 
 // Narrow copy of a wide text made of 8-bit characters.
 std::string narrow(const std::wstring& text);
+
+// Real key presses through the system's input queue, to the window that has the keyboard
+// focus: the keys go down in order and come up in reverse order (a chord such as Ctrl+C).
+bool pressKeys(std::initializer_list<WORD> keys);
+
+// The clipboard's CF_UNICODETEXT. set* replaces everything on the clipboard with the text.
+bool setClipboardText(const std::wstring& text);
+// Waits until the clipboard holds text other than `old`; that text, or `old` after the time.
+std::wstring waitForClipboardChange(const std::wstring& old, DWORD timeoutMs = 5000);
+
+// Runs a command line to its end, standard output into `out` (bytes as written); its exit code,
+// or -1 when it could not be started or did not end within a minute.
+long runCapturing(const std::string& commandLine, const std::string& outputFile, std::string& out);
