@@ -6,8 +6,9 @@
 // - ShowWindow and EnableWindow are called only when the control's own style bits differ
 //   from the wanted state (reading the style of one of our own windows is a local read);
 // - inside a command (beginBatch/endBatch) visibility and enabled changes are collected and
-//   applied once at the end of the outermost batch, so a label that the recompute hides and shows again is never
-//   touched and cannot flicker; the logic never reads these two states back;
+//   applied once at the end of the outermost batch, so a label that the recompute hides and
+//   shows again is never touched and cannot flicker; the logic never reads these two states
+//   back;
 // - a static's text is sent only when it differs from the text this binding last gave it.
 // Selections and entry texts always go to the control itself.
 #include "dialog_form.h"
