@@ -33,3 +33,8 @@ std::string errorMessage(int errorNumber, const char* path)
                        ": Switch firmware file ";
     return text.append(path).append(" is invalid due to ").append(reason).append(".\n");
 }
+
+std::string outputErrorMessage()
+{
+    return "Output Error 7: The description could not be written to standard output.\n";
+}

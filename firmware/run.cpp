@@ -4,6 +4,17 @@
 #include "description.h"
 #include "report.h"
 
+namespace {
+
+// The whole text written and flushed without an error.
+bool writeAll(std::FILE* stream, const std::string& text)
+{
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    return std::fflush(stream) == 0 && written && !std::ferror(stream);
+}
+
+} // namespace
+
 RunResult runQuillscan(int argc, const char* const* argv, FirmwareLibrary& library)
 {
     RunResult result;
@@ -22,4 +33,14 @@ RunResult runQuillscan(int argc, const char* const* argv, FirmwareLibrary& libra
     }
     result.out = describeRecord(path, record);
     return result;
+}
+
+int writeRunResult(const RunResult& result, std::FILE* out, std::FILE* err)
+{
+    if (!result.out.empty() && !writeAll(out, result.out)) {
+        writeAll(err, outputErrorMessage());
+        return OUTPUT_ERROR;
+    }
+    if (!result.err.empty()) writeAll(err, result.err);
+    return result.exitCode;
 }

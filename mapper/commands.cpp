@@ -90,8 +90,13 @@ std::optional<std::uint32_t> labelColour(EnclosureForm& form, const BladeCatalog
 
 }  // namespace
 
+bool isFormCommand(int id, int code) {
+    if (id == IDC_CANCEL || id == IDC_RESET || id == IDC_FILL_WITH_SAME) return true;
+    return code == kSelectionChanged && (ids::isBay(id) || id == IDC_ENCLOSURE_TYPE || ids::isColumnOs(id));
+}
+
 bool runCommand(EnclosureForm& form, const BladeCatalogue& catalogue, int id, int code, int& quitState) {
-    const bool selectionChanged = code == kSelectionChanged;
+    if (!isFormCommand(id, code)) return false;
     if (id == IDC_CANCEL) {
         quitState = QUIT_EXIT;
         return true;
@@ -104,7 +109,6 @@ bool runCommand(EnclosureForm& form, const BladeCatalogue& catalogue, int id, in
         fillWithSame(form, catalogue);
         return true;
     }
-    if (!selectionChanged) return false;
     if (ids::isBay(id)) {
         // The selector's own command word: identifier low, notification code high.
         updateEnclosure(form, catalogue, static_cast<std::uint32_t>(id) | (static_cast<std::uint32_t>(code) << 16), -1);

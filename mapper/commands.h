@@ -15,6 +15,10 @@ constexpr std::uint32_t kMessageRed = 0x2323FF;    // colour words 0x00BBGGRR
 constexpr std::uint32_t kUpperRowBlue = 0xFF3C23;
 constexpr std::uint32_t kLowerRowGreen = 0x649628;
 
+// True for the commands that runCommand acts on: the three buttons, and a changed selection of
+// a bay, the enclosure type or a column OS. Every other command leaves the form as it is.
+bool isFormCommand(int id, int code);
+
 // Handles one command; may set quitState. Returns true for Cancel, Fill With Same and Reset
 // (what the dialog procedure returns), false otherwise.
 bool runCommand(EnclosureForm& form, const BladeCatalogue& catalogue, int id, int code,

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Installs what is missing, builds, and opens the mapper's window under Wine: on the user's
-# display when DISPLAY is set (until the user closes it), otherwise on Xvfb, where a screenshot
-# of the window is saved under build/ and its path printed, and the program is then ended.
+# Installs what is missing, builds, and opens the mapper's window under Wine, in the folder the
+# command was typed in, so that a bwplan.ini there is read: on the user's display when DISPLAY is
+# set (until the user closes it), otherwise on Xvfb, where a screenshot of the window is saved
+# under build/ and its path printed, and the program is then ended. On Xvfb, when there is a
+# bwplan.ini, the first of its types that a bay offers is placed before the picture is taken.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-env.sh"
@@ -11,16 +13,19 @@ shot="$root/build/bwplan-window.png"
 
 # Inside the Wine session on Xvfb: the window (Wine draws its frame) photographed, then ended.
 if [ "${1:-}" = "--photograph" ]; then
-    cd "$(dirname "$bwplan")"
     "$WINE" "$bwplan" >/dev/null 2>&1 </dev/null &
     info=$(mktemp)
     if ! "$WINE" "$probe" find-form >"$info" 2>/dev/null </dev/null; then
+        rm -f "$info"
         echo "run: the mapper's window did not appear" >&2
         exit 1
     fi
     pid=$(tr -d '\r' <"$info" | sed -n 's/^pid //p')
     set -- $(tr -d '\r' <"$info" | sed -n 's/^rect //p')  # x y width height on the screen
     rm -f "$info"
+    if [ -f bwplan.ini ]; then
+        "$WINE" "$probe" show-catalogue "$pid" 2>/dev/null </dev/null | tr -d '\r' | sed 's/^/run: bwplan.ini: /'
+    fi
     # Shoot until two shots agree: the window is painted.
     previous=""
     i=0
@@ -40,7 +45,6 @@ fi
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 if [ -n "${DISPLAY:-}" ]; then
-    cd "$(dirname "$bwplan")"
     exec "$root/scripts/wine-session.sh" "$WINE" "$bwplan"
 fi
 exec "$root/scripts/wine-session.sh" "$0" --photograph

@@ -58,31 +58,37 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-fs::path freshFolder(const fs::path& root, const char* name)
+// A folder of this run's own under the temporary folder; removed by main at the end.
+fs::path privateFolder()
 {
-    fs::path dir = root / name;
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
+    const char* temp = std::getenv("TMPDIR");
+    std::string pattern = std::string(temp && *temp ? temp : "/tmp") + "/launcher_cpu_bench_XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) {
+        std::perror("mkdtemp");
+        std::exit(1);
+    }
+    return pattern;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: launcher_cpu_bench <wine-exec.sh> <pkgrun.exe> <child.exe> "
-                             "<work folder> [rounds]\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: launcher_cpu_bench <wine-exec.sh> <pkgrun.exe> <child.exe> [rounds]\n");
         return 2;
     }
     const std::string wineExec = argv[1];
     const std::string pkgrun = argv[2];
     const fs::path child = argv[3];
-    const int rounds = argc > 5 ? std::atoi(argv[5]) : 7;
+    const int rounds = argc > 4 ? std::atoi(argv[4]) : 7;
 
-    const fs::path withPackage = freshFolder(argv[4], "cpu_package");
+    const fs::path work = privateFolder();
+    const fs::path withPackage = work / "package";
+    const fs::path empty = work / "empty";
+    fs::create_directories(withPackage);
+    fs::create_directories(empty);
     fs::copy_file(child, withPackage / "kx0001.exe");
-    const fs::path empty = freshFolder(argv[4], "cpu_empty");
 
     std::vector<double> sleepingCpu, sleepingWall, quickCpu, emptyCpu;
     for (int r = 0; r < rounds; ++r) {
@@ -99,5 +105,6 @@ int main(int argc, char** argv)
     std::printf("  nothing to start:    %6.1f ms\n", median(emptyCpu) * 1e3);
     std::printf("  spent during the 2 s wait (first minus second): %.1f ms\n",
                 (median(sleepingCpu) - median(quickCpu)) * 1e3);
+    fs::remove_all(work);
     return 0;
 }

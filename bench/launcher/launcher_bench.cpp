@@ -8,14 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "files_win32.h"
 
-std::string fullPath(const char* path)
-{
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-    return std::string(full, n);
-}
+namespace {
 
 std::string ownFolder()
 {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "catalogue.h"
 
 namespace {
@@ -13,8 +15,8 @@ namespace {
 void* lastBlock = nullptr;
 void* allocate(std::size_t count, std::size_t size) { return lastBlock = std::calloc(count, size); }
 
-std::string writeCatalogue(std::size_t lines) {
-    const std::string path = "/tmp/catalogue_bench_" + std::to_string(lines) + ".ini";
+std::string writeCatalogue(const std::string& folder, std::size_t lines) {
+    const std::string path = folder + "/" + std::to_string(lines) + ".ini";
     std::FILE* file = std::fopen(path.c_str(), "w");
     for (std::size_t i = 0; i < lines; ++i)
         std::fprintf(file, "\"Blade %zu\" 0x%x AABBAB 121244\n", i, static_cast<unsigned>(0x800000 | (i & 0xFF)));
@@ -43,13 +45,21 @@ double medianLoadMs(const std::string& path, int repetitions) {
 }  // namespace
 
 int main() {
+    // The files go to a folder of this run's own, removed at the end.
+    const char* temp = std::getenv("TMPDIR");
+    std::string folder = std::string(temp && *temp ? temp : "/tmp") + "/catalogue_bench_XXXXXX";
+    if (mkdtemp(&folder[0]) == nullptr) {
+        std::perror("mkdtemp");
+        return 1;
+    }
     std::printf("%10s %12s %14s\n", "lines", "median ms", "ns per line");
     for (std::size_t lines : {12500u, 25000u, 50000u, 100000u, 200000u}) {
-        const std::string path = writeCatalogue(lines);
+        const std::string path = writeCatalogue(folder, lines);
         medianLoadMs(path, 2);  // warm the page cache
         const double ms = medianLoadMs(path, 21);
         std::printf("%10zu %12.2f %14.1f\n", lines, ms, ms * 1e6 / static_cast<double>(lines));
         std::remove(path.c_str());
     }
+    rmdir(folder.c_str());
     return 0;
 }

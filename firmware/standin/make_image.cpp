@@ -2,6 +2,7 @@
 //
 //   mkfwimage KIND FILE [--version V] [--manufacturer TEXT] [--platform TEXT] [--info TEXT]
 //                       [--product ID] [--payload BYTES]
+//   mkfwimage --help
 //
 // KIND is 1, 2, KTRX, TOBR or SQUM. For kinds 1 and 2 the version is four numbers "a.b.c.d"
 // (-128 to 255 each, stored as one byte); for the others it is text. Each kind has defaults.
@@ -18,6 +19,30 @@ namespace {
 const char USAGE[] =
     "usage: mkfwimage 1|2|KTRX|TOBR|SQUM FILE [--version V] [--manufacturer TEXT]\n"
     "                 [--platform TEXT] [--info TEXT] [--product ID] [--payload BYTES]\n";
+
+const char HELP[] =
+    "\n"
+    "Writes FILE, a sample switch firmware image that the stand-in quillscan.dll reads.\n"
+    "\n"
+    "Kinds, each with defaults for every field:\n"
+    "  1, 2        version a.b.c.d (4.1.0.5, 2.0.3.1), image type (\"Runtime Image\", \"Boot Image\")\n"
+    "  KTRX        version text (\"7.2 build 118\"), image type (\"Combined Image\")\n"
+    "  TOBR, SQUM  version text of at most 7 characters (\"3.10\", \"1.0b\"),\n"
+    "              build date (TOBR \"2011-04-18\", SQUM none: quillscan shows \"Unknown\")\n"
+    "\n"
+    "Options:\n"
+    "  --version V          kinds 1 and 2: four numbers a.b.c.d, each -128 to 255;\n"
+    "                       KTRX: text of at most 63 characters; TOBR, SQUM: at most 7\n"
+    "  --manufacturer TEXT  at most 63 characters (default \"Sample Switchworks\")\n"
+    "  --platform TEXT      at most 31 characters (default \"Bay Switch 1G\")\n"
+    "  --info TEXT          the image type (1, 2, KTRX) or the build date (TOBR, SQUM),\n"
+    "                       at most 127 characters\n"
+    "  --product ID         product ID (default 0x0A01); the library knows 0x0A01, 0x0A02,\n"
+    "                       0x0B10 and 0x0C20 and refuses any other as an unknown product (5)\n"
+    "  --payload BYTES      bytes after the 512-byte header, 0 to 16777216 (default 1024)\n"
+    "\n"
+    "Damaged images, for quillscan's errors: change one of the first 8 bytes of an image and\n"
+    "its signature is refused (4); change, add or remove any later byte and its checksum is (3).\n";
 
 bool fail(const std::string& text)
 {
@@ -121,6 +146,11 @@ bool writeFile(const char* path, const std::vector<unsigned char>& bytes)
 int main(int argc, char** argv)
 {
     image::ImageContent content;
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(USAGE, stdout);
+        std::fputs(HELP, stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     if (argc < 3 || argc % 2 == 0 || !startContent(argv[1], content)) {
         std::fputs(USAGE, stderr);
         return 1;

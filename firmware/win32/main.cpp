@@ -14,12 +14,6 @@ public:
     }
 };
 
-void write(std::FILE* stream, const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
-
 } // namespace
 
 // Streams stay in text mode: each "\n" ends its line as the console expects (CR LF).
@@ -27,7 +21,5 @@ int main(int argc, char** argv)
 {
     LinkedLibrary library;
     RunResult result = runQuillscan(argc, argv, library);
-    write(stdout, result.out);
-    write(stderr, result.err);
-    return result.exitCode;
+    return writeRunResult(result, stdout, stderr);
 }

@@ -6,8 +6,9 @@
 // - ShowWindow and EnableWindow are called only when the control's own style bits differ
 //   from the wanted state (reading the style of one of our own windows is a local read);
 // - inside a command (beginBatch/endBatch) visibility and enabled changes are collected and
-//   applied once at the end, so a label that the recompute hides and shows again is never
-//   touched and cannot flicker; the logic never reads these two states back;
+//   applied once at the end of the outermost batch, so a label that the recompute hides and
+//   shows again is never touched and cannot flicker; the logic never reads these two states
+//   back;
 // - a static's text is sent only when it differs from the text this binding last gave it.
 // Selections and entry texts always go to the control itself.
 #include "dialog_form.h"
@@ -16,7 +17,7 @@ void DialogForm::attach(HWND dialog) {
     dialog_ = dialog;
     for (Slot& s : slots_) s = Slot{};
     pending_.clear();
-    batching_ = false;
+    batchDepth_ = 0;
     longestEntry_ = 0;
     calls_ = 0;
     enclosureType = ENCLOSURE_ENHANCED;
@@ -79,7 +80,7 @@ void DialogForm::addEntry(int id, const std::string& text) {
 
 void DialogForm::setEnabled(int id, bool on) {
     Slot* s = slot(id);
-    if (batching_ && s) {
+    if (batchDepth_ > 0 && s) {
         if (s->wantVisible < 0 && s->wantEnabled < 0) pending_.push_back(id);
         s->wantEnabled = on ? 1 : 0;
         return;
@@ -89,7 +90,7 @@ void DialogForm::setEnabled(int id, bool on) {
 
 void DialogForm::setVisible(int id, bool on) {
     Slot* s = slot(id);
-    if (batching_ && s) {
+    if (batchDepth_ > 0 && s) {
         if (s->wantVisible < 0 && s->wantEnabled < 0) pending_.push_back(id);
         s->wantVisible = on ? 1 : 0;
         return;
@@ -127,16 +128,23 @@ void DialogForm::setText(int id, const std::string& text) {
     }
 }
 
-void DialogForm::beginBatch() { batching_ = true; }
+void DialogForm::beginBatch() { ++batchDepth_; }
 
+// Applying a change can send commands back into the dialog at once: disabling the selector that
+// has the keyboard focus makes it report the lost focus before EnableWindow returns. Such a
+// command may open and end a batch of its own, so the pending list is taken out before it is
+// walked, and each slot's wants are cleared before they are applied.
 void DialogForm::endBatch() {
-    batching_ = false;
-    for (int id : pending_) {
+    if (batchDepth_ > 0 && --batchDepth_ > 0) return;
+    std::vector<int> applying;
+    applying.swap(pending_);
+    for (int id : applying) {
         Slot* s = slot(id);
-        if (s->wantEnabled >= 0) applyEnabled(id, s->wantEnabled != 0);
-        if (s->wantVisible >= 0) applyVisible(id, s->wantVisible != 0);
+        const std::int8_t enabled = s->wantEnabled;
+        const std::int8_t visible = s->wantVisible;
         s->wantEnabled = -1;
         s->wantVisible = -1;
+        if (enabled >= 0) applyEnabled(id, enabled != 0);
+        if (visible >= 0) applyVisible(id, visible != 0);
     }
-    pending_.clear();
 }

@@ -25,7 +25,9 @@ public:
     void setText(int id, const std::string& text) override;
 
     // Between these two calls visibility and enabled changes are collected and applied at
-    // endBatch, to the controls whose state then differs from what they show.
+    // endBatch, to the controls whose state then differs from what they show. Batches nest:
+    // the outermost endBatch applies. A batch opened while one is being applied (a command
+    // that a control sends back at once) collects and applies its own changes.
     void beginBatch();
     void endBatch();
 
@@ -55,7 +57,7 @@ private:
     HWND dialog_ = nullptr;
     std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
     std::vector<int> pending_;          // ids with a pending change, in order of first change
-    bool batching_ = false;
+    int batchDepth_ = 0;               // open batches
     std::size_t longestEntry_ = 0;      // longest text given to addEntry
     std::uint64_t calls_ = 0;
 };

@@ -24,10 +24,14 @@ INT_PTR initialise(HWND dialog) {
 }
 
 INT_PTR command(WPARAM wParam) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    // Focus and drop-down notifications arrive in the middle of our own control changes; they
+    // change nothing and open no batch.
+    if (!isFormCommand(id, code)) return FALSE;
     MapperProgram& program = mapperProgram();
     program.form.beginBatch();
-    bool handled = runCommand(program.form, program.catalogue, LOWORD(wParam), HIWORD(wParam),
-                              program.quitState);
+    bool handled = runCommand(program.form, program.catalogue, id, code, program.quitState);
     program.form.endBatch();
     return handled ? TRUE : FALSE;
 }

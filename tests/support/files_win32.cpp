@@ -24,6 +24,25 @@ std::string programFolder() {
     return full.substr(0, full.find_last_of('\\'));
 }
 
+std::string fullPath(const char* path) {
+    // The wide functions take paths past MAX_PATH; the size is asked first.
+    const int wideSize = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (wideSize <= 0) return "";
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, &wide[0], wideSize);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);  // with the NUL
+    if (size == 0) return "";
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size) return "";
+    const int narrowSize = WideCharToMultiByte(CP_ACP, 0, full.c_str(), static_cast<int>(length), nullptr, 0,
+                                               nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(narrowSize > 0 ? narrowSize : 0), '\0');
+    if (narrowSize > 0)
+        WideCharToMultiByte(CP_ACP, 0, full.c_str(), static_cast<int>(length), &out[0], narrowSize, nullptr, nullptr);
+    return out;
+}
+
 bool removeTree(const std::string& folder) {
     bool removed = true;
     WIN32_FIND_DATAA found;

@@ -1,10 +1,14 @@
-// File helpers shared by the Win32 test programs: scratch folders and whole-file reads and writes.
+// File helpers shared by the Win32 test and benchmark programs: paths, scratch folders, whole files.
 #pragma once
 
 #include <string>
 
 // Folder of the running test program.
 std::string programFolder();
+
+// A path as given on a command line (a Unix path included) made a full drive path, of any
+// length; empty when the platform cannot complete it.
+std::string fullPath(const char* path);
 
 // Removes a folder, its files and its subfolders; false when something could not be deleted
 // (a file still open by a running program, for one).

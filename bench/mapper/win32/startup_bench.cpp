@@ -4,6 +4,7 @@
 #include <string>
 
 #include "bench_support.h"
+#include "files_win32.h"
 
 namespace {
 
@@ -49,12 +50,6 @@ double timeStart(const std::string& exe) {
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return elapsed;
-}
-
-std::string fullPath(const char* path) {
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-    return std::string(full, n);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // One run of the tool against a fake library: usage, the single call, output or error.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "record_builder.h"
@@ -74,6 +76,29 @@ TEST(FirmwareRun, SuccessCallsOnceWithThePathAsGivenAndPrintsTheDescription)
     EXPECT_EQ(result.out,
               "Filename\t: ..\\fw dir\\image.bin\nVersion \t: 3.1\nBuild Date\t: 2011-04-18\n"
               "Manufacturer\t: Maker\nPlatform\t: Plat\n");
+}
+
+// A full disk: the description cannot be written. Standard error still can, and says so.
+TEST(FirmwareRun, UnwritableOutputEndsWithStatus7)
+{
+    struct Row { const char* name; RunResult run; int exitCode; const char* err; };
+    const Row rows[] = {
+        {"description", {0, "Filename\t: a.bin\n", ""}, 7,
+         "Output Error 7: The description could not be written to standard output.\n"},
+        {"error message only", {2, "", "Execution Error 2: x\n"}, 2, "Execution Error 2: x\n"},
+    };
+    for (const Row& row : rows) {
+        std::FILE* full = std::fopen("/dev/full", "w");
+        std::FILE* err = std::tmpfile();
+        ASSERT_TRUE(full && err);
+        EXPECT_EQ(writeRunResult(row.run, full, err), row.exitCode) << row.name;
+        std::string written(256, '\0');
+        std::rewind(err);
+        written.resize(std::fread(&written[0], 1, written.size(), err));
+        EXPECT_EQ(written, row.err) << row.name;
+        std::fclose(full);
+        std::fclose(err);
+    }
 }
 
 } // namespace

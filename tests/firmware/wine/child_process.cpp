@@ -20,7 +20,7 @@ void drain(HANDLE pipe, std::string& into)
 } // namespace
 
 ChildResult runChild(const std::string& program, const std::string& commandLine,
-                     const std::string& folder, unsigned long timeoutMs)
+                     const std::string& folder, unsigned long timeoutMs, bool closedOutput)
 {
     ChildResult result;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -33,6 +33,10 @@ ChildResult runChild(const std::string& program, const std::string& commandLine,
     }
     SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    if (closedOutput) {
+        CloseHandle(outRead);
+        outRead = nullptr;
+    }
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -47,7 +51,7 @@ ChildResult runChild(const std::string& program, const std::string& commandLine,
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (started) {
-        std::thread outReader(drain, outRead, std::ref(result.out));
+        std::thread outReader(drain, outRead, std::ref(result.out));  // returns at once without a pipe
         std::thread errReader(drain, errRead, std::ref(result.err));
         if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
             result.finished = GetExitCodeProcess(process.hProcess, &result.exitCode) != 0;
@@ -60,7 +64,7 @@ ChildResult runChild(const std::string& program, const std::string& commandLine,
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    CloseHandle(outRead);
+    if (outRead) CloseHandle(outRead);
     CloseHandle(errRead);
     return result;
 }

@@ -13,9 +13,11 @@ struct ChildResult {
 };
 
 // Runs program with commandLine (argument 0 included) in folder, standard output and error
-// captured separately. Ends the child and reports finished = false after timeoutMs.
+// captured separately. Ends the child and reports finished = false after timeoutMs. With
+// closedOutput, standard output is a pipe whose reader is gone: every write to it fails.
 ChildResult runChild(const std::string& program, const std::string& commandLine,
-                     const std::string& folder, unsigned long timeoutMs = 20000);
+                     const std::string& folder, unsigned long timeoutMs = 20000,
+                     bool closedOutput = false);
 
 // A Unix path as given on the command line by CTest, turned into a Windows path (drive Z:).
 std::string windowsPath(const std::string& path);

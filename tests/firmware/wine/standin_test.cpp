@@ -109,4 +109,18 @@ TEST_F(StandinRoundTrip, WithoutTheLibraryThePlatformDoesNotStartTheTool)
     EXPECT_EQ(shown.out, "");
 }
 
+TEST_F(StandinRoundTrip, GeneratorHelpEndsWithZeroAndItsProductOptionGivesError5)
+{
+    ChildResult help = run("mkfwimage.exe", "--help");
+    ASSERT_TRUE(help.finished);
+    EXPECT_EQ(help.exitCode, 0u);
+    EXPECT_EQ(help.out.rfind("usage: mkfwimage 1|2|KTRX|TOBR|SQUM FILE", 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
+
+    generate("SQUM unknown.img --product 0x7F");
+    ChildResult shown = run("quillscan.exe", "unknown.img");
+    ASSERT_TRUE(shown.finished);
+    EXPECT_EQ(shown.exitCode, 5u);
+}
+
 } // namespace

@@ -171,4 +171,25 @@ TEST_F(QuillscanTool, PathsArePassedAndWrittenAsTyped)
     for (const Case& c : cases) check(c);
 }
 
+// Standard output whose reader is gone: the description is lost, and the run says so.
+TEST_F(QuillscanTool, UnwritableOutputIsReportedWithStatus7)
+{
+    fwHdr record = makeRecord(KIND_SQUM);
+    std::string bytes(4, '\0');
+    bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+    ASSERT_TRUE(writeFileBytes(folder + "\\out.bin", bytes));
+    struct Row { const char* name; std::string file; unsigned long exitCode; std::string err; };
+    const Row rows[] = {
+        {"description", "out.bin", 7, "Output Error 7: The description could not be written to standard output.\n"},
+        {"error message, written as ever", "absent.bin", 2,
+         "Execution Error 2: Switch firmware file absent.bin could not be found or read.\n"},
+    };
+    for (const Row& row : rows) {
+        ChildResult result = runChild(folder + "\\quillscan.exe", "quillscan.exe " + row.file, folder, 20000, true);
+        ASSERT_TRUE(result.finished) << row.name;
+        EXPECT_EQ(result.exitCode, row.exitCode) << row.name;
+        EXPECT_EQ(result.err, crlf(row.err)) << row.name;
+    }
+}
+
 } // namespace

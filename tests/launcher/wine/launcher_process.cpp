@@ -55,10 +55,10 @@ ErrorBox readBox(HWND window)
 
 LauncherRun::LauncherRun(const std::string& dir, const std::string& tail)
 {
-    std::string commandLine = "\"" + programPaths().pkgrun + "\"" + tail;
+    std::string commandLine = PKGRUN_ARGUMENT_0 + tail;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessA(programPaths().pkgrun.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         dir.c_str(), &startup, &info_))
         throw std::runtime_error("cannot start pkgrun, error " + std::to_string(GetLastError()));
 }

@@ -30,9 +30,13 @@ struct ErrorBox {
     bool iconShown = false;     // an icon in the icon control 0x0440
 };
 
+// How pkgrun's command line names the program.
+constexpr char PKGRUN_ARGUMENT_0[] = "\"pkgrun.exe\"";
+
 class LauncherRun {
 public:
-    // Starts pkgrun with the command line "\"<pkgrun path>\"" + tail, in dir.
+    // Starts pkgrun in dir with the command line PKGRUN_ARGUMENT_0 + tail: its length does not
+    // depend on where the build tree lies.
     LauncherRun(const std::string& dir, const std::string& tail);
     // Ends pkgrun if it is still running (a failed test) and closes its handles.
     ~LauncherRun();

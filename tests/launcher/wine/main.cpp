@@ -5,19 +5,8 @@
 
 #include <cstdio>
 
+#include "files_win32.h"
 #include "scratch.h"
-
-namespace {
-
-// Build paths arrive as Unix paths; the platform turns them into drive paths.
-std::string fullPath(const char* path)
-{
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-    return std::string(full, n);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -26,6 +15,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: launcher_wine_tests <pkgrun.exe> <stand_in.exe>\n");
         return 2;
     }
+    // Build paths arrive as Unix paths; the platform turns them into drive paths.
     setProgramPaths({fullPath(argv[1]), fullPath(argv[2])});
     return RUN_ALL_TESTS();
 }

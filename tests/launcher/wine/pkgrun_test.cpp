@@ -285,12 +285,14 @@ TEST(PkgRun, QuitMessageEndsTheRunWithItsValue)
     }
 }
 
-// Lines are built whole however long; one past the platform's limit is reported, not cut.
+// Lines are built whole however long; one past the platform's limit is reported, not cut. The
+// setup line for a.ini is exactly 32,766 characters long, the longest that starts.
 TEST(PkgRun, LongLinesStartWholeOrAreReported)
 {
     const std::string longIni = std::string(150, 'n') + ".ini";
-    const std::size_t ownPrefix = programPaths().pkgrun.size() + 3; // quotes and one blank
-    const std::string args = std::string(32766 - ownPrefix - 1, 'a') + "z";
+    const std::size_t setupLineRest = std::string("rollout.exe ").size() + std::string(" /a a.ini").size();
+    const std::string args = std::string(32766 - setupLineRest - 1, 'a') + "z";
+    ASSERT_LE(std::string(PKGRUN_ARGUMENT_0).size() + 1 + args.size(), 32766u) << "pkgrun's own line";
     ScratchDir dir("long");
     dir.addStandIn("kx01.exe");
     dir.addStandIn("rollout.exe");

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include <unistd.h>
 
@@ -23,17 +22,27 @@ void requireTerminated(const char* field) {
     if (std::memchr(field, '\0', kFieldSize) == nullptr) std::abort();
 }
 
+// The reader takes a file name: each input goes through one file in the working directory (the
+// build tree), removed when the run ends.
+char inputPath[64];
+
+void removeInput() { std::remove(inputPath); }
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = "/tmp/catalogue_fuzz_" + std::to_string(getpid()) + ".ini";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (inputPath[0] == '\0') {
+        std::snprintf(inputPath, sizeof inputPath, "catalogue_fuzz_%ld.ini", static_cast<long>(getpid()));
+        std::atexit(removeInput);
+    }
+    const char* path = inputPath;
+    std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return 0;
     std::fwrite(data, 1, size, file);
     std::fclose(file);
 
     CatalogueHooks hooks;
-    hooks.fileName = path.c_str();
+    hooks.fileName = path;
     hooks.allocateRows = recordAllocation;
     BladeCatalogue catalogue;
     allocatedBlock = nullptr;

@@ -4,18 +4,35 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "catalogue.h"
 
 namespace {
 
+// A folder of this process's own under the temporary folder (CTest runs several of these tests
+// at once), removed with its contents when the test program ends.
+const std::string& scratchFolder() {
+    struct Folder {
+        std::string path = ::testing::TempDir() + "catalogue_test_XXXXXX";
+        Folder() {
+            if (mkdtemp(&path[0]) == nullptr) path.clear();
+        }
+        ~Folder() {
+            if (!path.empty()) std::filesystem::remove_all(path);
+        }
+    };
+    static Folder folder;
+    return folder.path;
+}
+
 std::string writeFile(const std::string& name, const std::string& content) {
-    // Test processes run in parallel: each writes its own files.
-    const std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
+    const std::string path = scratchFolder() + "/" + name;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::fwrite(content.data(), 1, content.size(), file);
     std::fclose(file);
@@ -67,9 +84,8 @@ TEST(Catalogue, BuiltInRowsWithoutAFile) {
 }
 
 TEST(Catalogue, ReadsBwplanIniFromTheCurrentDirectory) {
-    const std::string dir = ::testing::TempDir() + std::to_string(getpid()) + "_cwd_catalogue";
-    std::string command = "mkdir -p '" + dir + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string dir = scratchFolder() + "/cwd";
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
     std::FILE* file = std::fopen((dir + "/bwplan.ini").c_str(), "w");
     ASSERT_NE(file, nullptr);
     std::fputs("\"Ridge\" 0x4000000 AABB 1212\n", file);

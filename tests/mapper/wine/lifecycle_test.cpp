@@ -1,6 +1,9 @@
 // bwplan.exe under Wine from outside: the form at creation, the title, Reset and the endings.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "files_win32.h"
 #include "form_state.h"
 #include "mapper_driver.h"
 
@@ -117,14 +120,34 @@ TEST(Ending, QuitMessageFromOutsideEndsWithItsCode) {
     EXPECT_EQ(code, 1234u);
 }
 
+// True when the program file is a 32-bit x86 image that does not ask for more than 2 GB of
+// address space; `why` says otherwise.
+bool limitedTo2GB(const std::string& path, std::string& why) {
+    const std::string bytes = readFileBytes(path);
+    auto at = [&](std::size_t offset, std::size_t size) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < size && offset + i < bytes.size(); ++i)
+            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+        return value;
+    };
+    const std::size_t pe = at(0x3C, 4);
+    if (bytes.size() < pe + 24 || at(pe, 4) != 0x4550) return why = "no PE header", false;
+    if (at(pe + 4, 2) != IMAGE_FILE_MACHINE_I386) return why = "not a 32-bit x86 program", false;
+    if (at(pe + 22, 2) & IMAGE_FILE_LARGE_ADDRESS_AWARE) return why = "marked large-address-aware", false;
+    return true;
+}
+
 // A catalogue file whose rows cannot be allocated: 30,000,000 lines need 2.28 GB of rows, more
-// than a 32-bit process has. The box says so; once it is closed the program ends with status 0
-// and no form was ever created.
+// than a 32-bit process has when it is not large-address-aware. The box says so; once it is
+// closed the program ends with status 0 and no form was ever created.
 TEST(OutOfMemory, AllocationFailureIsShownThenTheProgramEnds) {
 #ifdef _WIN64
-    GTEST_SKIP() << "a 64-bit build can allocate 2.3 GB of rows: the failure needs the 32-bit program";
+    GTEST_SKIP() << "the 64-bit twin can allocate 2.3 GB of rows: the failure needs the 32-bit program";
 #endif
-    ScratchDir dir("out_of_memory");
+    std::string why;
+    ASSERT_TRUE(limitedTo2GB(bwplanPath(), why))
+        << bwplanPath() << ": " << why << ", so 2.28 GB of rows may be allocated and this test cannot work";
+    ScratchDir dir("out_of_memory");  // removed with its 30 MB file when the test ends
     dir.writeFile("bwplan.ini", std::string(30000000, '\n'));
     MapperProcess mapper;
     ASSERT_TRUE(mapper.launch("", dir.path()));
@@ -147,6 +170,14 @@ TEST(OutOfMemory, AllocationFailureIsShownThenTheProgramEnds) {
     DWORD code = 1;
     ASSERT_TRUE(mapper.waitForExit(kExitWaitMs, &code));
     EXPECT_EQ(code, 0u);
+}
+
+// The helper that turns the command line's paths into drive paths, past MAX_PATH.
+TEST(TestSupport, FullPathOfALongPath) {
+    const std::string tail = std::string(150, 'a') + "\\" + std::string(150, 'b');
+    const std::string full = fullPath(("\\" + tail).c_str());
+    ASSERT_EQ(full.size(), tail.size() + 3) << full;
+    EXPECT_EQ(full.substr(1), ":\\" + tail) << "a drive, then the path";
 }
 
 }  // namespace

@@ -56,12 +56,6 @@ void setBwplanPath(const std::string& path) { programPath = path; }
 const std::string& bwmapPath() { return bwmapProgramPath; }
 void setBwmapPath(const std::string& path) { bwmapProgramPath = path; }
 
-std::string fullPath(const char* path) {
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-    return std::string(full, n);
-}
-
 std::string narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) out += static_cast<char>(c);
@@ -76,6 +70,8 @@ ScratchDir::ScratchDir(const std::string& name) {
     if (!CreateDirectoryA(path_.c_str(), nullptr))
         throw std::runtime_error("cannot create " + path_);
 }
+
+ScratchDir::~ScratchDir() { removeTree(path_); }
 
 void ScratchDir::writeFile(const std::string& name, const std::string& content) const {
     if (!writeFileBytes(path_ + "\\" + name, content)) throw std::runtime_error("cannot write " + name);

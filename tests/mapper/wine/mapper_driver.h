@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <initializer_list>
+
+#include "files_win32.h"
+
 #include <string>
 #include <vector>
 
@@ -13,13 +16,15 @@ void setBwplanPath(const std::string& path);
 // Full Win32 path of bwmap.exe when the driver was given one, else empty.
 const std::string& bwmapPath();
 void setBwmapPath(const std::string& path);
-// Turns a path given on the command line (possibly a Unix path) into a drive path.
-std::string fullPath(const char* path);
 
-// An emptied directory <driver folder>\scratch\<name>.
+// An emptied directory <driver folder>\scratch\<name>, removed again with this object (declare
+// it before the MapperProcess that runs in it, so the program has ended by then).
 class ScratchDir {
 public:
     explicit ScratchDir(const std::string& name);
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& path() const { return path_; }
     void writeFile(const std::string& name, const std::string& content) const;
     void appendFile(const std::string& name, const std::string& content) const;

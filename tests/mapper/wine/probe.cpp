@@ -5,10 +5,12 @@
 //   mapper_probe check-fresh <pid>         waits for a fresh form, then ends the program
 //   mapper_probe end <pid>                 ends the program with Cancel
 //   mapper_probe find-form                 waits for any shown form; prints "pid" and "rect"
+//   mapper_probe show-catalogue <pid>      places the first catalogue-file type a bay offers
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "mapper_driver.h"
@@ -114,12 +116,33 @@ int findForm() {
     return 0;
 }
 
+// Places the first type from a catalogue file that a bay offers (bays 1-16 in turn), so that a
+// picture of the form shows that catalogue at work; prints "placed NAME in bay N". The program
+// is left running.
+int showCatalogue(DWORD pid) {
+    const std::set<std::string> builtIn = {"empty", "Tarn", "Tarn +NIC upgrade", "Tarn-M2", "Tarn-M3", "Fell", "Crag"};
+    MapperProcess mapper;
+    if (!mapper.attach(pid)) return 1;
+    for (int bay = 0; bay < 16; ++bay) {
+        const int id = 1000 + bay;  // upper bays 1000-1007, lower bays 1008-1015
+        for (const std::string& entry : mapper.entries(id)) {
+            if (builtIn.count(entry) != 0) continue;
+            mapper.chooseText(id, entry);
+            std::printf("placed %s in bay %d\n", entry.c_str(), bay + 1);
+            mapper.release();
+            return 0;
+        }
+    }
+    mapper.release();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "find-form") return findForm();
     if (argc != 3) {
-        std::fprintf(stderr, "usage: mapper_probe colours|reset-target <bwplan.exe> | check-fresh|end <pid>\n");
+        std::fprintf(stderr, "usage: mapper_probe colours|reset-target <bwplan.exe> | check-fresh|end|show-catalogue <pid>\n");
         return 2;
     }
     std::string mode = argv[1];
@@ -127,6 +150,7 @@ int main(int argc, char** argv) {
     if (mode == "reset-target") return resetTarget(argv[2]);
     DWORD pid = std::strtoul(argv[2], nullptr, 10);
     if (mode == "check-fresh") return checkFresh(pid);
+    if (mode == "show-catalogue") return showCatalogue(pid);
     if (mode == "end") {
         MapperProcess mapper;
         return mapper.attach(pid) ? endProgram(mapper) : 1;
