@@ -1,0 +1,85 @@
+// Benchmark: bwmap's html format against tsv for the same plans file of 1,000 enclosures.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "run.h"
+
+namespace {
+
+constexpr int kEnclosures = 1000;
+constexpr int kRepetitions = 9;
+
+// Enclosures of different shapes, in turn: full, half-height pairs, spanning, Standard, sparse.
+const char* const kRows[] = {
+    "enhanced,windows,Fell,Tarn-M2,,,Crag,,,,Fell,,,,,,,,linux",
+    "enhanced,linux,Fell,Fell,Tarn-M3,Tarn,Tarn-M2,Tarn +NIC upgrade,Tarn,Tarn,Fell,Fell,,,,,,,",
+    "enhanced,linux,Crag,,,,Crag,,,,,,,,,,,,",
+    "standard,windows,Tarn,Tarn +NIC upgrade,Tarn-M2,Tarn,Tarn,Tarn,Tarn-M2,Tarn,,,,,,,,,",
+    "enhanced,linux,,Tarn-M2,,,,,,,,,,,,,,,",
+};
+
+bool writePlans(const char* path) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return false;
+    std::fputs("name,enclosure,os,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,os2\n", file);
+    for (int i = 0; i < kEnclosures; ++i)
+        std::fprintf(file, "rack-%04d,%s\n", i, kRows[i % (sizeof kRows / sizeof kRows[0])]);
+    return std::fclose(file) == 0;
+}
+
+struct Result {
+    double medianMs;
+    long bytes;
+    int status;
+};
+
+// bwmap's messages go to `err`; the status says whether every row was mapped.
+Result measure(const char* format, const char* plans, const char* outPath, std::FILE* err) {
+    const char* argv[] = {"bwmap", "--format", format, "--plans", plans, "--catalogue", "/dev/null"};
+    std::vector<double> times;
+    Result result{};
+    for (int i = 0; i < kRepetitions; ++i) {
+        std::FILE* out = std::fopen(outPath, "wb");
+        if (out == nullptr) return {0, -1, -1};
+        const auto start = std::chrono::steady_clock::now();
+        result.status = runBwmap(7, argv, out, err);
+        const auto end = std::chrono::steady_clock::now();
+        result.bytes = std::ftell(out);
+        std::fclose(out);
+        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+    result.medianMs = times[times.size() / 2];
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string dir = argc > 1 ? argv[1] : "/tmp";
+    const std::string plans = dir + "/format_bench_plans.csv";
+    const std::string out = dir + "/format_bench_out";
+    if (!writePlans(plans.c_str())) {
+        std::fprintf(stderr, "cannot write %s\n", plans.c_str());
+        return 1;
+    }
+    std::FILE* err = std::tmpfile();
+    if (err == nullptr) return 1;
+    const Result tsv = measure("tsv", plans.c_str(), out.c_str(), err);
+    const Result html = measure("html", plans.c_str(), out.c_str(), err);
+    std::fclose(err);
+    std::remove(plans.c_str());
+    std::remove(out.c_str());
+    if (tsv.status != 0 || html.status != 0) {
+        std::fprintf(stderr, "bwmap failed: tsv status %d, html status %d\n", tsv.status, html.status);
+        return 1;
+    }
+    std::printf("%d enclosures, median of %d runs\n", kEnclosures, kRepetitions);
+    std::printf("tsv   %8.1f ms  %9ld bytes\n", tsv.medianMs, tsv.bytes);
+    std::printf("html  %8.1f ms  %9ld bytes  (%.2f x tsv time, %.1f x tsv size)\n", html.medianMs, html.bytes,
+                html.medianMs / tsv.medianMs, static_cast<double>(html.bytes) / static_cast<double>(tsv.bytes));
+    return 0;
+}
