@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int kEnclosures = 1000;
-constexpr int kRepetitions = 9;
+constexpr int kRepetitions = 15;
 
 // Enclosures of different shapes, in turn: full, half-height pairs, spanning, Standard, sparse.
 const char* const kRows[] = {
@@ -31,29 +31,27 @@ bool writePlans(const char* path) {
 }
 
 struct Result {
-    double medianMs;
+    double medianMs;  // one run's time until the medians are taken
     long bytes;
     int status;
 };
 
-// bwmap's messages go to `err`; the status says whether every row was mapped.
-Result measure(const char* format, const char* plans, const char* outPath, std::FILE* err) {
+// One run of bwmap writing to outPath; its messages go to `err`.
+Result runOnce(const char* format, const char* plans, const char* outPath, std::FILE* err) {
     const char* argv[] = {"bwmap", "--format", format, "--plans", plans, "--catalogue", "/dev/null"};
-    std::vector<double> times;
-    Result result{};
-    for (int i = 0; i < kRepetitions; ++i) {
-        std::FILE* out = std::fopen(outPath, "wb");
-        if (out == nullptr) return {0, -1, -1};
-        const auto start = std::chrono::steady_clock::now();
-        result.status = runBwmap(7, argv, out, err);
-        const auto end = std::chrono::steady_clock::now();
-        result.bytes = std::ftell(out);
-        std::fclose(out);
-        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-    }
+    std::FILE* out = std::fopen(outPath, "wb");
+    if (out == nullptr) return {0, -1, -1};
+    const auto start = std::chrono::steady_clock::now();
+    const int status = runBwmap(7, argv, out, err);
+    const auto end = std::chrono::steady_clock::now();
+    const long bytes = std::ftell(out);
+    std::fclose(out);
+    return {std::chrono::duration<double, std::milli>(end - start).count(), bytes, status};
+}
+
+double median(std::vector<double> times) {
     std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
-    result.medianMs = times[times.size() / 2];
-    return result;
+    return times[times.size() / 2];
 }
 
 }  // namespace
@@ -68,8 +66,16 @@ int main(int argc, char** argv) {
     }
     std::FILE* err = std::tmpfile();
     if (err == nullptr) return 1;
-    const Result tsv = measure("tsv", plans.c_str(), out.c_str(), err);
-    const Result html = measure("html", plans.c_str(), out.c_str(), err);
+    // The two formats take turns, so that a busy machine slows both alike.
+    Result tsv{}, html{};
+    std::vector<double> tsvTimes, htmlTimes;
+    for (int i = 0; i < kRepetitions; ++i) {
+        tsv = runOnce("tsv", plans.c_str(), out.c_str(), err);
+        html = runOnce("html", plans.c_str(), out.c_str(), err);
+        if (tsv.status != 0 || html.status != 0) break;
+        tsvTimes.push_back(tsv.medianMs);
+        htmlTimes.push_back(html.medianMs);
+    }
     std::fclose(err);
     std::remove(plans.c_str());
     std::remove(out.c_str());
@@ -77,6 +83,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bwmap failed: tsv status %d, html status %d\n", tsv.status, html.status);
         return 1;
     }
+    tsv.medianMs = median(tsvTimes);
+    html.medianMs = median(htmlTimes);
     std::printf("%d enclosures, median of %d runs\n", kEnclosures, kRepetitions);
     std::printf("tsv   %8.1f ms  %9ld bytes\n", tsv.medianMs, tsv.bytes);
     std::printf("html  %8.1f ms  %9ld bytes  (%.2f x tsv time, %.1f x tsv size)\n", html.medianMs, html.bytes,
