@@ -40,7 +40,7 @@ const char kHead[] =
     ".type,.os,.lbl{position:relative;text-align:center;align-self:center;overflow-wrap:anywhere}\n"
     ".type{font-weight:bold;padding:2mm 1.5mm}\n"
     ".os{font-size:11pt}\n"
-    ".os b{font-weight:normal;color:#444}\n"
+    ".os span{color:#444}\n"
     ".lbl{margin:0 1.5mm;padding:1mm;border:0.3mm solid #888;background:#fff}\n"
     ".note{font-size:10pt;margin:3mm 0 0}\n"
     "</style>\n</head>\n<body>\n";
@@ -149,7 +149,7 @@ public:
         for (int c = 0; c < ids::kColumns; ++c) {
             if (view.columnOs[c].empty()) continue;
             openPlaced(out, "os", kOsRow, kOsRow + 1, c + 1, c + 2);
-            out += "<b>OS</b> ";
+            out += "<span>OS</span> ";
             appendHtmlText(out, view.columnOs[c]);
             out += "</div>";
         }
