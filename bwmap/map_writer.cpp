@@ -1,4 +1,4 @@
-// The table, tsv, csv and json formats of the port map.
+// The table, tsv, csv and json formats of the port map; html lives in html_sheet.cpp.
 #include "map_writer.h"
 
 #include <algorithm>
@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 
 #include "encoding.h"
+#include "html_sheet.h"
+#include "session.h"
 
 namespace {
 
@@ -152,7 +154,22 @@ std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const Bla
     case MapFormat::TSV: return std::make_unique<TsvWriter>(plans);
     case MapFormat::CSV: return std::make_unique<CsvWriter>(plans);
     case MapFormat::JSON: return std::make_unique<JsonWriter>();
+    case MapFormat::HTML: return makeHtmlWriter();
     case MapFormat::TABLE: break;
     }
     return std::make_unique<TableWriter>(plans, catalogue);
+}
+
+void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out) {
+    MappedEnclosure mapped;
+    mapped.name = name;
+    mapped.enclosure = session.enclosureText();
+    mapped.defaultOs = session.defaultOsText();
+    mapped.rows = session.portMap();
+    EnclosureView view;
+    if (writer.drawsEnclosure()) {
+        view = session.view();
+        mapped.view = &view;
+    }
+    writer.write(out, mapped);
 }

@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "enclosure_view.h"
 #include "port_map.h"
 
-enum class MapFormat { TABLE, TSV, CSV, JSON };
+class EnclosureSession;
+
+enum class MapFormat { TABLE, TSV, CSV, JSON, HTML };
 
 // One mapped enclosure as the writers see it.
 struct MappedEnclosure {
@@ -16,6 +19,7 @@ struct MappedEnclosure {
     std::string enclosure;              // "Standard" or "Enhanced"
     std::string defaultOs;              // "Windows" or "Linux"
     std::vector<PortMapRow> rows;
+    const EnclosureView* view = nullptr;  // for writers that draw the enclosure; else nullptr
 };
 
 class MapWriter {
@@ -24,7 +28,14 @@ public:
     // Before the first enclosure (headers).
     virtual void begin(std::string& out) { (void)out; }
     virtual void write(std::string& out, const MappedEnclosure& enclosure) = 0;
+    // After the last enclosure, also when none was written.
+    virtual void end(std::string& out) { (void)out; }
+    // Whether write() reads MappedEnclosure::view.
+    virtual bool drawsEnclosure() const { return false; }
 };
+
+// Writes the enclosure the session now holds; `name` is the plans row's name or nullptr.
+void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out);
 
 // `plans` adds the enclosure's name: a first column, or a "name" member on JSON Lines.
 std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue);

@@ -147,14 +147,10 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
             (result.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
             continue;
         }
-        MappedEnclosure mapped;
-        mapped.name = &cells[static_cast<std::size_t>(layout.name)];
-        mapped.enclosure = session.enclosureText();
-        mapped.defaultOs = session.defaultOsText();
-        mapped.rows = session.portMap();
-        writer.write(sink.buffer(), mapped);
+        writeEnclosure(writer, session, &cells[static_cast<std::size_t>(layout.name)], sink.buffer());
         sink.flushIfLarge();
     }
+    writer.end(sink.buffer());
     if (reader.readError()) {
         std::fprintf(err, "bwmap: %s:%ld: the file could not be read to its end\n", path.c_str(), reader.recordLine());
         anyError = true;

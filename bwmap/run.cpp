@@ -68,8 +68,8 @@ void describe(CLI::App& app, Options& options) {
                    "catalogue file to read instead of bwplan.ini in the current folder")
         ->option_text("FILE");
     app.add_option("--format", options.format, "output format (default: table)")
-        ->check(oneOf({"table", "tsv", "csv", "json"}))
-        ->option_text("table|tsv|csv|json");
+        ->check(oneOf({"table", "tsv", "csv", "json", "html"}))
+        ->option_text("table|tsv|csv|json|html");
     CLI::Option* plans = app.add_option("--plans", options.plans,
                                         "CSV file of enclosures, one per row: a header naming name, enclosure, "
                                         "os, 1 to 16, os1 to os8")
@@ -83,6 +83,7 @@ MapFormat formatNamed(const std::string& name) {
     if (name == "tsv") return MapFormat::TSV;
     if (name == "csv") return MapFormat::CSV;
     if (name == "json") return MapFormat::JSON;
+    if (name == "html") return MapFormat::HTML;
     return MapFormat::TABLE;
 }
 
@@ -133,12 +134,9 @@ int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer,
         std::fprintf(err, "bwmap: %s\n", result.message.c_str());
         return result.status == PickResult::REFUSED ? BWMAP_REFUSED : BWMAP_ERROR;
     }
-    MappedEnclosure mapped;
-    mapped.enclosure = session.enclosureText();
-    mapped.defaultOs = session.defaultOsText();
-    mapped.rows = session.portMap();
     writer.begin(sink.buffer());
-    writer.write(sink.buffer(), mapped);
+    writeEnclosure(writer, session, nullptr, sink.buffer());
+    writer.end(sink.buffer());
     return finish(sink, BWMAP_OK, err);
 }
 

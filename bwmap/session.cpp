@@ -67,26 +67,31 @@ void EnclosureSession::start(int enclosureType, int defaultOs) {
 
 std::string EnclosureSession::typeText(int bayId) const { return form_.selectedText(bayId); }
 
-// What the form shows about why a selector is disabled: a spanning blade to its left (or above,
-// for a lower bay), a full-height blade above a lower bay, an OS selector's blades. Empty when
-// the form shows no reason (a bay left disabled by an undone placement).
-std::string EnclosureSession::whyDisabled(int id) const {
-    const bool osSelector = ids::isColumnOs(id);
-    const int column = osSelector ? ids::columnOfOs(id) : ids::columnOfBay(id);
-    const bool lowerBay = ids::isLowerBay(id);
+EnclosureSession::Cover EnclosureSession::coverOf(int column, bool lowerBay) const {
     for (int c = column; c >= 0; --c) {
         if (c == column && !lowerBay) continue;
         const std::string text = typeText(ids::upperBay(c));
         if (text.empty()) continue;
         const int columns = span(catalogue_.row(findByName(catalogue_, text.c_str(), 0)));
-        if (columns > 0 && c + columns - 1 >= column)
-            return "covered by the spanning blade in " + bayName(c + 1) + " (" + text + ")";
+        if (columns > 0 && c + columns - 1 >= column) return {c + 1, true, text};
     }
     const std::string upper = typeText(ids::upperBay(column));
-    const std::string lower = typeText(ids::lowerBay(column));
     if (lowerBay && !upper.empty() && !(catalogue_.row(findByName(catalogue_, upper.c_str(), 1)).flags & HALF_HEIGHT))
-        return bayName(column + 1) + " holds " + upper + ", a full-height blade";
+        return {column + 1, false, upper};
+    return {};
+}
+
+// What the form shows about why a selector is disabled: a covering blade, an OS selector's
+// blades. Empty when the form shows no reason (a bay left disabled by an undone placement).
+std::string EnclosureSession::whyDisabled(int id) const {
+    const bool osSelector = ids::isColumnOs(id);
+    const int column = osSelector ? ids::columnOfOs(id) : ids::columnOfBay(id);
+    const Cover cover = coverOf(column, ids::isLowerBay(id));
+    if (cover.spanning) return "covered by the spanning blade in " + bayName(cover.bay) + " (" + cover.type + ")";
+    if (cover.bay > 0) return bayName(cover.bay) + " holds " + cover.type + ", a full-height blade";
     if (osSelector) {
+        const std::string upper = typeText(ids::upperBay(column));
+        const std::string lower = typeText(ids::lowerBay(column));
         if (upper.empty() && lower.empty()) return "column " + std::to_string(column + 1) + " holds no blade";
         const std::string& shown = lower.empty() ? upper : lower;
         const int bay = lower.empty() ? column + 1 : column + 9;
@@ -131,6 +136,37 @@ PickResult EnclosureSession::pick(const Pick& pick) {
 std::vector<PortMapRow> EnclosureSession::portMap() {
     ShownModel shown(form_);
     return readPortMap(form_, shown, catalogue_);
+}
+
+// An empty bay that a blade covers is drawn as part of it; a bay that holds a blade is its own.
+EnclosureView EnclosureSession::view() {
+    EnclosureView view;
+    view.enhanced = form_.enclosureType == ENCLOSURE_ENHANCED;
+    for (int bay = 1; bay <= EnclosureView::kBays; ++bay) {
+        const bool lower = bay > ids::kColumns;
+        const int column = (bay - 1) % ids::kColumns;
+        const int id = lower ? ids::lowerBay(column) : ids::upperBay(column);
+        const int captionId = lower ? ids::lowerCaption(column) : ids::upperCaption(column);
+        EnclosureView::Bay& shown = view.bays[bay - 1];
+        shown.caption = form_.control(captionId).text;
+        shown.captionColour = staticColour(form_, catalogue_, captionId).value_or(0);
+        shown.shown = form_.control(id).visible;
+        shown.type = typeText(id);
+        if (shown.type.empty()) shown.coveredBy = coverOf(column, lower).bay;
+    }
+    for (int c = 0; c < ids::kColumns; ++c) {
+        const Control& os = form_.control(ids::columnOs(c));
+        if (os.enabled) view.columnOs[c] = form_.selectedText(os.id);
+        for (int r = 0; r < ids::kLabelRows; ++r) {
+            const Control& label = form_.control(ids::label(r, c));
+            EnclosureView::Label& shown = view.labels[r][c];
+            shown.shown = label.visible;
+            if (!shown.shown) continue;
+            shown.text = label.text;
+            shown.colour = staticColour(form_, catalogue_, label.id).value_or(0);
+        }
+    }
+    return view;
 }
 
 std::string EnclosureSession::enclosureText() const { return form_.selectedText(IDC_ENCLOSURE_TYPE); }

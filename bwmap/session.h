@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue.h"
+#include "enclosure_view.h"
 #include "form_model.h"
 #include "port_map.h"
 
@@ -36,11 +37,21 @@ public:
     PickResult pick(const Pick& pick);
 
     std::vector<PortMapRow> portMap();
+    // What the window shows: bays, column OS selectors, labels and their colours.
+    EnclosureView view();
     std::string enclosureText() const;  // "Standard" or "Enhanced"
     std::string defaultOsText() const;
     const FormModel& form() const { return form_; }
 
 private:
+    // The upper bay whose blade covers a bay or OS selector of this column: a spanning blade to
+    // its left (or above, for a lower bay), a full-height blade above a lower bay.
+    struct Cover {
+        int bay = 0;  // 1-8; 0 when no blade covers it
+        bool spanning = false;
+        std::string type;
+    };
+    Cover coverOf(int column, bool lowerBay) const;
     void choose(int id, int index);
     std::string whyDisabled(int id) const;
     std::string typeText(int bayId) const;

@@ -1,0 +1,194 @@
+// The html format: each enclosure as the window lays it out, one A4 landscape page per enclosure.
+#include "html_sheet.h"
+
+#include <cstdint>
+
+#include "encoding.h"
+
+// The drawing is a grid of eight columns and the window's rows, top to bottom:
+//   1 upper captions, 2 upper bays, 3 column OS, 4-9 the six label rows, 10 lower bays,
+//   11 lower captions.
+// A blade is a frame behind its texts: from its bay's row down to the last row of its bay
+// (label row 3 for an upper bay, the lower bay's row below), across every bay that the form
+// shows as covered by it. Texts and colours are the form's; nothing here decides a placement.
+namespace {
+
+constexpr int kCaptionRow = 1;
+constexpr int kUpperBayRow = 2;
+constexpr int kOsRow = 3;
+constexpr int kFirstLabelRow = 4;
+constexpr int kLowerBayRow = kFirstLabelRow + ids::kLabelRows;  // 10
+constexpr int kLowerCaptionRow = kLowerBayRow + 1;
+
+const char kHead[] =
+    "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+    "<title>Baywise port map</title>\n<style>\n"
+    "@page{size:A4 landscape;margin:10mm}\n"
+    "*{box-sizing:border-box}\n"
+    "html{-webkit-print-color-adjust:exact;print-color-adjust:exact}\n"
+    "body{margin:0;background:#fff;color:#000;font:12pt Arial,\"Liberation Sans\",Helvetica,sans-serif}\n"
+    ".sheet{width:277mm;margin:0 auto;padding:4mm 0;break-after:page;page-break-after:always;break-inside:avoid}\n"
+    ".sheet:last-of-type{break-after:auto;page-break-after:auto}\n"
+    "h1{font-size:16pt;margin:0 0 1mm}\n"
+    ".meta{margin:0 0 3mm}\n"
+    ".bays{display:grid;grid-template-columns:repeat(8,minmax(0,1fr));"
+    "grid-template-rows:minmax(8mm,auto) minmax(11mm,auto) minmax(9mm,auto) repeat(6,minmax(11mm,auto)) minmax(11mm,auto) minmax(8mm,auto);"
+    "gap:1.5mm 2.5mm;padding:2.5mm;border:0.3mm solid #777;border-radius:1mm}\n"
+    ".cap{text-align:center;font-weight:bold;align-self:center}\n"
+    ".blade{border:0.6mm solid #000;border-radius:1.2mm;background:#f2f2f2}\n"
+    ".slot{border:0.3mm dashed #999;border-radius:1mm}\n"
+    ".type,.os,.lbl{position:relative;text-align:center;align-self:center;overflow-wrap:anywhere}\n"
+    ".type{font-weight:bold;padding:2mm 1.5mm}\n"
+    ".os{font-size:11pt}\n"
+    ".os span{color:#444}\n"
+    ".lbl{margin:0 1.5mm;padding:1mm;border:0.3mm solid #888;background:#fff}\n"
+    ".note{font-size:10pt;margin:3mm 0 0}\n"
+    "</style>\n</head>\n<body>\n";
+
+const char kNote[] =
+    "<p class=\"note\">Each label is a switch port and the NIC the operating system names it: "
+    "&quot;A-2, NIC B&quot; is switch A, port 2, the second NIC. Upper-bay labels stand from the top of "
+    "the column, a half-height lower blade&#39;s from the fifth row; bay numbers are above and below "
+    "each column.</p>\n";
+
+const char kTail[] = "</body>\n</html>\n";
+
+// "#rrggbb" of a colour word 0x00BBGGRR.
+void appendColour(std::string& out, std::uint32_t colour) {
+    static const char hex[] = "0123456789abcdef";
+    out += '#';
+    for (int shift : {0, 8, 16}) {
+        const unsigned byte = (colour >> shift) & 0xFF;
+        out += hex[byte >> 4];
+        out += hex[byte & 0xF];
+    }
+}
+
+// Opens an element placed on the grid: rows [row, rowEnd), columns [column, columnEnd), 1-based.
+void openPlaced(std::string& out, const char* cls, int row, int rowEnd, int column, int columnEnd,
+                const std::uint32_t* colour = nullptr) {
+    out += "<div class=\"";
+    out += cls;
+    out += "\" style=\"grid-area:";
+    out += std::to_string(row);
+    out += '/';
+    out += std::to_string(column);
+    out += '/';
+    out += std::to_string(rowEnd);
+    out += '/';
+    out += std::to_string(columnEnd);
+    if (colour) {
+        out += ";color:";
+        appendColour(out, *colour);
+    }
+    out += "\">";
+}
+
+void placedText(std::string& out, const char* cls, int row, int column, int columnEnd, const std::string& utf8,
+                const std::uint32_t* colour = nullptr) {
+    openPlaced(out, cls, row, row + 1, column, columnEnd, colour);
+    appendHtmlText(out, utf8);
+    out += "</div>";
+}
+
+// The bay's blade (or its empty slot), with the frame over the bays the form shows it covering.
+void drawBay(std::string& out, const EnclosureView& view, int bay) {
+    const EnclosureView::Bay& shown = view.bays[bay - 1];
+    if (!shown.shown || shown.coveredBy != 0) return;
+    const bool lower = bay > ids::kColumns;
+    const int column = (bay - 1) % ids::kColumns + 1;
+    const int row = lower ? kLowerBayRow : kUpperBayRow;
+    if (shown.type.empty()) {
+        openPlaced(out, "slot", row, row + 1, column, column + 1);
+        out += "</div>";
+        return;
+    }
+    int columnEnd = column + 1;
+    while (columnEnd <= ids::kColumns && view.bays[columnEnd - 1].coveredBy == bay) ++columnEnd;
+    int rowEnd;
+    if (lower) {
+        rowEnd = kLowerBayRow + 1;
+    } else if (view.bays[bay - 1 + ids::kColumns].coveredBy == bay) {
+        rowEnd = view.bays[bay - 1 + ids::kColumns].shown ? kLowerBayRow + 1 : kLowerBayRow;
+    } else {
+        rowEnd = kFirstLabelRow + ids::kFirstLowerLabelRow;
+    }
+    openPlaced(out, "blade", lower ? kFirstLabelRow + ids::kFirstLowerLabelRow : row, rowEnd, column, columnEnd);
+    out += "</div>";
+    placedText(out, "type", row, column, columnEnd, catalogueToUtf8(shown.type));
+}
+
+class HtmlWriter : public MapWriter {
+public:
+    bool drawsEnclosure() const override { return true; }
+    void begin(std::string& out) override { out += kHead; }
+    void end(std::string& out) override { out += kTail; }
+
+    void write(std::string& out, const MappedEnclosure& e) override {
+        if (!e.view) return;
+        const EnclosureView& view = *e.view;
+        out += "<section class=\"sheet\">\n<h1>";
+        if (e.name) appendHtmlText(out, inputToUtf8(*e.name));
+        else out += "Enclosure port map";
+        out += "</h1>\n<p class=\"meta\">";
+        appendHtmlText(out, e.enclosure);
+        out += " enclosure, default OS ";
+        appendHtmlText(out, e.defaultOs);
+        out += "</p>\n<div class=\"bays\">\n";
+
+        for (int bay = 1; bay <= EnclosureView::kBays; ++bay) {
+            const EnclosureView::Bay& shown = view.bays[bay - 1];
+            if (!shown.shown) continue;
+            const bool lower = bay > ids::kColumns;
+            const int column = (bay - 1) % ids::kColumns + 1;
+            drawBay(out, view, bay);
+            placedText(out, "cap", lower ? kLowerCaptionRow : kCaptionRow, column, column + 1, shown.caption,
+                       &shown.captionColour);
+            out += '\n';
+        }
+        for (int c = 0; c < ids::kColumns; ++c) {
+            if (view.columnOs[c].empty()) continue;
+            openPlaced(out, "os", kOsRow, kOsRow + 1, c + 1, c + 2);
+            out += "<span>OS</span> ";
+            appendHtmlText(out, view.columnOs[c]);
+            out += "</div>";
+        }
+        out += '\n';
+        for (int r = 0; r < ids::kLabelRows; ++r)
+            for (int c = 0; c < ids::kColumns; ++c) {
+                const EnclosureView::Label& label = view.labels[r][c];
+                if (!label.shown) continue;
+                placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, catalogueToUtf8(label.text), &label.colour);
+            }
+        out += "\n</div>\n";
+        out += kNote;
+        out += "</section>\n";
+    }
+};
+
+}  // namespace
+
+void appendHtmlText(std::string& out, const std::string& utf8) {
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        switch (b) {
+        case '&': out += "&amp;"; continue;
+        case '<': out += "&lt;"; continue;
+        case '>': out += "&gt;"; continue;
+        case '"': out += "&quot;"; continue;
+        case '\'': out += "&#39;"; continue;
+        case '\t': case '\n': case '\r': out += ' '; continue;
+        default: break;
+        }
+        if (b < 0x20 || b == 0x7F) {
+            out += "\xEF\xBF\xBD";
+        } else if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
+            out += "\xEF\xBF\xBD";  // U+0080-U+009F
+            ++i;
+        } else {
+            out += static_cast<char>(b);
+        }
+    }
+}
+
+std::unique_ptr<MapWriter> makeHtmlWriter() { return std::make_unique<HtmlWriter>(); }

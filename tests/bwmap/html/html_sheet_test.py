@@ -1,0 +1,147 @@
+"""bwmap --format html end to end: parsed by html5lib against the tsv output ("parse"), drawn and
+printed by headless Chromium ("render"). usage: html_sheet_test.py parse|render BWMAP WORKDIR"""
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+
+import html5lib
+
+BLUE, GREEN = (35, 60, 255), (40, 150, 100)
+# A type whose name holds markup and Windows-1252 bytes (e-acute, the unassigned 0x81) and whose
+# port map puts a quote, "<" and "&" into its labels.
+CATALOGUE = b'"Q<&>x\xe9\x81" 0x0 "<&A 1212\n'
+# Three enclosures (the first the full one: Fell above and below, Crag, Tarn-M2 under Windows)
+# and a refused row.
+PLANS = (b"name,enclosure,os,1,2,5,9,os2\n"
+         b'"Rack <A> & ""B""",enhanced,linux,Fell,Tarn-M2,Crag,Fell,windows\n'
+         b"Row two,standard,linux,Tarn,Tarn +NIC upgrade,,,\n"
+         b"Refused,standard,,Tarn-M3,,,,\n"
+         b"Odd,,,Q<&>x\xe9\x81,,,,\n")
+RACK = 'Rack <A> & "B"'
+
+
+def run(bwmap, work, args, status=0):
+    done = subprocess.run([bwmap] + args, cwd=work, capture_output=True, timeout=60)
+    assert done.returncode == status, f"bwmap {args}: status {done.returncode}; {done.stderr!r}"
+    return done.stdout
+
+
+def plans_args(work):
+    for name, data in (("plans.csv", PLANS), ("odd.ini", CATALOGUE)):
+        with open(os.path.join(work, name), "wb") as f:
+            f.write(data)
+    return ["--plans", "plans.csv", "--catalogue", "odd.ini"]
+
+
+def parse_page(raw):
+    """{heading: section} of a page that is valid UTF-8, parses without error, and refers to
+    nothing outside itself."""
+    assert not re.search("[\x00-\x08\x0b-\x1f\x7f-\x9f]", raw.decode("utf-8")), "a control character"
+    doc = html5lib.HTMLParser(strict=True, namespaceHTMLElements=False).parse(raw)
+    for e in doc.iter():
+        assert e.tag not in ("script", "link", "img", "iframe", "object", "embed", "base"), e.tag
+        assert not [a for a in e.attrib if a in ("src", "href", "srcset", "action", "data") or a.startswith("on")]
+    styles = "".join(s.text or "" for s in doc.iter("style"))
+    assert "url(" not in styles and "@import" not in styles, "the style sheet refers to a file"
+    return {s.find("h1").text: s for s in doc.iter("section")}
+
+
+def divs(section, cls):
+    return [e for e in section.iter("div") if e.get("class") == cls]
+
+
+def labels(section):
+    """{label text: its CSS colour}"""
+    return {e.text: re.search(r"color:#(\w+)", e.get("style")).group(1) for e in divs(section, "lbl")}
+
+
+def tsv_labels(tsv, plans):
+    found = {}
+    for line in tsv.decode("utf-8", "replace").splitlines()[1:]:
+        cells = line.split("\t")
+        name = cells.pop(0) if plans else None
+        found.setdefault(name, []).append(cells[3] + (", " + cells[4] if cells[4] else ""))
+    return {name: sorted(found[name]) for name in found}
+
+
+def test_parse(bwmap, work):
+    road = ["--os", "linux", "2=Tarn-M2"]  # the road of one event
+    (section,) = parse_page(run(bwmap, work, ["--format", "html"] + road)).values()
+    assert labels(section) == {"A-3, NIC A": "233cff", "A-4, NIC B": "233cff", "B-4, NIC C": "233cff"}
+    assert tsv_labels(run(bwmap, work, ["--format", "tsv"] + road), False)[None] == sorted(labels(section))
+    assert len(divs(section, "slot")) == 14, "bay 10 under the full-height Tarn-M2 is drawn as empty"
+
+    args = plans_args(work)
+    raw = run(bwmap, work, ["--format", "html"] + args, status=3)
+    pages = parse_page(raw)
+    assert list(pages) == [RACK, "Row two", "Odd"], list(pages)
+    expected = tsv_labels(run(bwmap, work, ["--format", "tsv"] + args, status=3), True)
+    assert {name: sorted(labels(s)) for name, s in pages.items()} == expected
+    assert b"Q&lt;&amp;&gt;x\xc3\xa9\xef\xbf\xbd</div>" in raw and b"&quot;-1, NIC A" in raw, "not escaped"
+    assert [e.text for e in divs(pages["Odd"], "type")] == ["Q<&>x\u00e9\ufffd"]
+
+    rack = pages[RACK]
+    colours = labels(rack)
+    assert [colours.pop("A-2, NIC A"), colours.pop("B-2, NIC B")] == ["289664"] * 2, "lower Fell not green"
+    assert set(colours.values()) == {"233cff"}, colours
+    blades = [e.get("style") for e in divs(rack, "blade")]
+    assert len(blades) == 4 and "grid-area:2/5/11/9" in blades, f"Crag not over bays 5-8, 13-16: {blades}"
+    assert len(divs(rack, "slot")) == 4, "empty slots beside bays 3, 4, 11, 12"
+    assert "".join(divs(rack, "os")[0].itertext()) == "OS Windows"
+    assert [e.text for e in divs(pages["Row two"], "cap")] == [f"Bay {n}" for n in range(1, 9)], "Standard"
+
+
+def chromium(work, args):
+    """Runs headless Chromium in a process group of its own and ends the group."""
+    with tempfile.TemporaryDirectory(dir=work) as profile:
+        browser = subprocess.Popen(
+            ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+             "--force-device-scale-factor=1", "--hide-scrollbars", "--user-data-dir=" + profile] + args,
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, start_new_session=True)
+        try:
+            _, err = browser.communicate(timeout=120)
+        finally:
+            try:
+                os.killpg(browser.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        assert browser.returncode == 0, err[-500:]
+
+
+def colour_rows(png, colour):
+    """Picture rows that hold a pixel of exactly this colour."""
+    raw = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+    width = int(subprocess.run(["identify", "-format", "%w", png], capture_output=True, check=True).stdout)
+    return {i // width for i, p in enumerate(zip(raw[0::3], raw[1::3], raw[2::3])) if p == colour}
+
+
+def test_render(bwmap, work):
+    page, png, pdf = (os.path.join(work, n) for n in ("full.html", "enclosure-sheet.png", "plans.pdf"))
+    with open(page, "wb") as f:
+        f.write(run(bwmap, work, ["--format", "html", "--os", "windows", "1=Fell", "9=Fell", "5=Crag", "2=Tarn-M2"]))
+    if os.path.exists(png):
+        os.remove(png)
+    chromium(work, ["--screenshot=" + png, "--window-size=1123,794", "file://" + page])  # A4 at 96 dpi
+    # Blue captions are the topmost coloured text and green ones the lowest: the labels of each
+    # colour stand well clear of their captions (a caption is under 30 pixels high).
+    blue, green = colour_rows(png, BLUE), colour_rows(png, GREEN)
+    assert blue and green and max(blue) > min(blue) + 30 and min(green) < max(green) - 30, "label colours"
+
+    with open(page, "wb") as f:
+        f.write(run(bwmap, work, ["--format", "html"] + plans_args(work), status=3))
+    chromium(work, ["--print-to-pdf=" + pdf, "--no-pdf-header-footer", "file://" + page])
+    with open(pdf, "rb") as f:
+        boxes = re.findall(rb"/MediaBox\s*\[\s*0 0 ([\d.]+) ([\d.]+)\s*\]", f.read())
+    assert len(boxes) == 3, f"three enclosures printed on {len(boxes)} pages"
+    assert all(abs(float(w) - 841.9) < 1.5 and abs(float(h) - 595.3) < 1.5 for w, h in boxes), boxes
+
+
+if __name__ == "__main__":
+    mode, bwmap, work = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
+    os.makedirs(work, exist_ok=True)
+    {"parse": test_parse, "render": test_render}[mode](bwmap, work)
+    print("passed")
