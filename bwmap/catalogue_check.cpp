@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "catalogue.h"
@@ -31,6 +32,9 @@ struct Piece {
     std::size_t line = 0;    // file line, from 1
     std::size_t offset = 0;  // characters of the same file line in earlier pieces
 };
+
+// A piece that holds its newline ends its file line (a piece may be empty: a NUL byte ends it).
+bool endsLine(const std::string& raw) { return !raw.empty() && raw.back() == '\n'; }
 
 bool isBlank(char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; }
 bool endsWord(char ch) { return ch == '\0' || isBlank(ch); }
@@ -128,7 +132,7 @@ private:
         for (std::size_t p = index_; p < pieces_.size() && pieces_[p].line == piece_->line; ++p, ++count)
             length += pieces_[p].raw.size();
         if (count < 2) return;
-        if (pieces_[index_ + count - 1].raw.back() == '\n') --length;
+        if (endsLine(pieces_[index_ + count - 1].raw)) --length;
         warn("the line is " + std::to_string(length) +
              " characters long; the window reads at most 257 characters and the newline as one line, so it reads "
              "this line as " + std::to_string(count) + " lines");
@@ -246,7 +250,8 @@ private:
             warn("portMap " + quoted(row().portMap) + " has " + plural(ports, "port", "ports") + " but " +
                  (digits == 0 ? std::string("there is no portDigits")
                               : "portDigits " + quoted(row().portDigits) + " " + plural(digits, "digit", "digits")) + "; " +
-                 (missing.size() == 1 ? "port " : "ports ") + numberList(missing) + " show \"?\" for the switch port (" +
+                 (missing.size() == 1 ? "port " : "ports ") + numberList(missing) +
+                 (missing.size() == 1 ? " shows" : " show") + " \"?\" for the switch port (" +
                  quoted(example) + ")");
     }
 
@@ -326,6 +331,10 @@ private:
     bool cutField_ = false;
 };
 
+// The checked catalogue's rows: unlike the window's, they are freed once the check is done.
+void* checkedRows = nullptr;
+void* allocateCheckedRows(std::size_t count, std::size_t size) { return checkedRows = std::calloc(count, size); }
+
 }  // namespace
 
 bool checkCatalogue(const std::string& path, CatalogueReport& report) {
@@ -334,9 +343,10 @@ bool checkCatalogue(const std::string& path, CatalogueReport& report) {
     std::size_t offset = 0;
     CatalogueHooks hooks;
     hooks.fileName = path.c_str();
+    hooks.allocateRows = allocateCheckedRows;
     hooks.visitLine = [&](const CatalogueLine& read) {
         Piece piece{read.raw, read.text, read.row, read.scan};
-        if (pieces.empty() || pieces.back().raw.back() == '\n') {
+        if (pieces.empty() || endsLine(pieces.back().raw)) {
             ++line;
             offset = 0;
         }
@@ -349,6 +359,8 @@ bool checkCatalogue(const std::string& path, CatalogueReport& report) {
     if (!loadCatalogue(catalogue, hooks)) return false;
     report = CatalogueReport{};
     Checker(catalogue, pieces, report).run();
+    std::free(checkedRows);
+    checkedRows = nullptr;
     return true;
 }
 
