@@ -61,13 +61,8 @@ std::vector<std::string> findings(const std::string& out, const std::string& pat
     return lines;
 }
 
-std::string lastLine(std::string out) {
-    if (!out.empty() && out.back() == '\n') out.pop_back();
-    return out.substr(out.rfind('\n') + 1);
-}
-
 struct Row {
-    const char* content;
+    std::string content;
     const char* finding;  // the first finding: "LINE: kind: " and the message's start; nullptr for none
     std::size_t count = 1;  // findings in all, the later ones consequences of the first
 };
@@ -78,7 +73,7 @@ const Row kRows[] = {
     {"\"Blade With Blank\"\t0xC400  AABB\t1a1F\r\n", nullptr},
     {"\"Half\" 0x1800000 AB 11\n\"Wide\" 0x30011 AABBAB 121233", nullptr},
     {"\"Ridge\" 0x0 AB 12\n\n\n", nullptr},  // blank lines at the end hide nothing
-    // One finding each.
+    // Lines with findings: the first must start as given.
     {"Ridge\" 0x0 AB 12\n", "1: warning: the line does not start with a double quote: the window skips its first "
                             "character, \"R\", as if it were one, and reads the name \"idge\""},
     {"\"Ridge-Storage-Blade\" 0x0 AB 12\n",
@@ -86,11 +81,9 @@ const Row kRows[] = {
     {"\"Ridge 0x0 AB 12\n", "1: warning: the name \"Ridge 0x0 AB 12\" has no closing quote"},
     {"\"A\" 0x0 AB 12\n\"\" 0x0 AB 12\n\"B\" 0x0 AB 12\n\n\"C\" 0x0 AB 12\n",
      "2: error: the name is empty, so the catalogue ends here; lines 3-5 are never read"},
-    {"\"A\" 0x0 AB 12\n\n\"B\" 0x0 AB 12\n", "2: error: the line is empty, so the catalogue ends here; line 3 is never read"},
     {"\"A\" 0x0 AB 12\n \"B\" 0x0 AB 12\n\"C\" 0x0 AB 12\n", "2: error: the name is empty (the first character"},
     {"\"Ridge\" 0X10 AB 12\n", "1: warning: the flags \"0X10\" are not written as 0x and a hexadecimal number; the "
                                "window reads flags 0 and no ports"},
-    {"\"Ridge\" 16 AB 12\n", "1: warning: the flags \"16\" are not written as 0x"},
     {"\"Ridge\"\n", "1: warning: the line ends after the name"},
     {"\"Ridge\" 0x 4000 AB 12\n", "1: warning: \"0x\" is followed by a blank, so the window reads the next word, \"4000\""},
     {"\"Ridge\" 0x10g AB 12\n", "1: warning: the flags \"0x10g\" go on after the hexadecimal number; the window "
@@ -113,10 +106,16 @@ const Row kRows[] = {
                                        "ports, but the bay shows 2 labels"},
     {"\"Ridge\" 0x400e0 AB 12\n", "1: warning: a span of 4 columns from bays 6-8, which its BAY_MASK allows, reaches "
                                   "past the eighth column"},
-    {"\"Ridge\" 0x20000 AB 12\n", "1: warning: a span of 2 columns from bay 8"},
     {"\"Tarn-M2\" 0x0 AB 12\n", "1: warning: \"Tarn-M2\" is already a built-in type"},
     {"\"A\" 0x0 AB 12\n\"A\" 0x1 AB 12\n", "2: warning: \"A\" is already the name of line 1"},
     {"\"empty\" 0x0 AB 12\n", "1: warning: the name \"empty\" is the empty bay's"},
+    // A line of 300 characters is two lines to the window; one of 258 characters leaves its
+    // newline alone as an empty line, which ends the catalogue.
+    {"\"A\" 0x0 AB 12" + std::string(287, ' ') + "\n\"B\" 0x0 AB 12\n",
+     "1: warning: the line is 300 characters long; the window reads at most 257 characters and the newline as one "
+     "line, so it reads this line as 2 lines", 3},
+    {"\"A\" 0x0 AB 12" + std::string(245, ' ') + "\n\"B\" 0x0 AB 12\n",
+     "1: warning: the line is 258 characters long", 2},
     {"\"Caf\xC3\xA9\" 0x0 AB 12\n", "1: warning: the name has 8-bit characters; the window shows them through the "
                                     "Windows code page, as \"Caf\xC3\x83\xC2\xA9\""},
 };
@@ -132,33 +131,12 @@ TEST(CatalogueCheck, EachLineGivesItsFinding) {
             EXPECT_TRUE(lines.empty()) << run.out;
         } else {
             EXPECT_EQ(run.status, 1);
-            ASSERT_EQ(lines.size(), row.count) << run.out;
-            EXPECT_EQ(lines[0].compare(0, std::string(row.finding).size(), row.finding), 0) << lines[0];
+            EXPECT_EQ(lines.size(), row.count) << run.out;
+            if (!lines.empty())
+                EXPECT_EQ(lines[0].compare(0, std::string(row.finding).size(), row.finding), 0) << lines[0];
         }
         std::remove(path.c_str());
     }
-}
-
-// A line of 300 characters is two lines to the window; a line of 258 characters and its newline
-// leaves the newline alone as an empty line, which ends the catalogue.
-TEST(CatalogueCheck, OverLongLines) {
-    const std::string longLine = "\"A\" 0x0 AB 12" + std::string(287, ' ') + "\n";
-    std::string path = writeFile(longLine + "\"B\" 0x0 AB 12\n");
-    Result run = bwmap({"--check", path});
-    EXPECT_EQ(run.status, 1);
-    std::vector<std::string> lines = findings(run.out, path);
-    ASSERT_GE(lines.size(), 1u) << run.out;
-    EXPECT_EQ(lines[0], "1: warning: the line is 300 characters long; the window reads at most 257 characters and "
-                        "the newline as one line, so it reads this line as 2 lines");
-    EXPECT_EQ(lastLine(run.out), "2 lines, 3 types, " + std::to_string(lines.size()) + " warnings, 0 errors");
-
-    path = writeFile("\"A\" 0x0 AB 12" + std::string(245, ' ') + "\n\"B\" 0x0 AB 12\n");
-    run = bwmap({"--check", path});
-    lines = findings(run.out, path);
-    ASSERT_EQ(lines.size(), 2u) << run.out;
-    EXPECT_EQ(lines[1], "1: error: from character 259 (read as a line of its own): the line is empty, so the "
-                        "catalogue ends here; line 2 is never read");
-    EXPECT_EQ(lastLine(run.out), "2 lines, 1 types, 1 warnings, 1 errors");
 }
 
 TEST(CatalogueCheck, SummaryAndStatuses) {
@@ -169,6 +147,13 @@ TEST(CatalogueCheck, SummaryAndStatuses) {
                               "choosing it gives the built-in type\n" +
                            path + ":3: error: the line is empty, so the catalogue ends here; line 4 is never read\n"
                                   "4 lines, 2 types, 1 warnings, 1 errors\n");
+
+    const std::string longLine = writeFile("\"A\" 0x0 AB 12" + std::string(245, ' ') + "\n\"B\" 0x0 AB 12\n");
+    run = bwmap({"--check", longLine});
+    EXPECT_NE(run.out.find(longLine + ":1: error: from character 259 (read as a line of its own): the line is empty, so "
+                                      "the catalogue ends here; line 2 is never read\n2 lines, 1 types, 1 warnings, 1 errors\n"),
+              std::string::npos)
+        << run.out;
 
     const std::string clean = writeFile("\"A\" 0x0 AB 12\n");
     run = bwmap({"--check", clean});
