@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include "catalogue.h"
+#include "catalogue_check.h"
 #include "map_writer.h"
 #include "output_sink.h"
 #include "picks.h"
@@ -26,6 +27,7 @@ struct Options {
     std::string catalogue;
     std::string format = "table";
     std::string plans;
+    std::string check;
     std::vector<std::string> picks;
 };
 
@@ -54,9 +56,9 @@ const char kDescription[] =
     "(the OS selector of column 1-8), applied in the order given.\n\n"
     "Exit status: 0 mapped, 2 an error in the input (nothing written), 3 a pick refused by the\n"
     "placement rules (its sentence on standard error). With --plans: 2 if any row had an error,\n"
-    "else 3 if any was refused.";
+    "else 3 if any was refused. With --check: 0 no finding, 1 any finding, 2 an error.";
 
-void describe(CLI::App& app, Options& options) {
+CLI::Option* describe(CLI::App& app, Options& options) {
     app.description(kDescription);
     app.add_option("--enclosure", options.enclosure, "enclosure type (default: enhanced)")
         ->check(oneOf({"standard", "enhanced"}))
@@ -76,7 +78,14 @@ void describe(CLI::App& app, Options& options) {
                              ->option_text("FILE");
     CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
     plans->excludes(picks);
+    CLI::Option* check = app.add_option("--check", options.check,
+                                        "explain the lines of a catalogue file (default: bwplan.ini) that the "
+                                        "window reads otherwise than probably meant, one FILE:LINE: line each")
+                             ->expected(0, 1)
+                             ->option_text("[FILE]");
+    check->excludes(picks)->excludes(plans)->excludes("--catalogue");
     app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
+    return check;
 }
 
 MapFormat formatNamed(const std::string& name) {
@@ -145,7 +154,7 @@ int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer,
 int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
     CLI::App app("", "bwmap");
     Options options;
-    describe(app, options);
+    const CLI::Option* check = describe(app, options);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -157,6 +166,16 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     } catch (const CLI::ParseError& e) {
         std::fprintf(err, "bwmap: %s (see bwmap --help)\n", e.what());
         return BWMAP_ERROR;
+    }
+
+    if (check->count() > 0) {
+        const std::string path = options.check.empty() ? "bwplan.ini" : options.check;
+        std::string error;
+        if (!readable(path, error)) {
+            std::fprintf(err, "bwmap: %s\n", error.c_str());
+            return BWMAP_ERROR;
+        }
+        return runCatalogueCheck(path, out, err);
     }
 
     CatalogueHooks hooks;

@@ -41,12 +41,42 @@ void dropLineEnd(char* line) {
 
 }  // namespace
 
-void parseCatalogueLine(const char* line, BladeType& row) {
-    // The first character (the opening quote of a well-formed line) is skipped unread.
-    if (line[0] == '\0') return;
+LineScan parseCatalogueLine(const char* line, BladeType& row) {
+    // The first character (the opening quote of a well-formed line) is skipped unread. The %n
+    // items only record offsets: they read nothing and add no field.
+    LineScan scan;
+    if (line[0] == '\0') return scan;
     unsigned int flags = 0;
-    std::sscanf(line + 1, "%16[^\"]\" 0x%x %16s %16s", row.name, &flags, row.portMap, row.portDigits);
+    int ends[5] = {-1, -1, -1, -1, -1};
+    const int fields = std::sscanf(line + 1, "%16[^\"]%n\"%n 0x%x%n %16s%n %16s%n", row.name, &ends[0], &ends[1],
+                                   &flags, &ends[2], row.portMap, &ends[3], row.portDigits, &ends[4]);
     row.flags = flags;
+    scan.fields = fields < 0 ? 0 : fields;
+    // A field that reached the end of the line may leave its offset unset: it ends there.
+    const int length = static_cast<int>(std::strlen(line));
+    const auto at = [&](int end, bool read) { return end >= 0 ? end + 1 : (read ? length : -1); };
+    scan.nameEnd = at(ends[0], scan.fields >= 1);
+    scan.quoteEnd = at(ends[1], false);
+    scan.flagsEnd = at(ends[2], scan.fields >= 2);
+    scan.portMapEnd = at(ends[3], scan.fields >= 3);
+    scan.portDigitsEnd = at(ends[4], scan.fields >= 4);
+    return scan;
+}
+
+std::size_t readCatalogueLines(std::FILE* file, std::size_t maxLines,
+                               const std::function<void(const CatalogueLine&)>& visit) {
+    char raw[kLineBufferSize];
+    char line[kLineBufferSize];
+    std::size_t k = 0;
+    for (; k < maxLines && std::fgets(raw, sizeof raw, file) != nullptr; ++k) {
+        std::memcpy(line, raw, std::strlen(raw) + 1);
+        dropLineEnd(line);
+        BladeType row;
+        std::memset(&row, 0, sizeof row);
+        const LineScan scan = parseCatalogueLine(line, row);
+        visit(CatalogueLine{k, raw, line, row, scan});
+    }
+    return k;
 }
 
 bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks) {
@@ -69,13 +99,10 @@ bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks) {
     std::memcpy(rows, kBuiltInRows, sizeof kBuiltInRows);
 
     std::rewind(file);
-    char line[kLineBufferSize];
-    for (std::size_t k = 0; k < lines && std::fgets(line, sizeof line, file) != nullptr; ++k) {
-        dropLineEnd(line);
-        BladeType& row = rows[kBuiltInCount - 1 + k];
-        std::memset(&row, 0, sizeof row);
-        parseCatalogueLine(line, row);
-    }
+    readCatalogueLines(file, lines, [&](const CatalogueLine& line) {
+        rows[kBuiltInCount - 1 + line.index] = line.row;
+        if (hooks.visitLine) hooks.visitLine(line);
+    });
     std::fclose(file);
 
     catalogue.rows_ = rows;

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 
 enum BladeFlags : std::uint32_t {
     BAY_MASK = 0xFF,                // upper bays that offer the type; 0 means all eight
@@ -29,6 +31,27 @@ struct BladeType {
     char portDigits[kFieldSize];  // hexadecimal switch-port digit per port
 };
 
+// How far the scanning format got on one line. Offsets count from the line's start; -1 for an
+// item the scan did not reach.
+struct LineScan {
+    int fields = 0;             // fields read: name, flags, portMap, portDigits, in this order
+    int nameEnd = -1;           // just past the name
+    int quoteEnd = -1;          // just past the closing quote
+    int flagsEnd = -1;
+    int portMapEnd = -1;
+    int portDigitsEnd = -1;
+};
+
+// One line of the catalogue file as the reader handled it (a piece of an over-long line counts
+// as a line of its own).
+struct CatalogueLine {
+    std::size_t index;    // from 0; the line fills catalogue row 7 + index
+    const char* raw;      // as read, with its newline when it had one
+    const char* text;     // as parsed: without its last character (the newline)
+    const BladeType& row;
+    LineScan scan;
+};
+
 // What loadCatalogue needs of its surroundings; tests replace the pieces.
 struct CatalogueHooks {
     const char* fileName = "bwplan.ini";
@@ -36,6 +59,8 @@ struct CatalogueHooks {
     void* (*allocateRows)(std::size_t count, std::size_t size) = nullptr;  // nullptr: calloc
     // Shows a failure to the user; returns when the user has seen it.
     void (*report)(const char* text) = nullptr;
+    // Called with every line the filling pass parses, in file order; may be empty.
+    std::function<void(const CatalogueLine&)> visitLine;
 };
 
 // The program-wide, read-only table: row 0 "empty", rows 1-6 built in, the file's rows, and a
@@ -84,5 +109,11 @@ public:
 // index when none does (walks stop at the first empty name).
 std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::size_t firstRow);
 
-// Parses one catalogue-file line (its newline already removed) into a zeroed row.
-void parseCatalogueLine(const char* line, BladeType& row);
+// Parses one catalogue-file line (its newline already removed) into a zeroed row; says how far
+// the scan got.
+LineScan parseCatalogueLine(const char* line, BladeType& row);
+
+// Reads up to maxLines lines from the file's current position as loadCatalogue's filling pass
+// does, handing each parsed line to `visit`; returns the number read.
+std::size_t readCatalogueLines(std::FILE* file, std::size_t maxLines,
+                               const std::function<void(const CatalogueLine&)>& visit);

@@ -16,10 +16,8 @@ const int kVariantA[kOrderedPorts] = {3, 0, 2, 1};
 const int kVariantB[kOrderedPorts] = {1, 3, 2, 0};
 const int kVariantC[kOrderedPorts] = {0, 1, 3, 2};
 
-// A type with fewer than four ports enumerates in port order whatever its flags say: an order
-// variant would send some of its ports to positions it does not have.
-int portPosition(const BladeType& type, std::size_t ports, int columnOs, int k) {
-    if (k >= kOrderedPorts || ports < kOrderedPorts) return k;
+int portPosition(const BladeType& type, int columnOs, int k) {
+    if (k >= kOrderedPorts || !orderFlagsApply(type)) return k;
     const int* order = kPortOrder;
     if (columnOs == OS_WINDOWS) {
         if (type.flags & ORDER_VARIANT_B) order = kVariantB;
@@ -60,6 +58,10 @@ void labelBay(EnclosureForm& form, const BladeType& type, int column, bool lower
 
 std::size_t portCount(const BladeType& type) { return strnlen(type.portMap, kFieldSize - 1); }
 
+// A type with fewer than four ports enumerates in port order whatever its flags say: an order
+// variant would send some of its ports to positions it does not have.
+bool orderFlagsApply(const BladeType& type) { return portCount(type) >= kOrderedPorts; }
+
 void forEachBayLabel(const BladeType& type, int column, bool lowerBay, int columnOs, int enclosureType,
                      const std::function<void(int row, const std::string& text)>& write) {
     const std::size_t ports = portCount(type);
@@ -83,7 +85,7 @@ std::string portLabel(const BladeType& type, int column, bool lowerBay, int colu
     const bool thirdPort = k == kThirdPort;
     if (thirdPort && enclosureType == ENCLOSURE_ENHANCED && !(type.flags & PORT3_IS_NIC)) return {};
 
-    const int position = portPosition(type, ports, columnOs, k);
+    const int position = portPosition(type, columnOs, k);
     const std::size_t digits = strnlen(type.portDigits, kFieldSize - 1);
     const int digit = static_cast<std::size_t>(position) < digits ? hexValue(type.portDigits[position]) : -1;
 

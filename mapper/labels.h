@@ -51,3 +51,6 @@ void forEachBayLabel(const BladeType& type, int column, bool lowerBay, int colum
 
 // Number of ports of a type: the length of its portMap.
 std::size_t portCount(const BladeType& type);
+
+// Whether the order flags rearrange the type's first ports: only a type of four ports or more.
+bool orderFlagsApply(const BladeType& type);

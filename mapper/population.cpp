@@ -5,6 +5,15 @@ namespace {
 
 int bayMask(const BladeType& type) { return static_cast<int>(type.flags & BAY_MASK); }
 
+void addBayEntries(EnclosureForm& form, const BladeCatalogue& catalogue, int id, int column,
+                   bool (*offered)(const BladeType&, int)) {
+    form.addEntry(id, catalogue.row(0).name);  // "empty" in every bay
+    for (std::size_t row = 1; catalogue.row(row).name[0] != '\0'; ++row)
+        if (offered(catalogue.row(row), column)) form.addEntry(id, catalogue.row(row).name);
+}
+
+}  // namespace
+
 bool offeredInUpperBay(const BladeType& type, int column) {
     return bayMask(type) == 0 || (bayMask(type) & (1 << column)) != 0;
 }
@@ -15,15 +24,6 @@ bool offeredInUpperBay(const BladeType& type, int column) {
 bool offeredInLowerBay(const BladeType& type, int column) {
     return (type.flags & HALF_HEIGHT) != 0 && offeredInUpperBay(type, column);
 }
-
-void addBayEntries(EnclosureForm& form, const BladeCatalogue& catalogue, int id, int column,
-                   bool (*offered)(const BladeType&, int)) {
-    form.addEntry(id, catalogue.row(0).name);  // "empty" in every bay
-    for (std::size_t row = 1; catalogue.row(row).name[0] != '\0'; ++row)
-        if (offered(catalogue.row(row), column)) form.addEntry(id, catalogue.row(row).name);
-}
-
-}  // namespace
 
 void populateForm(EnclosureForm& form, const BladeCatalogue& catalogue) {
     form.addEntry(IDC_ENCLOSURE_TYPE, "Standard");

@@ -8,7 +8,6 @@ namespace {
 
 bool halfHeight(const BladeType& type) { return (type.flags & HALF_HEIGHT) != 0; }
 bool enhancedOnly(const BladeType& type) { return (type.flags & ENHANCED_ONLY) != 0; }
-int span(const BladeType& type) { return static_cast<int>((type.flags & SPAN) >> kSpanShift); }
 
 void clearAndDisable(EnclosureForm& form, int id) {
     form.setSelection(id, -1);
@@ -25,6 +24,8 @@ void clearColumn(EnclosureForm& form, int column) {
 bool isStandard(const EnclosureForm& form) { return form.enclosureType == ENCLOSURE_STANDARD; }
 
 }  // namespace
+
+int spanColumns(const BladeType& type) { return static_cast<int>((type.flags & SPAN) >> kSpanShift); }
 
 std::string enhancedOnlyMessage(const std::string& type) {
     return type + " blades must be in an enhanced (high density) enclosure.";
@@ -62,7 +63,7 @@ bool applyBaySelection(EnclosureForm& form, const BladeCatalogue& catalogue, int
         return false;
     }
 
-    const int columns = span(type);
+    const int columns = spanColumns(type);
     if (columns > 0) {
         clearAndDisable(form, ids::lowerBay(c));
         const int last = std::min(c + columns - 1, ids::kColumns - 1);

@@ -16,6 +16,9 @@ constexpr std::uint32_t bayWord(int bayId, bool recompute) {
     return static_cast<std::uint32_t>(bayId) | (recompute ? kRecomputeBit : 0u);
 }
 
+// The SPAN count of a type: the columns it occupies from its own, 0 and 1 meaning its own only.
+int spanColumns(const BladeType& type);
+
 // Applies the bay's selection (when the word names a bay selector) and, when asked or when no
 // bay is named, recomputes the enclosure with the placement checks. A negative osIndex means
 // the default OS selector's selection.

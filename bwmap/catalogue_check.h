@@ -1,0 +1,30 @@
+// bwmap --check: what the window will make of each catalogue file line that is probably not meant.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct CatalogueFinding {
+    std::size_t line;  // line of the file, from 1
+    bool error;        // the line ends the catalogue and hides later lines
+    std::string message;
+};
+
+struct CatalogueReport {
+    std::size_t lines = 0;  // lines of the file (an over-long line counts once)
+    std::size_t types = 0;  // rows the window lists from the file
+    std::vector<CatalogueFinding> findings;
+};
+
+// Reads the file with the window's own reader and explains its lines; false when the catalogue
+// could not be built.
+bool checkCatalogue(const std::string& path, CatalogueReport& report);
+
+// One `NAME:LINE: warning|error: MESSAGE` line per finding, then the summary line.
+void appendCatalogueReport(std::string& out, const std::string& name, const CatalogueReport& report);
+
+// Checks `path` and writes the report to `out`; returns the exit status: 0 without findings,
+// 1 with any, 2 when the file could not be checked or the output not written.
+int runCatalogueCheck(const std::string& path, std::FILE* out, std::FILE* err);
