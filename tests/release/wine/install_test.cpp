@@ -116,7 +116,7 @@ TEST(ReleasePackage, InstallsPerMachineAndRemovesAllButTheSiteCatalogue) {
     expectProgramsCarryTheirRecords(kit.folder());
     const ShortcutInfo shortcut = readShortcut(shortcutPath());
     EXPECT_EQ(shortcut.target, kit.folder() + "\\bwplan.exe");
-    EXPECT_EQ(shortcut.workingFolder, kit.folder());
+    EXPECT_EQ(shortcut.workingFolder, kit.folder() + "\\");
     const ProgramEntry entry = findInstalledProgram("Baywise");
     EXPECT_TRUE(entry.found);
     EXPECT_EQ(entry.version, "1.0.0");
