@@ -10,6 +10,7 @@ for f in "$tests" "$release_msi" "$runnable_msi" "$runnable_zip"; do
 done
 rm -rf "$scratch"
 trap 'rm -rf "$scratch"' EXIT
+trap 'exit 130' INT TERM
 mkdir -p "$scratch/unpacked"
 unzip -q "$runnable_zip" -d "$scratch/unpacked" || exit 1
 unpacked=$(echo "$scratch"/unpacked/*)

@@ -7,6 +7,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 tree=$1 dist=$2 scratch=$3
 rm -rf "$scratch"
 trap 'rm -rf "$scratch"' EXIT
+trap 'exit 130' INT TERM
 mkdir -p "$scratch/sources"
 tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$scratch/sources" -xf -
 # The same time as the first release: the last commit's.
