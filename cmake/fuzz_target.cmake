@@ -2,6 +2,18 @@
 # run for a few seconds in every test run, from a fresh copy of their seed corpus.
 find_program(CLANGXX clang++ REQUIRED)
 
+# The sources of library targets, as full paths, so that a fuzz target builds from the same list.
+function(baykit_library_sources out)
+  set(all)
+  foreach(library ${ARGN})
+    get_target_property(dir ${library} SOURCE_DIR)
+    get_target_property(sources ${library} SOURCES)
+    list(TRANSFORM sources PREPEND ${dir}/)
+    list(APPEND all ${sources})
+  endforeach()
+  set(${out} ${all} PARENT_SCOPE)
+endfunction()
+
 # baykit_fuzz_target(NAME <test name> SOURCES <files...> INCLUDES <folders...> CORPUS <folder>)
 function(baykit_fuzz_target target)
   cmake_parse_arguments(FUZZ "" "NAME;CORPUS" "SOURCES;INCLUDES" ${ARGN})
