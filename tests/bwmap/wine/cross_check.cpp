@@ -21,7 +21,7 @@ std::string bwmapPath;
 std::uint64_t firstSeed = 1;
 int sessions = 200;
 constexpr int kMaxPicks = 14;
-constexpr DWORD kChildWaitMs = 20000;
+constexpr DWORD kChildWaitMs = 60000;
 
 // Half-height pairs of both sharing classes, groups of four, spans (one past the edge), an
 // enhanced-only and OS-dependent half-height type, a type with more labels than rows, one
@@ -63,6 +63,7 @@ constexpr int kMessage = 1095;
 
 struct ChildResult {
     bool ran = false;
+    std::string trouble;  // why it did not run to its end
     DWORD status = 0;
     std::string out;
     std::string err;
@@ -97,9 +98,9 @@ public:
         // No other thread's child may inherit these pipes' write ends: it would hold them open.
         static std::mutex creating;
         std::lock_guard<std::mutex> lock(creating);
-        if (!CreatePipe(&outRead_, &outWrite, &inherit, 0)) return;
-        if (!CreatePipe(&errRead_, &errWrite, &inherit, 0)) {
-            CloseHandle(outWrite);
+        if (!CreatePipe(&outRead_, &outWrite, &inherit, 0) || !CreatePipe(&errRead_, &errWrite, &inherit, 0)) {
+            result_.trouble = "no pipes, error " + std::to_string(GetLastError());
+            if (errRead_ == nullptr && outRead_ != nullptr) CloseHandle(outWrite);
             return;
         }
         SetHandleInformation(outRead_, HANDLE_FLAG_INHERIT, 0);
@@ -110,6 +111,8 @@ public:
                            folder.c_str(), &startup, &info_)) {
             outReader_ = std::thread(readAll, outRead_, &result_.out);
             errReader_ = std::thread(readAll, errRead_, &result_.err);
+        } else {
+            result_.trouble = "not started, error " + std::to_string(GetLastError());
         }
         CloseHandle(outWrite);
         CloseHandle(errWrite);
@@ -121,6 +124,7 @@ public:
     const ChildResult& finish() {
         if (info_.hProcess != nullptr) {
             if (WaitForSingleObject(info_.hProcess, kChildWaitMs) != WAIT_OBJECT_0) {
+                result_.trouble = "still running after " + std::to_string(kChildWaitMs) + " ms";
                 TerminateProcess(info_.hProcess, 1);
                 WaitForSingleObject(info_.hProcess, 5000);
             } else {
@@ -225,7 +229,7 @@ std::string commandLine(const std::vector<std::string>& args) {
 }
 
 std::string report(const ChildResult& got) {
-    return "status " + std::to_string(got.status) + (got.ran ? "" : " (did not run to its end)") + "\n--- stdout\n" +
+    return "status " + std::to_string(got.status) + (got.ran ? "" : " (" + got.trouble + ")") + "\n--- stdout\n" +
            got.out + "--- stderr\n" + got.err;
 }
 
