@@ -17,7 +17,6 @@
 
 namespace {
 
-std::string bwmapPath;
 std::uint64_t firstSeed = 1;
 int sessions = 200;
 constexpr int kMaxPicks = 14;
@@ -90,7 +89,7 @@ public:
     BwmapRun(const std::vector<std::string>& args, const std::string& folder) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         HANDLE outWrite, errWrite;
-        std::string line = "\"" + bwmapPath + "\"";
+        std::string line = "\"" + bwmapPath() + "\"";
         for (const std::string& arg : args) line += " \"" + arg + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
@@ -107,7 +106,7 @@ public:
         SetHandleInformation(errRead_, HANDLE_FLAG_INHERIT, 0);
         startup.hStdOutput = outWrite;
         startup.hStdError = errWrite;
-        if (CreateProcessA(bwmapPath.c_str(), &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+        if (CreateProcessA(bwmapPath().c_str(), &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                            folder.c_str(), &startup, &info_)) {
             outReader_ = std::thread(readAll, outRead_, &result_.out);
             errReader_ = std::thread(readAll, errRead_, &result_.err);
@@ -448,7 +447,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     setBwplanPath(fullPath(argv[1]));
-    bwmapPath = fullPath(argv[2]);
+    setBwmapPath(fullPath(argv[2]));
     if (argc >= 4) firstSeed = std::strtoull(argv[3], nullptr, 10);
     if (argc == 5) sessions = std::atoi(argv[4]);
     return RUN_ALL_TESTS();
