@@ -247,14 +247,16 @@ TEST(PkgRun, SilentEndingSuppressesBoxes)
 TEST(PkgRun, CrashingPackageIsFollowedByTheNext)
 {
     ScratchDir dir("crash");
-    dir.addStandIn("kx01.exe", 0xC0000005); // crashes with an access violation
+    dir.addStandIn("kx01.exe", 0, 0, true); // dies of an access violation
     dir.addStandIn("kx02.exe");
     LauncherRun run(dir.path(), "");
     expectExitWithoutBox(run, "crash");
     std::vector<std::string> started;
-    for (const LogEntry& entry : startsOf(dir.readLog()))
-        started.push_back(entry.program);
+    std::vector<std::string> ended;
+    for (const LogEntry& entry : dir.readLog())
+        (entry.start ? started : ended).push_back(entry.program);
     EXPECT_EQ(started, dir.searchOrder("kx0*.exe"));
+    EXPECT_EQ(ended, std::vector<std::string>{"kx02.exe"}) << "kx01.exe did not die";
 }
 
 TEST(PkgRun, QuitMessageEndsTheRunWithItsValue)

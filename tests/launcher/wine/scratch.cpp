@@ -49,12 +49,12 @@ ScratchDir::ScratchDir(const std::string& name)
         throw std::runtime_error("cannot create " + path_);
 }
 
-void ScratchDir::addStandIn(const std::string& name, unsigned long exitCode, unsigned long sleepMs)
+void ScratchDir::addStandIn(const std::string& name, unsigned long exitCode, unsigned long sleepMs, bool crash)
 {
     std::string target = path_ + "\\" + name;
     if (!CopyFileA(programPaths().standIn.c_str(), target.c_str(), FALSE))
         throw std::runtime_error("cannot copy the stand-in to " + target);
-    config_ += name + "\t" + std::to_string(exitCode) + "\t" + std::to_string(sleepMs) + "\n";
+    config_ += name + "\t" + std::to_string(exitCode) + "\t" + std::to_string(sleepMs) + (crash ? "\tcrash" : "") + "\n";
     if (!writeFileBytes(path_ + "\\stand_in.cfg", config_))
         throw std::runtime_error("cannot write the stand-in configuration in " + path_);
 }

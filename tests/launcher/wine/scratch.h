@@ -27,8 +27,10 @@ public:
     explicit ScratchDir(const std::string& name);
 
     const std::string& path() const { return path_; }
-    // A copy of the stand-in under this name; exits with exitCode after sleeping sleepMs.
-    void addStandIn(const std::string& name, unsigned long exitCode = 0, unsigned long sleepMs = 0);
+    // A copy of the stand-in under this name; exits with exitCode after sleeping sleepMs, or
+    // dies of an access violation instead when `crash`.
+    void addStandIn(const std::string& name, unsigned long exitCode = 0, unsigned long sleepMs = 0,
+                    bool crash = false);
     void addFile(const std::string& name);
     void addFolder(const std::string& name);
     // Matches of pattern in the order the platform's search yields them: the expected order.

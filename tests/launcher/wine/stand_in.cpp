@@ -40,15 +40,14 @@ void logLine(const std::string& line)
     CloseHandle(log);
 }
 
-// The exit code that asks for a crash instead of an exit.
-constexpr unsigned long kCrash = 0xC0000005;
-
 struct Behaviour {
     unsigned long exitCode = 0;
     unsigned long sleepMs = 0;
+    bool crash = false;  // an access violation instead of the exit
 };
 
-// stand_in.cfg: one line per program, "<file name>\t<exit code>\t<milliseconds to sleep>".
+// stand_in.cfg: one line per program, "<file name>\t<exit code>\t<milliseconds to sleep>", and
+// "\tcrash" for a program that dies of an access violation instead of exiting.
 Behaviour behaviourOf(const std::string& name)
 {
     Behaviour behaviour;
@@ -62,7 +61,8 @@ Behaviour behaviourOf(const std::string& name)
             continue;
         char* rest = nullptr;
         behaviour.exitCode = std::strtoul(tab + 1, &rest, 0);
-        behaviour.sleepMs = std::strtoul(rest, nullptr, 0);
+        behaviour.sleepMs = std::strtoul(rest, &rest, 0);
+        behaviour.crash = std::strncmp(rest, "\tcrash", 6) == 0;
     }
     std::fclose(cfg);
     return behaviour;
@@ -79,7 +79,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             + GetCommandLineA() + "\n");
     if (behaviour.sleepMs)
         Sleep(behaviour.sleepMs);
-    if (behaviour.exitCode == kCrash)
+    if (behaviour.crash)
         *static_cast<volatile int*>(nullptr) = 0; // an access violation, as a faulty package has
     logLine("end\t" + name + "\t" + pid + "\t" + std::to_string(nowMicros()) + "\t\n");
     ExitProcess(static_cast<UINT>(behaviour.exitCode));
