@@ -2,8 +2,8 @@
 // through to the output, whose shape is checked: every tsv and csv record has the header's
 // number of fields, every JSON line parses, nothing is written when a single enclosure fails.
 //
-// Input: one control byte (format, plans or picks, options), then the catalogue file's bytes,
-// a 0xFF byte, and the plans file's bytes or the picks, one per line.
+// Input: one control byte (format, plans or picks, options, or --check), then the catalogue
+// file's bytes, a 0xFF byte, and the plans file's bytes or the picks, one per line.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +47,19 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
+// --check: one "FILE:LINE: warning|error: " line per finding, then the summary; status 0 or 1.
+void checkFindings(const std::string& file, int status, const std::string& out) {
+    check(status == BWMAP_OK || status == BWMAP_FINDINGS);
+    const std::vector<std::string> all = lines(out);
+    check(!all.empty() && all.back().find(" lines, ") != std::string::npos);
+    for (std::size_t i = 0; i + 1 < all.size(); ++i) {
+        const std::string& line = all[i];
+        check(line.compare(0, file.size() + 1, file + ":") == 0);
+        check(line.find(": warning: ") != std::string::npos || line.find(": error: ") != std::string::npos);
+    }
+    check((status == BWMAP_FINDINGS) == (all.size() > 1));
+}
+
 void checkOutput(const std::string& format, bool plans, int status, const std::string& out) {
     check(status == BWMAP_OK || status == BWMAP_ERROR || status == BWMAP_REFUSED);
     if (!plans && status != BWMAP_OK) check(out.empty());
@@ -88,10 +101,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string format = kFormats[control & 3];
     const bool plans = (control & 4) != 0;
+    const bool checking = (control & 32) != 0;
     std::vector<std::string> args = {"bwmap", "--format", format, "--catalogue", catalogue};
     if (control & 8) args.insert(args.end(), {"--enclosure", "standard"});
     if (control & 16) args.insert(args.end(), {"--os", "windows"});
-    if (plans) {
+    if (checking) {
+        args = {"bwmap", "--check", catalogue};
+    } else if (plans) {
         writeFile(plansFile, second);
         args.insert(args.end(), {"--plans", plansFile});
     } else {
@@ -107,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int status = runBwmap(static_cast<int>(argv.size()), argv.data(), out, err);
     std::fclose(out);
     std::fclose(err);
-    checkOutput(format, plans, status, std::string(outBuffer, outSize));
+    if (checking) checkFindings(catalogue, status, std::string(outBuffer, outSize));
+    else checkOutput(format, plans, status, std::string(outBuffer, outSize));
     std::free(outBuffer);
     return 0;
 }
