@@ -14,6 +14,7 @@ trap 'exit 130' INT TERM
 mkdir -p "$scratch/unpacked"
 unzip -q "$runnable_zip" -d "$scratch/unpacked" || exit 1
 unpacked=$(echo "$scratch"/unpacked/*)
-# The session makes the prefix, runs one wineserver for it and stops it at the end.
-WINEPREFIX="$scratch/prefix" "$root/scripts/wine-session.sh" \
+# The session makes the prefix, runs one wineserver for it and stops it at the end. It runs on
+# a display of its own: two prefixes' desktops on one display share its clipboard and windows.
+env -u DISPLAY WINEPREFIX="$scratch/prefix" "$root/scripts/wine-session.sh" \
     "$root/scripts/wine-exec.sh" "$tests" "$release_msi" "$runnable_msi" "$unpacked" </dev/null

@@ -100,8 +100,9 @@ def chromium(work, args):
         browser = subprocess.Popen(
             ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
              "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--force-device-scale-factor=1", "--hide-scrollbars", "--user-data-dir=" + profile] + args,
-            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, start_new_session=True)
+             "--force-device-scale-factor=1", "--ozone-platform=headless", "--hide-scrollbars", "--user-data-dir=" + profile] + args,
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, start_new_session=True,
+            env={k: v for k, v in os.environ.items() if k != "DISPLAY"})  # off the tests' X display
         try:
             _, err = browser.communicate(timeout=120)
         finally:

@@ -54,7 +54,7 @@ public:
     DWORD pid() const { return info_.dwProcessId; }
     HWND form() const { return form_; }
     // Waits for a form of this process other than `previous` to exist and be shown.
-    HWND waitForForm(HWND previous, DWORD timeoutMs = 10000);
+    HWND waitForForm(HWND previous, DWORD timeoutMs = 30000);
     // Waits for the process to end; its exit code through `code`.
     bool waitForExit(DWORD timeoutMs, DWORD* code = nullptr);
     // A top-level window of this process with the given title other than the form, or nullptr.
