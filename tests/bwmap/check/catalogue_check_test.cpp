@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "run.h"
+#include "seeded_random.h"
 
 namespace {
 
@@ -167,23 +168,6 @@ TEST(CatalogueCheck, SummaryAndStatuses) {
     EXPECT_EQ(bwmap({"--check", clean, "1=Tarn"}).status, 2);
     EXPECT_EQ(bwmap({"--check", clean, "--plans", clean}).status, 2);
 }
-
-// A small deterministic generator (the same sequence on every platform).
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    int below(int n) {
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<int>((state_ >> 33) % static_cast<std::uint64_t>(n));
-    }
-    template <typename T, std::size_t N>
-    const T& pick(const T (&items)[N]) {
-        return items[below(static_cast<int>(N))];
-    }
-
-private:
-    std::uint64_t state_;
-};
 
 const std::set<std::string> kBuiltInNames = {"empty", "Tarn", "Tarn +NIC upgrade", "Tarn-M2", "Tarn-M3", "Fell", "Crag"};
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "mapper_driver.h"
+#include "seeded_random.h"
 
 namespace {
 
@@ -38,19 +39,6 @@ const char kCatalogue[] =
     "\"Stub\" 0x800000\r\n"
     "\"Unwired\" 0x100 AABB 1x1\r\n"
     "\"H\xE9lix\" 0x1800200 AB 1\r\n";
-
-// The generator of the mapper's property test: the same sequence on every platform.
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    int below(int n) {
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<int>((state_ >> 33) % static_cast<std::uint64_t>(n));
-    }
-
-private:
-    std::uint64_t state_;
-};
 
 int upperBayId(int c) { return 1000 + c; }
 int lowerBayId(int c) { return 1008 + c; }

@@ -9,6 +9,7 @@
 #include "mapper_test_support.h"
 #include "rules.h"
 #include "user_sessions.h"
+#include "seeded_random.h"
 
 namespace {
 
@@ -25,19 +26,6 @@ const char kPropertyRows[] =
     "\"OrderHalf\" 0x800500 AABB 1212\n"
     "\"EnhHalf\" 0xC04000 AB 11\n"
     "\"Wide3\" 0x30000 AABBAB 121233\n";
-
-// A small deterministic generator (the same sequence on every platform).
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-    int below(int n) {
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<int>((state_ >> 33) % static_cast<std::uint64_t>(n));
-    }
-
-private:
-    std::uint64_t state_;
-};
 
 struct Session {
     const char* name;
