@@ -24,18 +24,16 @@ private:
     bool plans_;
 };
 
-// Quotes a field that holds a comma, a quote or a line end, doubling its quotes.
+// Quotes a field that holds a comma, a quote or a line end, doubling its quotes. A NUL byte
+// shows as '?'.
 void appendCsvField(std::string& out, const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
+    const bool quote = field.find_first_of(",\"\r\n") != std::string::npos;
+    if (quote) out += '"';
     for (char ch : field) {
         if (ch == '"') out += '"';
-        out += ch;
+        out += ch == '\0' ? '?' : ch;
     }
-    out += '"';
+    if (quote) out += '"';
 }
 
 class CsvWriter : public MapWriter {
@@ -80,12 +78,12 @@ public:
     }
     void begin(std::string& out) override {
         std::vector<std::string> header(kPortMapColumns, kPortMapColumns + 5);
-        line(out, plans_ ? kEnclosureColumn : nullptr, header);
+        const std::string enclosure = kEnclosureColumn;
+        line(out, plans_ ? &enclosure : nullptr, header);
     }
     void write(std::string& out, const MappedEnclosure& e) override {
         for (const PortMapRow& row : e.rows)
-            line(out, e.name ? e.name->c_str() : nullptr,
-                 {std::to_string(row.bay), row.type, row.os, row.switchPort, row.nic});
+            line(out, e.name, {std::to_string(row.bay), row.type, row.os, row.switchPort, row.nic});
     }
 
 private:
@@ -94,10 +92,10 @@ private:
         out += text;
         if (text.size() < width) out.append(width - text.size(), ' ');
     }
-    void line(std::string& out, const char* name, const std::vector<std::string>& fields) {
+    void line(std::string& out, const std::string* name, const std::vector<std::string>& fields) {
         std::string text;
         if (name) {
-            pad(text, name, kNameWidth);
+            pad(text, *name, kNameWidth);
             text += "  ";
         }
         for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -105,8 +103,10 @@ private:
             pad(text, fields[i], widths_[i]);
         }
         while (!text.empty() && text.back() == ' ') text.pop_back();
-        for (char& ch : text)
+        for (char& ch : text) {
             if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+            if (ch == '\0') ch = '?';
+        }
         out += text;
         out += '\n';
     }

@@ -1,7 +1,6 @@
 // bwmap's command line: options and picks in, one enclosure or a plans file mapped, status out.
 #include "run.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -31,22 +30,26 @@ struct Options {
     std::vector<std::string> picks;
 };
 
-// One of a fixed set of lower-case words, in any case; the value becomes that word.
+// One of a fixed set of lower-case words, matched without regard to case by the library's own
+// member check; the value becomes that word. Used with transform(): check() would drop the change.
 CLI::Validator oneOf(const std::vector<std::string>& words) {
     std::string list;
     for (const std::string& word : words) list += (list.empty() ? "" : "|") + word;
+    const CLI::Validator member = CLI::IsMember(words, CLI::ignore_case);
     return CLI::Validator(
-        [words, list](std::string& value) -> std::string {
-            std::string lower = value;
-            for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-            for (const std::string& word : words)
-                if (word == lower) {
-                    value = word;
-                    return {};
-                }
-            return "\"" + value + "\" is not one of " + list;
+        [member, list](std::string& value) -> std::string {
+            const std::string given = value;
+            if (member(value).empty()) return {};
+            value = given;
+            return "\"" + given + "\" is not one of " + list;
         },
         list);
+}
+
+// A file name must name something: an empty one would read nothing, or the default file.
+CLI::Validator nonEmptyName() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string { return value.empty() ? "the file name is empty" : ""; }, "FILE");
 }
 
 const char kDescription[] =
@@ -61,20 +64,22 @@ const char kDescription[] =
 CLI::Option* describe(CLI::App& app, Options& options) {
     app.description(kDescription);
     app.add_option("--enclosure", options.enclosure, "enclosure type (default: enhanced)")
-        ->check(oneOf({"standard", "enhanced"}))
+        ->transform(oneOf({"standard", "enhanced"}))
         ->option_text("standard|enhanced");
     app.add_option("--os", options.defaultOs, "the default OS (default: linux)")
-        ->check(oneOf({"windows", "linux"}))
+        ->transform(oneOf({"windows", "linux"}))
         ->option_text("windows|linux");
     app.add_option("--catalogue", options.catalogue,
                    "catalogue file to read instead of bwplan.ini in the current folder")
+        ->check(nonEmptyName())
         ->option_text("FILE");
     app.add_option("--format", options.format, "output format (default: table)")
-        ->check(oneOf({"table", "tsv", "csv", "json", "html"}))
+        ->transform(oneOf({"table", "tsv", "csv", "json", "html"}))
         ->option_text("table|tsv|csv|json|html");
     CLI::Option* plans = app.add_option("--plans", options.plans,
                                         "CSV file of enclosures, one per row: a header naming name, enclosure, "
                                         "os, 1 to 16, os1 to os8")
+                             ->check(nonEmptyName())
                              ->option_text("FILE");
     CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
     plans->excludes(picks);
@@ -108,6 +113,17 @@ bool readable(const std::string& path, std::string& error) {
         errno = code;
     }
     error = "cannot read the catalogue file " + path + ": " + std::strerror(errno);
+    return false;
+}
+
+// The library reads `--check ""` as `--check` alone, which checks the default file; an empty
+// name is an error like any other.
+bool emptyCheckName(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) return false;
+        if (std::strcmp(argv[i], "--check=") == 0) return true;
+        if (std::strcmp(argv[i], "--check") == 0 && i + 1 < argc && argv[i + 1][0] == '\0') return true;
+    }
     return false;
 }
 
@@ -169,6 +185,10 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     }
 
     if (check->count() > 0) {
+        if (emptyCheckName(argc, argv)) {
+            std::fprintf(err, "bwmap: --check: the file name is empty (see bwmap --help)\n");
+            return BWMAP_ERROR;
+        }
         const std::string path = options.check.empty() ? "bwplan.ini" : options.check;
         std::string error;
         if (!readable(path, error)) {

@@ -59,9 +59,9 @@ std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const
 
 namespace {
 
-// A field holds no tab or line end: each would break the line's shape.
+// A field holds no tab or line end: each would break the line's shape. A NUL byte shows as '?'.
 void appendField(std::string& out, const std::string& field) {
-    for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch;
+    for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ extern const char* const kPortMapColumns[5];
 
 // The map as tab-separated text: the header line, then one line per row, each ended by
 // `lineEnd`. With a first column (its name, and each row's field) it comes before the others.
-// Tabs and line ends inside a field become blanks.
+// Tabs and line ends inside a field become blanks, a NUL byte '?'.
 void appendPortMapTsvHeader(std::string& out, const char* firstColumn, const char* lineEnd);
 void appendPortMapTsv(std::string& out, const std::vector<PortMapRow>& rows, const std::string* firstField,
                       const char* lineEnd);

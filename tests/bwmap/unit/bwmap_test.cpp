@@ -1,6 +1,7 @@
 // bwmap end to end in-process: command lines and plans files in, output, messages and status out.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -111,12 +112,49 @@ TEST(Bwmap, RefusalsAndInputErrors) {
         {{"--catalogue", "/no/such/catalogue.ini", "1=Tarn"}, 2,
          "bwmap: cannot read the catalogue file /no/such/catalogue.ini: No such file or directory\n"},
         {{"--plans", "p.csv", "1=Tarn"}, 2, "bwmap: --plans excludes PICK (see bwmap --help)\n"},
+        {{"--os", "Solaris"}, 2, "bwmap: --os: \"Solaris\" is not one of windows|linux (see bwmap --help)\n"},
+        {{"--plans", ""}, 2, "bwmap: --plans: the file name is empty (see bwmap --help)\n"},
+        {{"--catalogue", "", "1=Tarn"}, 2, "bwmap: --catalogue: the file name is empty (see bwmap --help)\n"},
+        {{"--check", ""}, 2, "bwmap: --check: the file name is empty (see bwmap --help)\n"},
     };
     for (const ErrorCase& c : cases) {
         const Result r = bwmap(c.args);
         EXPECT_EQ(r.status, c.status) << c.args.back();
         EXPECT_EQ(r.err, c.message) << c.args.back();
         EXPECT_EQ(r.out, "") << c.args.back();
+    }
+}
+
+// Option values in any case act as the lower-case words.
+TEST(Bwmap, OptionValuesIgnoreCase) {
+    const std::vector<std::string> picks = {"2=Tarn-M2", "3=Tarn"};
+    for (const char* format : {"TSV", "Csv", "JSON", "Html", "TABLE"}) {
+        std::string lower = format;
+        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        std::vector<std::string> given = {"--format", format, "--os", "WINDOWS", "--enclosure", "STANDARD"};
+        std::vector<std::string> expected = {"--format", lower, "--os", "windows", "--enclosure", "standard"};
+        given.insert(given.end(), picks.begin(), picks.end());
+        expected.insert(expected.end(), picks.begin(), picks.end());
+        const Result a = bwmap(given), b = bwmap(expected);
+        EXPECT_EQ(a.status, 0) << format << a.err;
+        EXPECT_EQ(a.out, b.out) << format;
+    }
+}
+
+// A NUL byte in a plans row's name neither cuts the text nor reaches the output.
+TEST(Bwmap, NulInANameShowsAsQuestionMark) {
+    Scratch scratch;
+    const std::string plans = scratch.write("nul.csv", std::string("name,1\nr\0ck,Tarn\n", 17));
+    const std::pair<const char*, const char*> cases[] = {
+        {"table", "r?ck              1    Tarn                        A-1          NIC A\n"},
+        {"tsv", "r?ck\t1\tTarn\t\tA-1\tNIC A\n"},
+        {"csv", "r?ck,1,Tarn,,A-1,NIC A\n"},
+    };
+    for (const auto& [format, firstRow] : cases) {
+        const Result r = bwmap({"--plans", plans, "--format", format});
+        EXPECT_EQ(r.status, 0) << format << r.err;
+        EXPECT_EQ(r.out.find('\0'), std::string::npos) << format;
+        EXPECT_NE(r.out.find(firstRow), std::string::npos) << format << "\n" << r.out;
     }
 }
 
