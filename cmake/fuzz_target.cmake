@@ -1,5 +1,5 @@
 # libFuzzer targets, built with clang under AddressSanitizer and UndefinedBehaviorSanitizer and
-# run for a few seconds in every test run, from a fresh copy of their seed corpus.
+# run in every test run from a fresh copy of their seed corpus.
 find_program(CLANGXX clang++ REQUIRED)
 
 # The sources of library targets, as full paths, so that a fuzz target builds from the same list.
@@ -14,19 +14,45 @@ function(baykit_library_sources out)
   set(${out} ${all} PARENT_SCOPE)
 endfunction()
 
-# baykit_fuzz_target(NAME <test name> SOURCES <files...> INCLUDES <folders...> CORPUS <folder>)
+# baykit_fuzz_target(<target> NAME <test name> SOURCES <files...> INCLUDES <folders...>
+#                    CORPUS <folder> [LIMIT <libFuzzer option>] [MAX_LEN <bytes>])
+# Each source is compiled to an object of its own with a depfile, so that a change to any source
+# or header it includes rebuilds it. The test runs in a folder of its own in the build tree, with
+# TMPDIR inside it, and fails if anything is left in TMPDIR. LIMIT defaults to five seconds.
 function(baykit_fuzz_target target)
-  cmake_parse_arguments(FUZZ "" "NAME;CORPUS" "SOURCES;INCLUDES" ${ARGN})
+  cmake_parse_arguments(FUZZ "" "NAME;CORPUS;LIMIT;MAX_LEN" "SOURCES;INCLUDES" ${ARGN})
+  if(NOT FUZZ_LIMIT)
+    set(FUZZ_LIMIT -max_total_time=5)
+  endif()
+  if(NOT FUZZ_MAX_LEN)
+    set(FUZZ_MAX_LEN 4096)
+  endif()
+  set(flags -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+  set(includes ${FUZZ_INCLUDES} ${PROJECT_SOURCE_DIR}/tests/fuzz)
+  list(TRANSFORM includes PREPEND -I)
   set(binary ${CMAKE_CURRENT_BINARY_DIR}/${target})
-  list(TRANSFORM FUZZ_INCLUDES PREPEND -I)
+  set(objects)
+  foreach(source ${FUZZ_SOURCES})
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${source})
+    set(object ${CMAKE_CURRENT_BINARY_DIR}/${target}.objects/${relative}.o)
+    get_filename_component(folder ${object} DIRECTORY)
+    file(MAKE_DIRECTORY ${folder})
+    add_custom_command(
+      OUTPUT ${object}
+      COMMAND ${CLANGXX} ${flags} ${includes} -MD -MF ${object}.d -c ${source} -o ${object}
+      DEPENDS ${source}
+      DEPFILE ${object}.d
+      COMMENT "Compiling ${relative} for the fuzz target ${target}")
+    list(APPEND objects ${object})
+  endforeach()
   add_custom_command(
     OUTPUT ${binary}
-    COMMAND ${CLANGXX} -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-            ${FUZZ_INCLUDES} ${FUZZ_SOURCES} -o ${binary}
-    DEPENDS ${FUZZ_SOURCES}
-    COMMENT "Building the fuzz target ${target}")
+    COMMAND ${CLANGXX} ${flags} ${objects} -o ${binary}
+    DEPENDS ${objects}
+    COMMENT "Linking the fuzz target ${target}")
   add_custom_target(${target} ALL DEPENDS ${binary})
+  set(run run-${target})
   add_test(NAME ${FUZZ_NAME}
-           COMMAND sh -c "rm -rf corpus-${target} && cp -r '${FUZZ_CORPUS}' corpus-${target} && exec '${binary}' -max_total_time=5 -seed=1 -max_len=4096 corpus-${target}"
+           COMMAND sh -c "rm -rf ${run} && mkdir -p ${run}/tmp && cp -r '${FUZZ_CORPUS}' ${run}/corpus && cd ${run} && TMPDIR=$PWD/tmp '${binary}' ${FUZZ_LIMIT} -seed=1 -max_len=${FUZZ_MAX_LEN} corpus && if [ -n \"$(ls -A tmp)\" ]; then echo \"left in TMPDIR:\" tmp/*; exit 1; fi"
            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()

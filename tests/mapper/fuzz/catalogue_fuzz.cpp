@@ -5,9 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
-
 #include "catalogue.h"
+#include "memory_file.h"
 
 namespace {
 
@@ -22,27 +21,14 @@ void requireTerminated(const char* field) {
     if (std::memchr(field, '\0', kFieldSize) == nullptr) std::abort();
 }
 
-// The reader takes a file name: each input goes through one file in the working directory (the
-// build tree), removed when the run ends.
-char inputPath[64];
-
-void removeInput() { std::remove(inputPath); }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (inputPath[0] == '\0') {
-        std::snprintf(inputPath, sizeof inputPath, "catalogue_fuzz_%ld.ini", static_cast<long>(getpid()));
-        std::atexit(removeInput);
-    }
-    const char* path = inputPath;
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
+    static MemoryFile file("catalogue.ini");
+    file.assign(data, size);
 
     CatalogueHooks hooks;
-    hooks.fileName = path;
+    hooks.fileName = file.path().c_str();
     hooks.allocateRows = recordAllocation;
     BladeCatalogue catalogue;
     allocatedBlock = nullptr;

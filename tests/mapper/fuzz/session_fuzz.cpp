@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
-
+#include "memory_file.h"
 #include "user_sessions.h"
 
 namespace {
@@ -31,14 +30,11 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find('\xFF');
-    static const std::string path = "/tmp/session_fuzz_" + std::to_string(getpid()) + ".ini";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return 0;
-    std::fwrite(input.data(), 1, split == std::string::npos ? size : split, file);
-    std::fclose(file);
+    static MemoryFile file("session.ini");
+    file.assign(input.data(), split == std::string::npos ? size : split);
 
     CatalogueHooks hooks;
-    hooks.fileName = path.c_str();
+    hooks.fileName = file.path().c_str();
     OwnedCatalogue catalogue;
     if (!loadCatalogue(catalogue, hooks)) std::abort();
     if (split == std::string::npos) return 0;
