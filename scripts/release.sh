@@ -9,6 +9,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree=$(cd "${1:-$root/build/win32}" && pwd)
 dest=${2:-$root/build/dist}
+mkdir -p "$dest"
+dest=$(cd "$dest" && pwd)  # the packages are made from inside it
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt")
 [ -n "$version" ] || { echo "release: no project version in $tree/CMakeCache.txt" >&2; exit 1; }

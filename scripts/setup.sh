@@ -5,7 +5,7 @@ set -eu
 packages="cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev
 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xdotool x11-apps imagemagick
 libcli11-dev nlohmann-json3-dev time chromium python3-html5lib
-wixl zip unzip"
+wixl msitools zip unzip"
 
 missing=""
 for p in $packages; do

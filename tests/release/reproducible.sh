@@ -18,7 +18,8 @@ cmake -S "$scratch/sources" -B "$scratch/tree" \
     >/dev/null || exit 1
 cmake --build "$scratch/tree" -j 2 --target bwplan bwmap pkgrun quillscan >"$scratch/build.log" 2>&1 ||
     { tail -20 "$scratch/build.log"; exit 1; }
-"$scratch/sources/scripts/release.sh" "$scratch/tree" "$scratch/dist" >/dev/null || exit 1
+# A destination relative to the current folder, as a user may type it.
+(cd "$scratch" && "$scratch/sources/scripts/release.sh" "$scratch/tree" dist >/dev/null) || exit 1
 
 status=0
 for zip in "$dist"/*.zip; do
