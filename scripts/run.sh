@@ -6,6 +6,10 @@
 # bwplan.ini, the first of its types that a bay offers is placed before the picture is taken.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+# Which Wine runs the programs is decided only once the set-up has installed Wine.
+if [ "${1:-}" != "--photograph" ]; then
+    "$root/scripts/setup.sh"
+fi
 . "$root/scripts/wine-env.sh"
 bwplan="$BAYKIT_TEST_TREE/mapper/win32/bwplan.exe"
 probe="$BAYKIT_TEST_TREE/tests/mapper/wine/mapper_probe.exe"
@@ -42,7 +46,6 @@ if [ "${1:-}" = "--photograph" ]; then
     exit 0
 fi
 
-"$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 if [ -n "${DISPLAY:-}" ]; then
     exec "$root/scripts/wine-session.sh" "$WINE" "$bwplan"

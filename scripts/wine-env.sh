@@ -1,5 +1,6 @@
 # Sourced by the scripts that run Windows programs: which Wine runs them on this machine, and
-# which build tree they are tested from. Needs $root.
+# which build tree they are tested from. Needs $root. The answer depends on the Wine installed:
+# source it only after scripts/setup.sh has run.
 #
 # The programs are 32-bit. Wine's 32-bit loader is a 32-bit Linux program, which a kernel without
 # IA-32 emulation cannot start (or starts only through a user-mode emulator, far too slowly for
