@@ -39,6 +39,7 @@ const char kHead[] =
     ".slot{border:0.3mm dashed #999;border-radius:1mm}\n"
     ".type,.os,.lbl{position:relative;text-align:center;align-self:center;overflow-wrap:anywhere}\n"
     ".type{font-weight:bold;padding:2mm 1.5mm}\n"
+    ".host{display:block;font-weight:normal;font-size:10pt}\n"
     ".os{font-size:11pt}\n"
     ".os span{color:#444}\n"
     ".lbl{margin:0 1.5mm;padding:1mm;border:0.3mm solid #888;background:#fff}\n"
@@ -92,7 +93,7 @@ void placedText(std::string& out, const char* cls, int row, int column, int colu
 }
 
 // The bay's blade (or its empty slot), with the frame over the bays the form shows it covering.
-void drawBay(std::string& out, const EnclosureView& view, int bay) {
+void drawBay(std::string& out, const EnclosureView& view, int bay, const std::string& host) {
     const EnclosureView::Bay& shown = view.bays[bay - 1];
     if (!shown.shown || shown.coveredBy != 0) return;
     const bool lower = bay > ids::kColumns;
@@ -115,7 +116,14 @@ void drawBay(std::string& out, const EnclosureView& view, int bay) {
     }
     openPlaced(out, "blade", lower ? kFirstLabelRow + ids::kFirstLowerLabelRow : row, rowEnd, column, columnEnd);
     out += "</div>";
-    placedText(out, "type", row, column, columnEnd, catalogueToUtf8(shown.type));
+    openPlaced(out, "type", row, row + 1, column, columnEnd);
+    appendHtmlText(out, catalogueToUtf8(shown.type));
+    if (!host.empty()) {
+        out += "<span class=\"host\">";
+        appendHtmlText(out, inputToUtf8(host));
+        out += "</span>";
+    }
+    out += "</div>";
 }
 
 class HtmlWriter : public MapWriter {
@@ -141,7 +149,7 @@ public:
             if (!shown.shown) continue;
             const bool lower = bay > ids::kColumns;
             const int column = (bay - 1) % ids::kColumns + 1;
-            drawBay(out, view, bay);
+            drawBay(out, view, bay, e.names ? e.names->host(bay) : std::string());
             placedText(out, "cap", lower ? kLowerCaptionRow : kCaptionRow, column, column + 1, shown.caption,
                        &shown.captionColour);
             out += '\n';

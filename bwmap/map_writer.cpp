@@ -16,12 +16,33 @@ constexpr const char* kEnclosureColumn = "Enclosure";
 
 class TsvWriter : public MapWriter {
 public:
-    explicit TsvWriter(bool plans) : plans_(plans) {}
-    void begin(std::string& out) override { appendPortMapTsvHeader(out, plans_ ? kEnclosureColumn : nullptr, "\n"); }
-    void write(std::string& out, const MappedEnclosure& e) override { appendPortMapTsv(out, e.rows, e.name, "\n"); }
+    TsvWriter(bool plans, bool names) : plans_(plans), names_(names) {}
+    void begin(std::string& out) override {
+        if (!names_) return appendPortMapTsvHeader(out, plans_ ? kEnclosureColumn : nullptr, "\n");
+        const std::vector<const char*> columns = mapColumns(plans_, true);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (i > 0) out += '\t';
+            out += columns[i];
+        }
+        out += '\n';
+    }
+    void write(std::string& out, const MappedEnclosure& e) override {
+        if (!names_) return appendPortMapTsv(out, e.rows, e.name, "\n");
+        std::string bay;
+        const std::string* fields[8];
+        for (const PortMapRow& row : e.rows) {
+            const std::size_t count = mapFields(e, row, bay, fields);
+            for (std::size_t i = 0; i < count; ++i) {
+                if (i > 0) out += '\t';
+                for (char ch : *fields[i]) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
+            }
+            out += '\n';
+        }
+    }
 
 private:
     bool plans_;
+    bool names_;
 };
 
 // Quotes a field that holds a comma, a quote or a line end, doubling its quotes. A NUL byte
@@ -38,25 +59,23 @@ void appendCsvField(std::string& out, const std::string& field) {
 
 class CsvWriter : public MapWriter {
 public:
-    explicit CsvWriter(bool plans) : plans_(plans) {}
+    CsvWriter(bool plans, bool names) : plans_(plans), names_(names) {}
     void begin(std::string& out) override {
-        if (plans_) out += std::string(kEnclosureColumn) + ",";
-        for (int i = 0; i < 5; ++i) {
+        const std::vector<const char*> columns = mapColumns(plans_, names_);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
             if (i > 0) out += ',';
-            out += kPortMapColumns[i];
+            out += columns[i];
         }
         out += '\n';
     }
     void write(std::string& out, const MappedEnclosure& e) override {
+        std::string bay;
+        const std::string* fields[8];
         for (const PortMapRow& row : e.rows) {
-            if (e.name) {
-                appendCsvField(out, *e.name);
-                out += ',';
-            }
-            out += std::to_string(row.bay);
-            for (const std::string* field : {&row.type, &row.os, &row.switchPort, &row.nic}) {
-                out += ',';
-                appendCsvField(out, *field);
+            const std::size_t count = mapFields(e, row, bay, fields);
+            for (std::size_t i = 0; i < count; ++i) {
+                if (i > 0) out += ',';
+                appendCsvField(out, *fields[i]);
             }
             out += '\n';
         }
@@ -64,26 +83,38 @@ public:
 
 private:
     bool plans_;
+    bool names_;
 };
 
 // Columns padded for a person. Widths are fixed before the first row so that a plans run can
 // stream: Type fits every catalogue name; a longer enclosure name pushes its own rows.
 class TableWriter : public MapWriter {
 public:
-    TableWriter(bool plans, const BladeCatalogue& catalogue) : plans_(plans) {
-        widths_ = {std::strlen(kPortMapColumns[0]), std::strlen(kPortMapColumns[1]), std::strlen("Windows"),
-                   std::strlen(kPortMapColumns[3]), std::strlen("NIC A")};
+    TableWriter(bool plans, bool names, const BladeCatalogue& catalogue) : plans_(plans), names_(names) {
+        const std::vector<const char*> columns = mapColumns(plans, names);
+        for (const char* column : columns) widths_.push_back(std::strlen(column));
+        const std::size_t type = plans ? 2 : 1;
         for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            widths_[1] = std::max(widths_[1], std::strlen(catalogue.row(row).name));
+            widths_[type] = std::max(widths_[type], std::strlen(catalogue.row(row).name));
+        widths_[type + (names ? 2 : 1)] = std::max(widths_[type + (names ? 2 : 1)], std::strlen("Windows"));
+        widths_.back() = std::max(widths_.back(), std::strlen("NIC A"));
+        if (plans) widths_[0] = kNameWidth;
+        if (names) widths_[type + 1] = widths_[type + 3] = kNameWidth;
     }
     void begin(std::string& out) override {
-        std::vector<std::string> header(kPortMapColumns, kPortMapColumns + 5);
-        const std::string enclosure = kEnclosureColumn;
-        line(out, plans_ ? &enclosure : nullptr, header);
+        const std::vector<const char*> columns = mapColumns(plans_, names_);
+        std::string header[8];
+        const std::string* fields[8];
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            header[i] = columns[i];
+            fields[i] = &header[i];
+        }
+        line(out, fields, columns.size());
     }
     void write(std::string& out, const MappedEnclosure& e) override {
-        for (const PortMapRow& row : e.rows)
-            line(out, e.name, {std::to_string(row.bay), row.type, row.os, row.switchPort, row.nic});
+        std::string bay;
+        const std::string* fields[8];
+        for (const PortMapRow& row : e.rows) line(out, fields, mapFields(e, row, bay, fields));
     }
 
 private:
@@ -92,28 +123,29 @@ private:
         out += text;
         if (text.size() < width) out.append(width - text.size(), ' ');
     }
-    void line(std::string& out, const std::string* name, const std::vector<std::string>& fields) {
-        std::string text;
-        if (name) {
-            pad(text, *name, kNameWidth);
-            text += "  ";
+    void line(std::string& out, const std::string* const* fields, std::size_t count) {
+        const std::size_t start = out.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0) out += "  ";
+            pad(out, *fields[i], widths_[i]);
         }
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (i > 0) text += "  ";
-            pad(text, fields[i], widths_[i]);
+        while (out.size() > start && out.back() == ' ') out.pop_back();
+        for (std::size_t i = start; i < out.size(); ++i) {
+            if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+            if (out[i] == '\0') out[i] = '?';
         }
-        while (!text.empty() && text.back() == ' ') text.pop_back();
-        for (char& ch : text) {
-            if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
-            if (ch == '\0') ch = '?';
-        }
-        out += text;
         out += '\n';
     }
 
     bool plans_;
+    bool names_;
     std::vector<std::size_t> widths_;
 };
+
+// A host name as UTF-8; null when there is none.
+nlohmann::ordered_json optionalText(const std::string& name) {
+    return name.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(inputToUtf8(name));
+}
 
 // One object per enclosure on one line: the whole output for a single enclosure, JSON Lines
 // for a plans file. Every text is UTF-8.
@@ -133,13 +165,19 @@ public:
                 nlohmann::ordered_json bay;
                 bay["bay"] = row.bay;
                 bay["type"] = catalogueToUtf8(row.type);
+                if (e.names) bay["host"] = optionalText(e.names->host(row.bay));
                 bay["os"] = row.os.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(row.os);
                 bay["ports"] = nlohmann::ordered_json::array();
                 bays.push_back(std::move(bay));
                 index[row.bay] = static_cast<int>(bays.size());
             }
-            bays[static_cast<std::size_t>(index[row.bay] - 1)]["ports"].push_back(
-                {{"switchPort", catalogueToUtf8(row.switchPort)}, {"nic", catalogueToUtf8(row.nic)}});
+            nlohmann::ordered_json& ports = bays[static_cast<std::size_t>(index[row.bay] - 1)]["ports"];
+            if (e.names)
+                ports.push_back({{"switchPort", catalogueToUtf8(row.switchPort)},
+                                 {"switch", optionalText(e.names->switchHost(row.switchPort[0]))},
+                                 {"nic", catalogueToUtf8(row.nic)}});
+            else
+                ports.push_back({{"switchPort", catalogueToUtf8(row.switchPort)}, {"nic", catalogueToUtf8(row.nic)}});
         }
         object["bays"] = std::move(bays);
         out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
@@ -149,20 +187,49 @@ public:
 
 }  // namespace
 
-std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue) {
+std::vector<const char*> mapColumns(bool plans, bool names) {
+    std::vector<const char*> columns;
+    if (plans) columns.push_back(kEnclosureColumn);
+    columns.push_back(kPortMapColumns[0]);
+    columns.push_back(kPortMapColumns[1]);
+    if (names) columns.push_back("Host");
+    columns.push_back(kPortMapColumns[2]);
+    if (names) columns.push_back("Switch");
+    columns.push_back(kPortMapColumns[3]);
+    columns.push_back(kPortMapColumns[4]);
+    return columns;
+}
+
+std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::string& bay, const std::string* fields[8]) {
+    std::size_t count = 0;
+    if (e.name) fields[count++] = e.name;
+    bay = std::to_string(row.bay);
+    fields[count++] = &bay;
+    fields[count++] = &row.type;
+    if (e.names) fields[count++] = &e.names->host(row.bay);
+    fields[count++] = &row.os;
+    if (e.names) fields[count++] = &e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]);
+    fields[count++] = &row.switchPort;
+    fields[count++] = &row.nic;
+    return count;
+}
+
+std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue, bool names) {
     switch (format) {
-    case MapFormat::TSV: return std::make_unique<TsvWriter>(plans);
-    case MapFormat::CSV: return std::make_unique<CsvWriter>(plans);
+    case MapFormat::TSV: return std::make_unique<TsvWriter>(plans, names);
+    case MapFormat::CSV: return std::make_unique<CsvWriter>(plans, names);
     case MapFormat::JSON: return std::make_unique<JsonWriter>();
     case MapFormat::HTML: return makeHtmlWriter();
     case MapFormat::TABLE: break;
     }
-    return std::make_unique<TableWriter>(plans, catalogue);
+    return std::make_unique<TableWriter>(plans, names, catalogue);
 }
 
-void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out) {
+void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
+                    const EnclosureNames* names) {
     MappedEnclosure mapped;
     mapped.name = name;
+    mapped.names = names;
     mapped.enclosure = session.enclosureText();
     mapped.defaultOs = session.defaultOsText();
     mapped.rows = session.portMap();

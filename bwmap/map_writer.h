@@ -7,6 +7,7 @@
 
 #include "catalogue.h"
 #include "enclosure_view.h"
+#include "names.h"
 #include "port_map.h"
 
 class EnclosureSession;
@@ -20,6 +21,7 @@ struct MappedEnclosure {
     std::string defaultOs;              // "Windows" or "Linux"
     std::vector<PortMapRow> rows;
     const EnclosureView* view = nullptr;  // for writers that draw the enclosure; else nullptr
+    const EnclosureNames* names = nullptr;  // host names; nullptr when none are in use
 };
 
 class MapWriter {
@@ -34,8 +36,18 @@ public:
     virtual bool drawsEnclosure() const { return false; }
 };
 
-// Writes the enclosure the session now holds; `name` is the plans row's name or nullptr.
-void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out);
+// Writes the enclosure the session now holds; `name` is the plans row's name or nullptr, `names`
+// its host names or nullptr.
+void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
+                    const EnclosureNames* names = nullptr);
 
-// `plans` adds the enclosure's name: a first column, or a "name" member on JSON Lines.
-std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue);
+// `plans` adds the enclosure's name: a first column, or a "name" member on JSON Lines. `names`
+// adds the Host and Switch columns (JSON: "host" per bay, "switch" per port).
+std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue,
+                                         bool names = false);
+
+// The column names of the rows: [Enclosure,] Bay, Type, [Host,] OS, [Switch,] Switch port, NIC.
+std::vector<const char*> mapColumns(bool plans, bool names);
+// One row's fields in the order of mapColumns; `bay` holds the bay's number as text. Returns
+// the count.
+std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::string& bay, const std::string* fields[8]);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "csv_reader.h"
+#include "names.h"
 #include "picks.h"
 #include "run.h"
 
@@ -24,11 +25,16 @@ struct Layout {
     int os = -1;
     int bay[kBays + 1];
     int columnOs[kColumns + 1];
+    int host[kBays + 1];
+    int switchHost[256];  // by the switch letter, upper case
+    bool names = false;   // any host or switch column
     std::size_t width = 0;
 
     Layout() {
         std::fill(bay, bay + kBays + 1, -1);
         std::fill(columnOs, columnOs + kColumns + 1, -1);
+        std::fill(host, host + kBays + 1, -1);
+        std::fill(switchHost, switchHost + 256, -1);
     }
 };
 
@@ -46,6 +52,9 @@ int* slotFor(Layout& layout, const std::string& cell) {
     if (name == "name") return &layout.name;
     if (name == "enclosure") return &layout.enclosure;
     if (name == "os") return &layout.os;
+    const NameKey key = parseNameKey(name);
+    if (key.kind == NameKey::HOST) return key.bay > 0 ? &layout.host[key.bay] : nullptr;
+    if (key.kind == NameKey::SWITCH) return &layout.switchHost[static_cast<unsigned char>(key.letter)];
     std::string error;
     const std::optional<Pick> pick = parsePick(name + "=", error);
     if (!pick) return nullptr;
@@ -53,8 +62,13 @@ int* slotFor(Layout& layout, const std::string& cell) {
 }
 
 // Reads the header; an empty string when it is good, else the message.
-std::string readLayout(const std::vector<std::string>& header, Layout& layout) {
+std::string readLayout(const std::vector<std::string>& header, const std::string& letters, Layout& layout) {
     for (std::size_t i = 0; i < header.size(); ++i) {
+        const NameKey key = parseNameKey(trimmedLowerCase(header[i]));
+        if (key.kind == NameKey::SWITCH && letters.find(key.letter) == std::string::npos)
+            return "column \"" + printable(header[i]) + "\": no blade type uses switch " +
+                   printable(std::string(1, key.letter));
+        layout.names = layout.names || key.kind != NameKey::NONE;
         int* slot = slotFor(layout, header[i]);
         if (slot == nullptr) return "unknown column \"" + printable(header[i]) + "\"";
         if (*slot >= 0) return "column \"" + printable(header[i]) + "\" is named twice";
@@ -67,7 +81,7 @@ std::string readLayout(const std::vector<std::string>& header, Layout& layout) {
 
 // One row: a fresh form, the enclosure type and default OS, bays 1-16, then the column OS cells.
 PickResult mapRow(const std::vector<std::string>& cells, const Layout& layout, const PlansDefaults& defaults,
-                  EnclosureSession& session) {
+                  EnclosureSession& session, EnclosureNames& names) {
     if (cells.size() != layout.width)
         return {PickResult::INPUT_ERROR, "the row has " + std::to_string(cells.size()) + " cells, the header " +
                                              std::to_string(layout.width)};
@@ -103,13 +117,27 @@ PickResult mapRow(const std::vector<std::string>& cells, const Layout& layout, c
         PickResult result = place(Pick::COLUMN_OS, column, layout.columnOs[column]);
         if (result.status != PickResult::DONE) return result;
     }
+
+    names.clear();
+    auto name = [&](NameKey key, int column) -> std::string {
+        if (column < 0) return {};
+        const std::string keyText = key.kind == NameKey::HOST ? "host" + std::to_string(key.bay)
+                                                              : "switch" + std::string(1, key.letter);
+        return setName(names, key, keyText, cells[static_cast<std::size_t>(column)], defaults.switchLetters, false);
+    };
+    std::string error;
+    for (int bay = 1; bay <= kBays && error.empty(); ++bay) error = name({NameKey::HOST, bay, 0}, layout.host[bay]);
+    for (int letter = 0; letter < 256 && error.empty(); ++letter)
+        error = name({NameKey::SWITCH, 0, static_cast<char>(letter)}, layout.switchHost[letter]);
+    if (error.empty()) error = hostOnEmptyBay(names, session);
+    if (!error.empty()) return {PickResult::INPUT_ERROR, error};
     return {};
 }
 
 }  // namespace
 
-int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSession& session, MapWriter& writer,
-             OutputSink& sink, std::FILE* err) {
+int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSession& session,
+             const WriterMaker& makeWriter, OutputSink& sink, std::FILE* err) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         std::fprintf(err, "bwmap: cannot read the plans file %s: %s\n", path.c_str(), std::strerror(errno));
@@ -122,7 +150,7 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
     if (!reader.next(cells, error)) {
         error = reader.readError() ? std::strerror(errno) : "the file is empty: it needs a header row";
     } else if (error.empty()) {
-        error = readLayout(cells, layout);
+        error = readLayout(cells, defaults.switchLetters, layout);
     }
     if (!error.empty()) {
         std::fprintf(err, "bwmap: %s:%ld: %s\n", path.c_str(), reader.recordLine() > 0 ? reader.recordLine() : 1L,
@@ -133,11 +161,14 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
 
     bool anyError = false;
     bool anyRefused = false;
+    const std::unique_ptr<MapWriter> made = makeWriter(layout.names);
+    MapWriter& writer = *made;
+    EnclosureNames names;
     writer.begin(sink.buffer());
     while (reader.next(cells, error) && !sink.failed()) {
         PickResult result;
         if (!error.empty()) result = {PickResult::INPUT_ERROR, error};
-        else result = mapRow(cells, layout, defaults, session);
+        else result = mapRow(cells, layout, defaults, session, names);
         if (result.status != PickResult::DONE) {
             const std::size_t nameCell = static_cast<std::size_t>(layout.name);
             const std::string name =
@@ -147,7 +178,8 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
             (result.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
             continue;
         }
-        writeEnclosure(writer, session, &cells[static_cast<std::size_t>(layout.name)], sink.buffer());
+        writeEnclosure(writer, session, &cells[static_cast<std::size_t>(layout.name)], sink.buffer(),
+                       layout.names ? &names : nullptr);
         sink.flushIfLarge();
     }
     writer.end(sink.buffer());

@@ -12,6 +12,7 @@
 #include "catalogue.h"
 #include "catalogue_check.h"
 #include "map_writer.h"
+#include "names.h"
 #include "output_sink.h"
 #include "picks.h"
 #include "plans.h"
@@ -56,7 +57,8 @@ const char kDescription[] =
     "Prints the port map that the Baywise window shows after the same actions: for every port\n"
     "label, the bay, the blade type, the column OS, the switch port and the NIC.\n\n"
     "PICK is N=TYPE (bay 1-16, TYPE the selector's entry text, e.g. 2=Tarn-M2) or osC=OS\n"
-    "(the OS selector of column 1-8), applied in the order given.\n\n"
+    "(the OS selector of column 1-8), applied in the order given; hostN=NAME names the blade in\n"
+    "bay N and switchX=NAME the switch X (Host and Switch columns).\n\n"
     "Exit status: 0 mapped, 2 an error in the input (nothing written), 3 a pick refused by the\n"
     "placement rules (its sentence on standard error). With --plans: 2 if any row had an error,\n"
     "else 3 if any was refused. With --check: 0 no finding, 1 any finding, 2 an error.";
@@ -78,7 +80,7 @@ CLI::Option* describe(CLI::App& app, Options& options) {
         ->option_text("table|tsv|csv|json|html");
     CLI::Option* plans = app.add_option("--plans", options.plans,
                                         "CSV file of enclosures, one per row: a header naming name, enclosure, "
-                                        "os, 1 to 16, os1 to os8")
+                                        "os, 1 to 16, os1 to os8, host1 to host16, switchA ...")
                              ->check(nonEmptyName())
                              ->option_text("FILE");
     CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
@@ -141,10 +143,27 @@ int finish(OutputSink& sink, int status, std::FILE* err) {
     return status;
 }
 
-int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer, OutputSink& sink, std::FILE* err) {
+// A pick that names a host: hostN=NAME or switchX=NAME.
+bool isNamePick(const std::string& text) {
+    return parseNameKey(text.substr(0, text.find('='))).kind != NameKey::NONE && text.find('=') != std::string::npos;
+}
+
+int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer, const std::string& letters,
+           OutputSink& sink, std::FILE* err) {
     std::vector<Pick> picks;
+    EnclosureNames names;
     for (const std::string& text : options.picks) {
         std::string error;
+        if (isNamePick(text)) {
+            const std::size_t equals = text.find('=');
+            error = setName(names, parseNameKey(text.substr(0, equals)), text.substr(0, equals), text.substr(equals + 1),
+                            letters, true);
+            if (!error.empty()) {
+                std::fprintf(err, "bwmap: %s\n", error.c_str());
+                return BWMAP_ERROR;
+            }
+            continue;
+        }
         std::optional<Pick> pick = parsePick(text, error);
         if (!pick) {
             std::fprintf(err, "bwmap: %s\n", error.c_str());
@@ -159,8 +178,13 @@ int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer,
         std::fprintf(err, "bwmap: %s\n", result.message.c_str());
         return result.status == PickResult::REFUSED ? BWMAP_REFUSED : BWMAP_ERROR;
     }
+    const std::string error = hostOnEmptyBay(names, session);
+    if (!error.empty()) {
+        std::fprintf(err, "bwmap: %s\n", error.c_str());
+        return BWMAP_ERROR;
+    }
     writer.begin(sink.buffer());
-    writeEnclosure(writer, session, nullptr, sink.buffer());
+    writeEnclosure(writer, session, nullptr, sink.buffer(), names.any() ? &names : nullptr);
     writer.end(sink.buffer());
     return finish(sink, BWMAP_OK, err);
 }
@@ -216,12 +240,19 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
 
     EnclosureSession session(catalogue);
     const bool plans = !options.plans.empty();
-    std::unique_ptr<MapWriter> writer = makeMapWriter(formatNamed(options.format), plans, catalogue);
+    const MapFormat format = formatNamed(options.format);
+    const WriterMaker makeWriter = [&](bool names) { return makeMapWriter(format, plans, catalogue, names); };
+    const std::string letters = switchLetters(catalogue);
     OutputSink sink(out);
-    if (!plans) return mapOne(options, session, *writer, sink, err);
+    if (!plans) {
+        bool names = false;
+        for (const std::string& text : options.picks) names = names || isNamePick(text);
+        return mapOne(options, session, *makeWriter(names), letters, sink, err);
+    }
     PlansDefaults defaults;
     defaults.enclosureType = parseEnclosure(options.enclosure);
     defaults.defaultOs = parseOs(options.defaultOs);
-    const int status = runPlans(options.plans, defaults, session, *writer, sink, err);
+    defaults.switchLetters = letters;
+    const int status = runPlans(options.plans, defaults, session, makeWriter, sink, err);
     return finish(sink, status, err);
 }

@@ -171,3 +171,9 @@ EnclosureView EnclosureSession::view() {
 
 std::string EnclosureSession::enclosureText() const { return form_.selectedText(IDC_ENCLOSURE_TYPE); }
 std::string EnclosureSession::defaultOsText() const { return form_.selectedText(IDC_DEFAULT_OS); }
+
+bool EnclosureSession::holdsBlade(int bay) const {
+    if (bay < 1 || bay > 2 * ids::kColumns) return false;
+    const int id = bay <= ids::kColumns ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9);
+    return form_.control(id).selection > 0;
+}

@@ -41,6 +41,8 @@ public:
     EnclosureView view();
     std::string enclosureText() const;  // "Standard" or "Enhanced"
     std::string defaultOsText() const;
+    // Whether bay 1-16 has a blade selected (an entry other than "empty").
+    bool holdsBlade(int bay) const;
     const FormModel& form() const { return form_; }
 
 private:
