@@ -3,8 +3,8 @@
 // number of fields, every JSON line parses, the html page is well formed with no two frames on
 // one cell of a sheet's grid, nothing is written when a single enclosure fails.
 //
-// Input: one control byte (format, plans or picks, options, --check, html), then the catalogue
-// file's bytes, a 0xFF byte, and the plans file's bytes or the picks, one per line.
+// Input: one control byte (format, plans or picks, options, --check, html), then the
+// catalogue file's bytes, a 0xFF byte, and the plans file's bytes or the picks, one per line.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -173,6 +173,36 @@ void checkOutput(const std::string& format, bool plans, int status, const std::s
     }
 }
 
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result run(const std::vector<std::string>& args) {
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    char* outBuffer = nullptr;
+    char* errBuffer = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    std::FILE* out = open_memstream(&outBuffer, &outSize);
+    std::FILE* err = open_memstream(&errBuffer, &errSize);
+    const int status = runBwmap(static_cast<int>(argv.size()), argv.data(), out, err);
+    std::fclose(out);
+    std::fclose(err);
+    Result result{status, std::string(outBuffer, outSize), std::string(errBuffer, errSize)};
+    std::free(outBuffer);
+    std::free(errBuffer);
+    return result;
+}
+
+// A help or version request (CLI11 acts on "-h" even inside a group such as "-hx") prints that
+// text alone, with status 0, whatever else the command line holds.
+bool printsHelpOrVersion(const Result& result) {
+    static const std::string help = run({"bwmap", "--help"}).out;
+    static const std::string version = run({"bwmap", "--version"}).out;
+    return result.status == BWMAP_OK && (result.out == help || result.out == version);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -186,34 +216,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static MemoryFile catalogueFile("catalogue.ini");
     static MemoryFile plansFile("plans.csv");
     catalogueFile.assign(catalogueBytes);
-    const std::string& catalogue = catalogueFile.path();
+    plansFile.assign(second);
 
     const std::string format = (control & 64) ? "html" : kFormats[control & 3];
     const bool plans = (control & 4) != 0;
     const bool checking = (control & 32) != 0;
-    std::vector<std::string> args = {"bwmap", "--format", format, "--catalogue", catalogue};
-    if (control & 8) args.insert(args.end(), {"--enclosure", "standard"});
-    if (control & 16) args.insert(args.end(), {"--os", "windows"});
-    if (checking) {
-        args = {"bwmap", "--check", catalogue};
-    } else if (plans) {
-        plansFile.assign(second);
-        args.insert(args.end(), {"--plans", plansFile.path()});
-    } else {
-        for (const std::string& pick : lines(second)) args.push_back(pick);
-    }
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    const auto commandLine = [&](const std::string& catalogue, const std::string& plansPath) {
+        if (checking) return std::vector<std::string>{"bwmap", "--check", catalogue};
+        std::vector<std::string> args = {"bwmap", "--format", format, "--catalogue", catalogue};
+        if (control & 8) args.insert(args.end(), {"--enclosure", "standard"});
+        if (control & 16) args.insert(args.end(), {"--os", "windows"});
+        if (plans) args.insert(args.end(), {"--plans", plansPath});
+        else for (const std::string& pick : lines(second)) args.push_back(pick);
+        return args;
+    };
 
-    char* outBuffer = nullptr;
-    std::size_t outSize = 0;
-    std::FILE* out = open_memstream(&outBuffer, &outSize);
-    std::FILE* err = std::fopen("/dev/null", "w");
-    const int status = runBwmap(static_cast<int>(argv.size()), argv.data(), out, err);
-    std::fclose(out);
-    std::fclose(err);
-    if (checking) checkFindings(catalogue, status, std::string(outBuffer, outSize));
-    else checkOutput(format, plans, status, std::string(outBuffer, outSize));
-    std::free(outBuffer);
+    const Result result = run(commandLine(catalogueFile.path(), plansFile.path()));
+    if (checking) checkFindings(catalogueFile.path(), result.status, result.out);
+    else if (!printsHelpOrVersion(result)) checkOutput(format, plans, result.status, result.out);
     return 0;
 }
