@@ -17,6 +17,7 @@
 #include "picks.h"
 #include "plans.h"
 #include "session.h"
+#include "switch_view.h"
 #include "version.h"
 
 namespace {
@@ -28,6 +29,8 @@ struct Options {
     std::string format = "table";
     std::string plans;
     std::string check;
+    std::string by = "bay";
+    std::string find;
     std::vector<std::string> picks;
 };
 
@@ -61,7 +64,8 @@ const char kDescription[] =
     "bay N and switchX=NAME the switch X (Host and Switch columns).\n\n"
     "Exit status: 0 mapped, 2 an error in the input (nothing written), 3 a pick refused by the\n"
     "placement rules (its sentence on standard error). With --plans: 2 if any row had an error,\n"
-    "else 3 if any was refused. With --check: 0 no finding, 1 any finding, 2 an error.";
+    "else 3 if any was refused. With --find: else 1 when no label is on the port. With --check:\n"
+    "0 no finding, 1 any finding, 2 an error.";
 
 CLI::Option* describe(CLI::App& app, Options& options) {
     app.description(kDescription);
@@ -83,6 +87,13 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                                         "os, 1 to 16, os1 to os8, host1 to host16, switchA ...")
                              ->check(nonEmptyName())
                              ->option_text("FILE");
+    app.add_option("--by", options.by, "order of the rows: by bay (default) or by switch and port")
+        ->transform(oneOf({"bay", "switch"}))
+        ->option_text("bay|switch");
+    app.add_option("--find", options.find,
+                   "only the labels on this switch port: A-7 (switch A, port 7) or NAME:7 (the switch's host "
+                   "name); ordered by switch unless --by says otherwise")
+        ->option_text("PORT");
     CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
     plans->excludes(picks);
     CLI::Option* check = app.add_option("--check", options.check,
@@ -241,18 +252,41 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     EnclosureSession session(catalogue);
     const bool plans = !options.plans.empty();
     const MapFormat format = formatNamed(options.format);
-    const WriterMaker makeWriter = [&](bool names) { return makeMapWriter(format, plans, catalogue, names); };
+    PortQuery query;
+    const bool finding = !options.find.empty();
+    if (finding) {
+        std::string error;
+        if (!parsePortQuery(options.find, query, error)) {
+            std::fprintf(err, "bwmap: %s\n", error.c_str());
+            return BWMAP_ERROR;
+        }
+    }
+    const bool bySwitch = options.by == "switch" || (finding && !app.get_option("--by")->count());
+    if (format == MapFormat::HTML && (bySwitch || finding)) {
+        std::fprintf(err, "bwmap: --format html draws whole enclosures: it takes neither --by switch nor --find\n");
+        return BWMAP_ERROR;
+    }
+    std::size_t found = 0;
+    const WriterMaker makeWriter = [&](bool names) -> std::unique_ptr<MapWriter> {
+        return std::make_unique<SwitchPortFilter>(bySwitch ? makeSwitchWriter(format, plans, names, catalogue)
+                                                           : makeMapWriter(format, plans, catalogue, names),
+                                                  finding ? &query : nullptr, &found, err);
+    };
     const std::string letters = switchLetters(catalogue);
     OutputSink sink(out);
+    int status;
     if (!plans) {
         bool names = false;
         for (const std::string& text : options.picks) names = names || isNamePick(text);
-        return mapOne(options, session, *makeWriter(names), letters, sink, err);
+        const std::unique_ptr<MapWriter> writer = makeWriter(names);
+        status = mapOne(options, session, *writer, letters, sink, err);
+
+    } else {
+        PlansDefaults defaults;
+        defaults.enclosureType = parseEnclosure(options.enclosure);
+        defaults.defaultOs = parseOs(options.defaultOs);
+        defaults.switchLetters = letters;
+        status = finish(sink, runPlans(options.plans, defaults, session, makeWriter, sink, err), err);
     }
-    PlansDefaults defaults;
-    defaults.enclosureType = parseEnclosure(options.enclosure);
-    defaults.defaultOs = parseOs(options.defaultOs);
-    defaults.switchLetters = letters;
-    const int status = runPlans(options.plans, defaults, session, makeWriter, sink, err);
-    return finish(sink, status, err);
+    return status == BWMAP_OK && finding && found == 0 ? BWMAP_FINDINGS : status;
 }

@@ -1,0 +1,231 @@
+// The switch view (--by switch), the port lookup (--find) and the shared-port warning.
+#include "switch_view.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include <nlohmann/json.hpp>
+
+#include "encoding.h"
+#include "picks.h"
+
+namespace {
+
+// One label seen from its switch.
+struct SwitchLabel {
+    const PortMapRow* row;
+    char letter;
+    int port;  // 0 when the label has no port number ("A-?")
+};
+
+std::vector<SwitchLabel> bySwitch(const std::vector<PortMapRow>& rows) {
+    std::vector<SwitchLabel> labels;
+    labels.reserve(rows.size());
+    for (const PortMapRow& row : rows) {
+        SwitchLabel label{&row, row.switchPort.empty() ? '\0' : row.switchPort[0], 0};
+        char letter;
+        splitSwitchPort(row.switchPort, letter, label.port);
+        labels.push_back(label);
+    }
+    std::stable_sort(labels.begin(), labels.end(), [](const SwitchLabel& a, const SwitchLabel& b) {
+        if (a.letter != b.letter) return static_cast<unsigned char>(a.letter) < static_cast<unsigned char>(b.letter);
+        if ((a.port == 0) != (b.port == 0)) return b.port == 0;
+        return a.port < b.port;
+    });
+    return labels;
+}
+
+std::string portText(const SwitchLabel& label) {
+    return label.port > 0 ? std::to_string(label.port) : label.row->switchPort.substr(std::min<std::size_t>(2, label.row->switchPort.size()));
+}
+
+std::vector<const char*> switchColumns(bool plans, bool names) {
+    std::vector<const char*> columns;
+    if (plans) columns.push_back("Enclosure");
+    for (const char* column : {"Switch", "Port", "Bay", "Type"}) columns.push_back(column);
+    if (names) columns.push_back("Host");
+    columns.push_back("NIC");
+    return columns;
+}
+
+// Fills the fields of one label in the order of switchColumns; returns their count.
+std::size_t switchFields(const MappedEnclosure& e, const SwitchLabel& label, std::string texts[3],
+                         const std::string* fields[7]) {
+    std::size_t count = 0;
+    if (e.name) fields[count++] = e.name;
+    texts[0].assign(1, label.letter);
+    texts[1] = portText(label);
+    texts[2] = std::to_string(label.row->bay);
+    for (int i = 0; i < 3; ++i) fields[count++] = &texts[i];
+    fields[count++] = &label.row->type;
+    if (e.names) fields[count++] = &e.names->host(label.row->bay);
+    fields[count++] = &label.row->nic;
+    return count;
+}
+
+// A field as one cell of a tsv, csv or table line: no tab or line end, a NUL shown as '?'.
+void appendPlain(std::string& out, const std::string& field) {
+    for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
+}
+
+void appendCsv(std::string& out, const std::string& field) {
+    const bool quote = field.find_first_of(",\"\r\n") != std::string::npos;
+    if (quote) out += '"';
+    for (char ch : field) {
+        if (ch == '"') out += '"';
+        out += ch == '\0' ? '?' : ch;
+    }
+    if (quote) out += '"';
+}
+
+// tsv, csv and table share the columns and differ in separator and padding.
+class SwitchTextWriter : public MapWriter {
+public:
+    SwitchTextWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue)
+        : format_(format), columns_(switchColumns(plans, names)) {
+        if (format_ != MapFormat::TABLE) return;
+        for (const char* column : columns_) widths_.push_back(std::strlen(column));
+        const std::size_t type = plans ? 4 : 3;
+        for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
+            widths_[type] = std::max(widths_[type], std::strlen(catalogue.row(row).name));
+        if (plans) widths_[0] = 16;
+        if (names) widths_[type + 1] = 16;
+    }
+    void begin(std::string& out) override {
+        std::string header[7];
+        const std::string* fields[7];
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            header[i] = columns_[i];
+            fields[i] = &header[i];
+        }
+        line(out, fields, columns_.size());
+    }
+    void write(std::string& out, const MappedEnclosure& e) override {
+        std::string texts[3];
+        const std::string* fields[7];
+        for (const SwitchLabel& label : bySwitch(e.rows)) line(out, fields, switchFields(e, label, texts, fields));
+    }
+
+private:
+    void line(std::string& out, const std::string* const* fields, std::size_t count) {
+        const std::size_t start = out.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0) out += format_ == MapFormat::CSV ? "," : format_ == MapFormat::TSV ? "\t" : "  ";
+            if (format_ == MapFormat::CSV) {
+                appendCsv(out, *fields[i]);
+                continue;
+            }
+            appendPlain(out, *fields[i]);
+            if (format_ == MapFormat::TABLE && fields[i]->size() < widths_[i])
+                out.append(widths_[i] - fields[i]->size(), ' ');
+        }
+        while (format_ == MapFormat::TABLE && out.size() > start && out.back() == ' ') out.pop_back();
+        out += '\n';
+    }
+
+    MapFormat format_;
+    std::vector<const char*> columns_;
+    std::vector<std::size_t> widths_;
+};
+
+nlohmann::ordered_json optionalText(const std::string& text) {
+    return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(inputToUtf8(text));
+}
+
+// One object per enclosure on one line: its switches in order, each with its labels by port.
+class SwitchJsonWriter : public MapWriter {
+public:
+    void write(std::string& out, const MappedEnclosure& e) override {
+        nlohmann::ordered_json object;
+        if (e.name) object["name"] = inputToUtf8(*e.name);
+        object["enclosure"] = e.enclosure;
+        object["defaultOs"] = e.defaultOs;
+        nlohmann::ordered_json switches = nlohmann::ordered_json::array();
+        for (const SwitchLabel& label : bySwitch(e.rows)) {
+            const std::string letter(1, label.letter);
+            if (switches.empty() || switches.back()["switch"] != catalogueToUtf8(letter)) {
+                nlohmann::ordered_json one;
+                one["switch"] = catalogueToUtf8(letter);
+                if (e.names) one["host"] = optionalText(e.names->switchHost(label.letter));
+                one["ports"] = nlohmann::ordered_json::array();
+                switches.push_back(std::move(one));
+            }
+            nlohmann::ordered_json port;
+            port["port"] = label.port > 0 ? nlohmann::ordered_json(label.port) : nlohmann::ordered_json(nullptr);
+            port["bay"] = label.row->bay;
+            port["type"] = catalogueToUtf8(label.row->type);
+            if (e.names) port["host"] = optionalText(e.names->host(label.row->bay));
+            port["nic"] = catalogueToUtf8(label.row->nic);
+            switches.back()["ports"].push_back(std::move(port));
+        }
+        object["switches"] = std::move(switches);
+        out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        out += '\n';
+    }
+};
+
+bool sameLetter(char a, char b) {
+    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+}
+
+}  // namespace
+
+std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue) {
+    if (format == MapFormat::JSON) return std::make_unique<SwitchJsonWriter>();
+    return std::make_unique<SwitchTextWriter>(format, plans, names, catalogue);
+}
+
+bool parsePortQuery(const std::string& text, PortQuery& query, std::string& error) {
+    const std::size_t colon = text.rfind(':');
+    char letter = 0;
+    int port = 0;
+    if (colon != std::string::npos && colon > 0 && splitSwitchPort("A-" + text.substr(colon + 1), letter, port)) {
+        query = {0, text.substr(0, colon), port};
+        return true;
+    }
+    if (colon == std::string::npos && splitSwitchPort(text, letter, port)) {
+        query = {letter, {}, port};
+        return true;
+    }
+    error = "--find: \"" + printable(text) + "\" is not a switch port: write A-7 (switch and port) or NAME:7";
+    return false;
+}
+
+SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQuery* query, std::size_t* found,
+                                   std::FILE* err)
+    : inner_(std::move(inner)), hasQuery_(query != nullptr), err_(err), found_(found) {
+    if (query) query_ = *query;
+}
+
+void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure) {
+    const std::vector<SwitchLabel> labels = bySwitch(enclosure.rows);
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+        const SwitchLabel& a = labels[i - 1];
+        const SwitchLabel& b = labels[i];
+        if (a.port == 0 || a.port != b.port || a.letter != b.letter) continue;
+        std::fprintf(err_, "bwmap: warning: %s%sswitch port %s carries two labels: bay %d (%s) and bay %d (%s)\n",
+                     enclosure.name ? printable(*enclosure.name).c_str() : "", enclosure.name ? ": " : "",
+                     printable(a.row->switchPort).c_str(), a.row->bay, printable(a.row->nic).c_str(), b.row->bay,
+                     printable(b.row->nic).c_str());
+    }
+    if (!hasQuery_) return inner_->write(out, enclosure);
+
+    std::vector<char> letters;
+    if (query_.letter != 0) letters.push_back(query_.letter);
+    else if (enclosure.names) letters = enclosure.names->switchesNamed(query_.name);
+    MappedEnclosure kept = enclosure;
+    kept.rows.clear();
+    for (const PortMapRow& row : enclosure.rows) {
+        char letter;
+        int port;
+        if (!splitSwitchPort(row.switchPort, letter, port) || port != query_.port) continue;
+        for (char wanted : letters)
+            if (sameLetter(letter, wanted)) {
+                kept.rows.push_back(row);
+                break;
+            }
+    }
+    *found_ += kept.rows.size();
+    if (!kept.rows.empty()) inner_->write(out, kept);
+}

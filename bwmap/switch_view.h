@@ -1,0 +1,39 @@
+// The switch's side of the map: labels by switch and port, one port looked up, shared ports.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "map_writer.h"
+
+// Rows ordered by switch, then port number (ports without a number last), with the columns
+// [Enclosure,] Switch, Port, Bay, Type, [Host,] NIC. Formats table, tsv, csv and json.
+std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue);
+
+// A switch port asked for: "A-7" (letter, case ignored) or "NAME:7" (a switch's host name).
+struct PortQuery {
+    char letter = 0;   // 0 when asked by name
+    std::string name;
+    int port = 0;
+};
+// False with a message when the text is neither form.
+bool parsePortQuery(const std::string& text, PortQuery& query, std::string& error);
+
+// Passes each enclosure on to `inner`: first warns on `err` of two labels on one switch port,
+// then, with a query, keeps only the labels on that port and adds their count to `*found`.
+class SwitchPortFilter : public MapWriter {
+public:
+    SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQuery* query, std::size_t* found, std::FILE* err);
+    void begin(std::string& out) override { inner_->begin(out); }
+    void write(std::string& out, const MappedEnclosure& enclosure) override;
+    void end(std::string& out) override { inner_->end(out); }
+    bool drawsEnclosure() const override { return inner_->drawsEnclosure(); }
+
+private:
+    std::unique_ptr<MapWriter> inner_;
+    bool hasQuery_;
+    PortQuery query_;
+    std::FILE* err_;
+    std::size_t* found_;
+};

@@ -1,0 +1,101 @@
+// The switch's side: --by switch against the blade view, --find, and labels sharing a port.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "bwmap_runner.h"
+
+namespace {
+
+using runner::bwmap;
+using runner::Result;
+
+std::vector<std::vector<std::string>> tsvRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        rows.emplace_back();
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');) rows.back().push_back(cell);
+        if (!line.empty() && line.back() == '\t') rows.back().emplace_back();
+    }
+    return rows;
+}
+
+// Sixteen half-height blades with names, some under Windows: the switch view holds exactly the
+// blade view's labels, ordered by switch and then port number.
+TEST(SwitchView, FullEnclosureIsTheBladeViewReordered) {
+    std::vector<std::string> picks = {"--format", "tsv", "switchA=r7-swA"};
+    for (int bay = 1; bay <= 16; ++bay) {
+        picks.push_back(std::to_string(bay) + "=Fell");
+        picks.push_back("host" + std::to_string(bay) + "=web" + std::to_string(bay));
+    }
+    const Result blades = bwmap(picks);
+    picks.insert(picks.begin(), {"--by", "switch"});
+    const Result switches = bwmap(picks);
+    ASSERT_EQ(blades.status, 0) << blades.err;
+    ASSERT_EQ(switches.status, 0) << switches.err;
+
+    auto bladeRows = tsvRows(blades.out);  // Bay Type Host OS Switch "Switch port" NIC
+    auto switchRows = tsvRows(switches.out);  // Switch Port Bay Type Host NIC
+    ASSERT_EQ(switchRows[0], (std::vector<std::string>{"Switch", "Port", "Bay", "Type", "Host", "NIC"}));
+    ASSERT_EQ(bladeRows.size(), 33u);
+    ASSERT_EQ(switchRows.size(), bladeRows.size());
+    std::vector<std::vector<std::string>> fromBlades, fromSwitches;
+    for (std::size_t i = 1; i < bladeRows.size(); ++i) {
+        const auto& b = bladeRows[i];
+        fromBlades.push_back({b[5].substr(0, 1), b[5].substr(2), b[0], b[1], b[2], b[6]});
+        fromSwitches.push_back(switchRows[i]);
+    }
+    for (std::size_t i = 1; i < fromSwitches.size(); ++i) {
+        const auto& a = fromSwitches[i - 1];
+        const auto& b = fromSwitches[i];
+        EXPECT_TRUE(a[0] < b[0] || (a[0] == b[0] && std::stoi(a[1]) < std::stoi(b[1]))) << "row " << i + 1;
+    }
+    std::sort(fromBlades.begin(), fromBlades.end());
+    std::sort(fromSwitches.begin(), fromSwitches.end());
+    EXPECT_EQ(fromSwitches, fromBlades);
+}
+
+TEST(SwitchView, FindOnAPlansFile) {
+    runner::Scratch scratch;
+    const std::string plans = scratch.write("plans.csv",
+                                            "name,3,4,switchA\n"
+                                            "r1,Tarn,,r1-swA\n"
+                                            "r2,,Tarn,r2-swA\n"
+                                            "r3,Tarn,,\n");
+    const struct {
+        const char* port;
+        int status;
+        const char* out;
+    } cases[] = {
+        {"a-6", 0, "r1\tA\t6\t3\tTarn\t\tNIC B\nr3\tA\t6\t3\tTarn\t\tNIC B\n"},
+        {"r2-swA:7", 0, "r2\tA\t7\t4\tTarn\t\tNIC A\n"},
+        {"r2-swA:6", 1, ""},
+        {"B-1", 1, ""},
+        {"A-0", 2, nullptr},
+        {":6", 2, nullptr},
+    };
+    for (const auto& c : cases) {
+        const Result r = bwmap({"--plans", plans, "--format", "tsv", "--find", c.port});
+        EXPECT_EQ(r.status, c.status) << c.port << ": " << r.err;
+        if (c.out) EXPECT_EQ(r.out, std::string("Enclosure\tSwitch\tPort\tBay\tType\tHost\tNIC\n") + c.out) << c.port;
+        else EXPECT_EQ(r.out, "") << c.port;
+    }
+}
+
+// A catalogue type wired onto its neighbour's port: warned about in every mode, mapped as shown.
+TEST(SwitchView, TwoLabelsOnOnePortAreAWarning) {
+    runner::Scratch scratch;
+    const std::string catalogue = scratch.write("cat.ini", "\"Wide\" 0x0 AB 31\n");
+    const char warning[] = "bwmap: warning: switch port A-3 carries two labels: bay 1 (NIC A) and bay 2 (NIC A)\n";
+    for (const char* by : {"bay", "switch"}) {
+        const Result r = bwmap({"--catalogue", catalogue, "--by", by, "--format", "csv", "1=Wide", "2=Tarn"});
+        EXPECT_EQ(r.status, 0) << by;
+        EXPECT_EQ(r.err, warning) << by;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6) << by;
+    }
+}
+
+}  // namespace
