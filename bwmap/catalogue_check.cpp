@@ -279,7 +279,7 @@ private:
         char nic = 'A';
         for (std::size_t k = 0; k < ports; ++k)
             if (!portLabel(row(), 0, lowerBay, OS_LINUX, enclosure, static_cast<int>(k), nic).empty()) ++labelled;
-        forEachBayLabel(row(), 0, lowerBay, OS_LINUX, enclosure, [&](int, const std::string&) { ++shown; });
+        forEachBayLabel(row(), 0, lowerBay, OS_LINUX, enclosure, [&](int, std::string_view) { ++shown; });
         if (shown >= labelled) return;
         warn(std::string(lowerBay ? "in a lower bay" : "in an upper bay") + " of " + enclosureName + " enclosure the type has " +
              plural(labelled, "labelled port", "labelled ports") + ", but the bay shows " + std::to_string(shown) +

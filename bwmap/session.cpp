@@ -46,8 +46,8 @@ int findEntry(const std::vector<std::string>& entries, const std::string& text) 
 }
 
 EnclosureSession::EnclosureSession(const BladeCatalogue& catalogue) : catalogue_(catalogue) {
-    populateForm(startUp_, catalogue_);
-    form_ = startUp_;
+    populateForm(form_, catalogue_);
+    form_.keep();
 }
 
 void EnclosureSession::choose(int id, int index) {
@@ -57,7 +57,7 @@ void EnclosureSession::choose(int id, int index) {
 }
 
 void EnclosureSession::start(int enclosureType, int defaultOs) {
-    form_ = startUp_;
+    form_.reset();
     if ((enclosureType == ENCLOSURE_STANDARD || enclosureType == ENCLOSURE_ENHANCED) &&
         enclosureType != form_.getSelection(IDC_ENCLOSURE_TYPE))
         choose(IDC_ENCLOSURE_TYPE, enclosureType);

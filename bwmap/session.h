@@ -28,7 +28,7 @@ int findEntry(const std::vector<std::string>& entries, const std::string& text);
 
 class EnclosureSession {
 public:
-    // Creates the start-up form once; every enclosure starts from a copy of it.
+    // Creates the start-up form once; every enclosure starts from it again.
     explicit EnclosureSession(const BladeCatalogue& catalogue);
 
     // A fresh form, then the enclosure type and the default OS chosen where they differ from
@@ -59,6 +59,5 @@ private:
     std::string typeText(int bayId) const;
 
     const BladeCatalogue& catalogue_;
-    FormModel startUp_;
     FormModel form_;
 };

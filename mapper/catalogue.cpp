@@ -118,7 +118,11 @@ void releaseCatalogue(BladeCatalogue& catalogue) {
 
 std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::size_t firstRow) {
     std::size_t index = firstRow;
-    while (catalogue.row(index).name[0] != '\0' && std::strcmp(catalogue.row(index).name, text) != 0)
-        ++index;
+    // Compared in place: names are short, and a library call per row would cost more.
+    for (const char* name; (name = catalogue.row(index).name)[0] != '\0'; ++index) {
+        const char* wanted = text;
+        while (*name != '\0' && *name == *wanted) ++name, ++wanted;
+        if (*name == *wanted) break;
+    }
     return index;
 }

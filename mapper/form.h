@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "control_ids.h"
 
@@ -28,7 +29,7 @@ public:
     virtual void setEnabled(int id, bool on) = 0;
     virtual void setVisible(int id, bool on) = 0;
     // Sets a static control's text; the control keeps its own copy.
-    virtual void setText(int id, const std::string& text) = 0;
+    virtual void setText(int id, std::string_view text) = 0;
 
     // 0 Standard, 1 Enhanced; Enhanced at creation, changed only by the enclosure type command.
     int enclosureType = ENCLOSURE_ENHANCED;

@@ -10,9 +10,10 @@ const char kExplanation[] =
     "\"A-2, NIC B\" would signify that switch A, port 2 maps to the second NIC (\"NIC B\") "
     "enumerated by the OS.";
 
-bool anyKind(ControlKind) { return true; }
-bool selectorOnly(ControlKind kind) { return kind == ControlKind::SELECTOR; }
-bool textControl(ControlKind kind) { return kind != ControlKind::SELECTOR; }
+constexpr unsigned kindBit(ControlKind kind) { return 1u << static_cast<unsigned>(kind); }
+constexpr unsigned anyKind = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC) | kindBit(ControlKind::SELECTOR);
+constexpr unsigned selectorOnly = kindBit(ControlKind::SELECTOR);
+constexpr unsigned textControl = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC);
 
 Control makeControl(int id, ControlKind kind, std::string text, bool visible, bool enabled) {
     Control control;
@@ -69,6 +70,30 @@ FormModel::FormModel() {
     add(staticText(IDC_ORDERING_NOTE,
                    " Alphabetic ordering is displayed since OS naming differs and may use 0- or "
                    "1-based enumeration schemes."));
+    keep();
+}
+
+void FormModel::keep() {
+    kept_ = controls_;
+    keptEnclosureType_ = enclosureType;
+    keptMisuses_ = misuses_.size();
+    keptCounts_ = counts_;
+}
+
+// Entry lists and misuses only ever grow, so an unchanged length means unchanged contents.
+void FormModel::reset() {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        Control& control = controls_[i];
+        const Control& kept = kept_[i];
+        if (control.text != kept.text) control.text = kept.text;
+        control.visible = kept.visible;
+        control.enabled = kept.enabled;
+        control.selection = kept.selection;
+        if (control.entries.size() != kept.entries.size()) control.entries = kept.entries;
+    }
+    enclosureType = keptEnclosureType_;
+    misuses_.resize(keptMisuses_);
+    counts_ = keptCounts_;
 }
 
 void FormModel::add(Control control) {
@@ -76,10 +101,10 @@ void FormModel::add(Control control) {
     controls_.push_back(std::move(control));
 }
 
-Control* FormModel::find(int id, const char* operation, bool (*accepts)(ControlKind)) {
+Control* FormModel::find(int id, const char* operation, unsigned kinds) {
     if (id >= 0 && id <= kHighestId && index_[id] >= 0) {
         Control& control = controls_[static_cast<std::size_t>(index_[id])];
-        if (accepts(control.kind)) return &control;
+        if (kinds & kindBit(control.kind)) return &control;
     }
     misuses_.push_back({operation, id});
     return nullptr;
@@ -123,9 +148,11 @@ void FormModel::setVisible(int id, bool on) {
     if (Control* control = find(id, "setVisible", anyKind)) control->visible = on;
 }
 
-void FormModel::setText(int id, const std::string& text) {
+void FormModel::setText(int id, std::string_view text) {
     ++counts_[OP_SET_TEXT];
-    if (Control* control = find(id, "setText", textControl)) control->text = text;
+    // Labels are mostly rewritten with the text they hold.
+    if (Control* control = find(id, "setText", textControl); control && control->text != text)
+        control->text.assign(text);
 }
 
 bool FormModel::hasControl(int id) const {

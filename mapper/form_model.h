@@ -47,13 +47,19 @@ class FormModel : public EnclosureForm {
 public:
     FormModel();  // the controls in their state at creation, before the population
 
+    // Takes the present state (controls, enclosure type, misuses, counts) as the one that reset()
+    // returns to. A new form keeps its state at creation.
+    void keep();
+    // Returns to the kept state, as a copy taken at keep() would be, reusing the controls' storage.
+    void reset();
+
     int getSelection(int id) override;
     std::optional<std::string> getEntryText(int id, int index) override;
     void setSelection(int id, int index) override;
     void addEntry(int id, const std::string& text) override;
     void setEnabled(int id, bool on) override;
     void setVisible(int id, bool on) override;
-    void setText(int id, const std::string& text) override;
+    void setText(int id, std::string_view text) override;
 
     bool hasControl(int id) const;
     // The control with this identifier; throws std::out_of_range when there is none.
@@ -68,7 +74,8 @@ public:
     void resetCounts() { counts_.fill(0); }
 
 private:
-    Control* find(int id, const char* operation, bool (*accepts)(ControlKind));
+    // The control that takes the operation (its kind's bit set in `kinds`); else records a misuse.
+    Control* find(int id, const char* operation, unsigned kinds);
     void add(Control control);
 
     static constexpr int kHighestId = 1120;
@@ -76,4 +83,9 @@ private:
     std::array<short, kHighestId + 1> index_;
     std::vector<Misuse> misuses_;
     std::array<std::size_t, OP_COUNT> counts_{};
+
+    std::vector<Control> kept_;  // the state that reset() returns to
+    int keptEnclosureType_ = ENCLOSURE_ENHANCED;
+    std::size_t keptMisuses_ = 0;
+    std::array<std::size_t, OP_COUNT> keptCounts_{};
 };

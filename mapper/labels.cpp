@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kMaxLabel = 128;  // label texts hold at most 127 characters
 constexpr int kThirdPort = 2;
 constexpr int kOrderedPorts = 4;  // the order flags rearrange the first four ports
 
@@ -16,8 +15,8 @@ const int kVariantA[kOrderedPorts] = {3, 0, 2, 1};
 const int kVariantB[kOrderedPorts] = {1, 3, 2, 0};
 const int kVariantC[kOrderedPorts] = {0, 1, 3, 2};
 
-int portPosition(const BladeType& type, int columnOs, int k) {
-    if (k >= kOrderedPorts || !orderFlagsApply(type)) return k;
+int portPosition(const BladeType& type, std::size_t ports, int columnOs, int k) {
+    if (k >= kOrderedPorts || ports < static_cast<std::size_t>(kOrderedPorts)) return k;
     const int* order = kPortOrder;
     if (columnOs == OS_WINDOWS) {
         if (type.flags & ORDER_VARIANT_B) order = kVariantB;
@@ -48,8 +47,8 @@ std::size_t writeDecimal(int number, char* out) {
 }
 
 void labelBay(EnclosureForm& form, const BladeType& type, int column, bool lowerBay, int columnOs) {
-    forEachBayLabel(type, column, lowerBay, columnOs, form.enclosureType, [&](int row, const std::string& text) {
-        form.setText(ids::label(row, column), text);
+    forEachBayLabel(type, column, lowerBay, columnOs, form.enclosureType, [&](int row, std::string_view label) {
+        form.setText(ids::label(row, column), label);
         form.setVisible(ids::label(row, column), true);
     });
 }
@@ -62,35 +61,29 @@ std::size_t portCount(const BladeType& type) { return strnlen(type.portMap, kFie
 // variant would send some of its ports to positions it does not have.
 bool orderFlagsApply(const BladeType& type) { return portCount(type) >= kOrderedPorts; }
 
-void forEachBayLabel(const BladeType& type, int column, bool lowerBay, int columnOs, int enclosureType,
-                     const std::function<void(int row, const std::string& text)>& write) {
-    const std::size_t ports = portCount(type);
-    int row = lowerBay ? ids::kFirstLowerLabelRow : 0;
-    char nextNic = 'A';
-    for (std::size_t k = 0; k < ports && row < ids::kLabelRows; ++k) {
-        const std::string text = portLabel(type, column, lowerBay, columnOs, enclosureType, static_cast<int>(k), nextNic);
-        if (text.empty()) continue;
-        write(row, text);
-        ++row;
-    }
-}
+std::size_t portDigitCount(const BladeType& type) { return strnlen(type.portDigits, kFieldSize - 1); }
 
 // A port whose digit is missing (portDigits shorter than portMap) or not hexadecimal shows its
 // switch letter with "?" for the number: the wiring is unknown, the port still takes its row and
 // NIC letter.
 std::string portLabel(const BladeType& type, int column, bool lowerBay, int columnOs,
                       int enclosureType, int k, char& nextNic) {
-    const std::size_t ports = portCount(type);
-    if (k < 0 || static_cast<std::size_t>(k) >= ports) return {};
-    const bool thirdPort = k == kThirdPort;
-    if (thirdPort && enclosureType == ENCLOSURE_ENHANCED && !(type.flags & PORT3_IS_NIC)) return {};
+    char text[kLabelCapacity];
+    const std::size_t length = writePortLabel(type, portCount(type), portDigitCount(type), column, lowerBay, columnOs,
+                                              enclosureType, k, nextNic, text);
+    return std::string(text, length);
+}
 
-    const int position = portPosition(type, columnOs, k);
-    const std::size_t digits = strnlen(type.portDigits, kFieldSize - 1);
+std::size_t writePortLabel(const BladeType& type, std::size_t ports, std::size_t digits, int column, bool lowerBay,
+                           int columnOs, int enclosureType, int k, char& nextNic, char* text) {
+    if (k < 0 || static_cast<std::size_t>(k) >= ports) return 0;
+    const bool thirdPort = k == kThirdPort;
+    if (thirdPort && enclosureType == ENCLOSURE_ENHANCED && !(type.flags & PORT3_IS_NIC)) return 0;
+
+    const int position = portPosition(type, ports, columnOs, k);
     const int digit = static_cast<std::size_t>(position) < digits ? hexValue(type.portDigits[position]) : -1;
 
     // Built by hand: the pass writes up to 64 labels, and formatted printing would dominate it.
-    char text[kMaxLabel];
     std::size_t length = 0;
     text[length++] = type.portMap[position];
     text[length++] = '-';
@@ -103,7 +96,7 @@ std::string portLabel(const BladeType& type, int column, bool lowerBay, int colu
     const char* suffix = thirdPort && enclosureType == ENCLOSURE_STANDARD ? ", MGT" : ", NIC ";
     for (; *suffix != '\0'; ++suffix) text[length++] = *suffix;
     if (!(thirdPort && enclosureType == ENCLOSURE_STANDARD)) text[length++] = nextNic++;
-    return std::string(text, length);
+    return length;
 }
 
 void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {

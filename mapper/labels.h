@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
+#include <string_view>
 
 #include "catalogue.h"
 #include "form.h"
@@ -38,19 +38,44 @@ struct RecomputeChecks {
 // The pass over the eight columns. Blanks the message line first.
 void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks);
 
+// Room for any label text.
+constexpr std::size_t kLabelCapacity = 32;
+
 // The label of port k (enumeration order) of `type` standing in column `column`; empty when the
 // port gets no label. `nextNic` moves on when the label uses a NIC letter.
 std::string portLabel(const BladeType& type, int column, bool lowerBay, int columnOs,
                       int enclosureType, int k, char& nextNic);
 
-// The labels that labelling one bay writes, in order, with the grid row each one takes: from
-// row 0 for an upper bay, row 4 for a lower one, ports without a label taking no row, and none
-// past the last row.
-void forEachBayLabel(const BladeType& type, int column, bool lowerBay, int columnOs, int enclosureType,
-                     const std::function<void(int row, const std::string& text)>& write);
+// portLabel written into `out` (kLabelCapacity characters); returns its length, 0 for no label.
+// `ports` and `digits` are the lengths of the type's portMap and portDigits.
+std::size_t writePortLabel(const BladeType& type, std::size_t ports, std::size_t digits, int column, bool lowerBay,
+                           int columnOs, int enclosureType, int k, char& nextNic, char* out);
 
 // Number of ports of a type: the length of its portMap.
 std::size_t portCount(const BladeType& type);
+// Number of switch-port digits of a type: the length of its portDigits.
+std::size_t portDigitCount(const BladeType& type);
+
+// The labels that labelling one bay writes, in order, with the grid row each one takes: from
+// row 0 for an upper bay, row 4 for a lower one, ports without a label taking no row, and none
+// past the last row. `write(int row, std::string_view text)` is called for each; the text lives
+// until it returns.
+template <typename Write>
+void forEachBayLabel(const BladeType& type, int column, bool lowerBay, int columnOs, int enclosureType,
+                     Write&& write) {
+    const std::size_t ports = portCount(type);
+    const std::size_t digits = portDigitCount(type);
+    int row = lowerBay ? ids::kFirstLowerLabelRow : 0;
+    char nextNic = 'A';
+    char text[kLabelCapacity];
+    for (std::size_t k = 0; k < ports && row < ids::kLabelRows; ++k) {
+        const std::size_t length = writePortLabel(type, ports, digits, column, lowerBay, columnOs, enclosureType,
+                                                  static_cast<int>(k), nextNic, text);
+        if (length == 0) continue;
+        write(row, std::string_view(text, length));
+        ++row;
+    }
+}
 
 // Whether the order flags rearrange the type's first ports: only a type of four ports or more.
 bool orderFlagsApply(const BladeType& type);

@@ -19,7 +19,7 @@ int lowerBayLabelCount(EnclosureForm& form, const BladeCatalogue& catalogue, int
     const BladeType& type = catalogue.row(findByName(catalogue, lowerText.c_str(), 1));
     int count = 0;
     forEachBayLabel(type, column, true, form.getSelection(ids::columnOs(column)), form.enclosureType,
-                    [&](int, const std::string&) { ++count; });
+                    [&](int, std::string_view) { ++count; });
     return count;
 }
 

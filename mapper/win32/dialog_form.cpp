@@ -118,7 +118,8 @@ void DialogForm::applyVisible(int id, bool on) {
     ShowWindow(handle, on ? SW_SHOW : SW_HIDE);
 }
 
-void DialogForm::setText(int id, const std::string& text) {
+void DialogForm::setText(int id, std::string_view view) {
+    const std::string text(view);
     Slot* s = slot(id);
     if (s && s->textKnown && s->text == text) return;
     send(id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

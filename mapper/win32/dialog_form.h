@@ -22,7 +22,7 @@ public:
     void addEntry(int id, const std::string& text) override;
     void setEnabled(int id, bool on) override;
     void setVisible(int id, bool on) override;
-    void setText(int id, const std::string& text) override;
+    void setText(int id, std::string_view text) override;
 
     // Between these two calls visibility and enabled changes are collected and applied at
     // endBatch, to the controls whose state then differs from what they show. Batches nest:

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "mapper_test_support.h"
+#include "seeded_random.h"
+#include "user_sessions.h"
 
 namespace {
 
@@ -86,6 +88,51 @@ TEST(Form, OperationsKeepTheBindingRules) {
     EXPECT_EQ(form.misuses()[2].operation, "setText");
     EXPECT_EQ(form.misuses()[3].id, 9999);
     EXPECT_EQ(form.operationCount(OP_GET_SELECTION), 4u);
+}
+
+// reset() must leave exactly what a copy taken at keep() holds, however the form was driven.
+void expectSameForm(const FormModel& actual, const FormModel& expected) {
+    ASSERT_EQ(actual.controls().size(), expected.controls().size());
+    for (std::size_t i = 0; i < expected.controls().size(); ++i) {
+        const Control& a = actual.controls()[i];
+        const Control& e = expected.controls()[i];
+        SCOPED_TRACE("control " + std::to_string(e.id));
+        EXPECT_EQ(a.text, e.text);
+        EXPECT_EQ(a.visible, e.visible);
+        EXPECT_EQ(a.enabled, e.enabled);
+        EXPECT_EQ(a.entries, e.entries);
+        EXPECT_EQ(a.selection, e.selection);
+    }
+    EXPECT_EQ(actual.enclosureType, expected.enclosureType);
+    ASSERT_EQ(actual.misuses().size(), expected.misuses().size());
+    for (int op = 0; op < OP_COUNT; ++op)
+        EXPECT_EQ(actual.operationCount(FormOperation(op)), expected.operationCount(FormOperation(op))) << op;
+}
+
+TEST(Form, ResetReturnsToTheKeptState) {
+    const BladeCatalogue& catalogue = fixture::builtInCatalogue();
+    sessions::UserForm u(catalogue);
+    u.form.setSelection(IDC_DEFAULT_OS, OS_WINDOWS);
+    u.form.keep();
+    const FormModel kept = u.form;
+    const int commandIds[] = {1000, 1003, 1004, 1008, 1012, IDC_ENCLOSURE_TYPE, 1087, 1090};
+    Random random(25);
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        for (int step = 0; step < 12; ++step) {
+            const int id = random.pick(commandIds);
+            u.chooseIndex(id, random.below(static_cast<int>(u.form.control(id).entries.size())));
+        }
+        int quitState = QUIT_RUNNING;
+        if (round % 3 == 0) runCommand(u.form, catalogue, IDC_FILL_WITH_SAME, 0, quitState);
+        if (round % 4 == 0) {  // operations outside the commands: a new entry, a text, a misuse
+            u.form.addEntry(1001, "extra");
+            u.form.setText(IDC_INTRO_TEXT, "changed");
+            u.form.setVisible(9999, false);
+        }
+        u.form.reset();
+        expectSameForm(u.form, kept);
+    }
 }
 
 TEST(Form, ShowMessageAndHideColumnLabels) {
