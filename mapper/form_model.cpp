@@ -15,6 +15,14 @@ constexpr unsigned anyKind = kindBit(ControlKind::BUTTON) | kindBit(ControlKind:
 constexpr unsigned selectorOnly = kindBit(ControlKind::SELECTOR);
 constexpr unsigned textControl = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC);
 
+// Short texts compared in place: a library call would cost more than the comparison.
+bool sameText(const std::string& a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < b.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 Control makeControl(int id, ControlKind kind, std::string text, bool visible, bool enabled) {
     Control control;
     control.id = id;
@@ -151,7 +159,7 @@ void FormModel::setVisible(int id, bool on) {
 void FormModel::setText(int id, std::string_view text) {
     ++counts_[OP_SET_TEXT];
     // Labels are mostly rewritten with the text they hold.
-    if (Control* control = find(id, "setText", textControl); control && control->text != text)
+    if (Control* control = find(id, "setText", textControl); control && !sameText(control->text, text))
         control->text.assign(text);
 }
 

@@ -29,6 +29,7 @@ const char* const kPortMapColumns[5] = {"Bay", "Type", "OS", "Switch port", "NIC
 
 std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue) {
     std::vector<PortMapRow> rows;
+    rows.reserve(static_cast<std::size_t>(ids::kColumns * ids::kLabelRows));
     for (int c = 0; c < ids::kColumns; ++c) {
         bool any = false;
         for (int r = 0; r < ids::kLabelRows && !any; ++r) any = shown.shown(ids::label(r, c));
@@ -49,8 +50,8 @@ std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const
             row.os = os;
             const std::string label = shown.text(ids::label(r, c));
             const std::size_t split = label.find(", ");
-            row.switchPort = label.substr(0, split);
-            if (split != std::string::npos) row.nic = label.substr(split + 2);
+            row.switchPort.assign(label, 0, split);
+            if (split != std::string::npos) row.nic.assign(label, split + 2, std::string::npos);
             rows.push_back(std::move(row));
         }
     }
@@ -61,7 +62,25 @@ namespace {
 
 // A field holds no tab or line end: each would break the line's shape. A NUL byte shows as '?'.
 void appendField(std::string& out, const std::string& field) {
-    for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
+    const std::size_t start = out.size();
+    out += field;
+    for (std::size_t i = start; i < out.size(); ++i) {
+        if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+        else if (out[i] == '\0') out[i] = '?';
+    }
+}
+
+// A decimal number without a library call: one per row.
+void appendNumber(std::string& out, int number) {
+    char digits[12];
+    int length = 0;
+    unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+    do {
+        digits[sizeof digits - 1 - length++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    if (number < 0) digits[sizeof digits - 1 - length++] = '-';
+    out.append(digits + sizeof digits - length, static_cast<std::size_t>(length));
 }
 
 }  // namespace
@@ -85,7 +104,7 @@ void appendPortMapTsv(std::string& out, const std::vector<PortMapRow>& rows, con
             appendField(out, *firstField);
             out += '\t';
         }
-        out += std::to_string(row.bay);
+        appendNumber(out, row.bay);
         for (const std::string* field : {&row.type, &row.os, &row.switchPort, &row.nic}) {
             out += '\t';
             appendField(out, *field);
