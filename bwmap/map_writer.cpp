@@ -220,12 +220,14 @@ std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const Bla
     case MapFormat::CSV: return std::make_unique<CsvWriter>(plans, names);
     case MapFormat::JSON: return std::make_unique<JsonWriter>();
     case MapFormat::HTML: return makeHtmlWriter();
-    case MapFormat::TABLE: break;
+    case MapFormat::TABLE:
+    case MapFormat::NETBOX_CABLES:
+    case MapFormat::NETBOX_INTERFACES: break;
     }
     return std::make_unique<TableWriter>(plans, names, catalogue);
 }
 
-void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
+std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
                     const EnclosureNames* names) {
     MappedEnclosure mapped;
     mapped.name = name;
@@ -238,5 +240,7 @@ void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::str
         view = session.view();
         mapped.view = &view;
     }
-    writer.write(out, mapped);
+    std::string refused = writer.refuse(mapped);
+    if (refused.empty()) writer.write(out, mapped);
+    return refused;
 }

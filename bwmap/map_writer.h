@@ -12,7 +12,7 @@
 
 class EnclosureSession;
 
-enum class MapFormat { TABLE, TSV, CSV, JSON, HTML };
+enum class MapFormat { TABLE, TSV, CSV, JSON, HTML, NETBOX_CABLES, NETBOX_INTERFACES };
 
 // One mapped enclosure as the writers see it.
 struct MappedEnclosure {
@@ -32,13 +32,18 @@ public:
     virtual void write(std::string& out, const MappedEnclosure& enclosure) = 0;
     // After the last enclosure, also when none was written.
     virtual void end(std::string& out) { (void)out; }
+    // Why the enclosure cannot be written; empty when it can. Called just before write().
+    virtual std::string refuse(const MappedEnclosure& enclosure) {
+        (void)enclosure;
+        return {};
+    }
     // Whether write() reads MappedEnclosure::view.
     virtual bool drawsEnclosure() const { return false; }
 };
 
 // Writes the enclosure the session now holds; `name` is the plans row's name or nullptr, `names`
-// its host names or nullptr.
-void writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
+// its host names or nullptr. Returns the writer's reason for refusing it, else empty.
+std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
                     const EnclosureNames* names = nullptr);
 
 // `plans` adds the enclosure's name: a first column, or a "name" member on JSON Lines. `names`

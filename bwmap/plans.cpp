@@ -169,6 +169,11 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
         PickResult result;
         if (!error.empty()) result = {PickResult::INPUT_ERROR, error};
         else result = mapRow(cells, layout, defaults, session, names);
+        if (result.status == PickResult::DONE) {
+            const std::string refused = writeEnclosure(writer, session, &cells[static_cast<std::size_t>(layout.name)],
+                                                       sink.buffer(), layout.names ? &names : nullptr);
+            if (!refused.empty()) result = {PickResult::INPUT_ERROR, refused};
+        }
         if (result.status != PickResult::DONE) {
             const std::size_t nameCell = static_cast<std::size_t>(layout.name);
             const std::string name =
@@ -178,8 +183,6 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
             (result.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
             continue;
         }
-        writeEnclosure(writer, session, &cells[static_cast<std::size_t>(layout.name)], sink.buffer(),
-                       layout.names ? &names : nullptr);
         sink.flushIfLarge();
     }
     writer.end(sink.buffer());

@@ -13,6 +13,7 @@
 #include "catalogue_check.h"
 #include "map_writer.h"
 #include "names.h"
+#include "netbox_writer.h"
 #include "output_sink.h"
 #include "picks.h"
 #include "plans.h"
@@ -31,6 +32,13 @@ struct Options {
     std::string check;
     std::string by = "bay";
     std::string find;
+    std::string cableStatus = "planned";
+    std::string interfaceType = "other";
+    std::string name = "enclosure";
+    std::string bladeName = "{enclosure}-bay{bay}";
+    std::string switchName = "{enclosure}-sw{switch}";
+    std::string nicName = "NIC {nic}";
+    std::string switchPortName = "{port}";
     std::vector<std::string> picks;
 };
 
@@ -54,6 +62,17 @@ CLI::Validator oneOf(const std::vector<std::string>& words) {
 CLI::Validator nonEmptyName() {
     return CLI::Validator(
         [](std::string& value) -> std::string { return value.empty() ? "the file name is empty" : ""; }, "FILE");
+}
+
+// A NetBox choice key: lower-case letters, digits, dots and hyphens.
+CLI::Validator interfaceTypeKey() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            bool good = !value.empty();
+            for (char ch : value) good = good && ((ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.');
+            return good ? std::string() : "\"" + printable(value) + "\" is not an interface type key (e.g. 10gbase-kr)";
+        },
+        "KEY");
 }
 
 const char kDescription[] =
@@ -80,8 +99,8 @@ CLI::Option* describe(CLI::App& app, Options& options) {
         ->check(nonEmptyName())
         ->option_text("FILE");
     app.add_option("--format", options.format, "output format (default: table)")
-        ->transform(oneOf({"table", "tsv", "csv", "json", "html"}))
-        ->option_text("table|tsv|csv|json|html");
+        ->transform(oneOf({"table", "tsv", "csv", "json", "html", "netbox-cables", "netbox-interfaces"}))
+        ->option_text("table|tsv|csv|json|html|netbox-cables|netbox-interfaces");
     CLI::Option* plans = app.add_option("--plans", options.plans,
                                         "CSV file of enclosures, one per row: a header naming name, enclosure, "
                                         "os, 1 to 16, os1 to os8, host1 to host16, switchA ...")
@@ -94,6 +113,30 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                    "only the labels on this switch port: A-7 (switch A, port 7) or NAME:7 (the switch's host "
                    "name); ordered by switch unless --by says otherwise")
         ->option_text("PORT");
+    app.add_option("--cable-status", options.cableStatus, "netbox-cables: the cables' status (default: planned)")
+        ->transform(oneOf({"connected", "planned", "decommissioning"}))
+        ->option_text("connected|planned|decommissioning");
+    app.add_option("--interface-type", options.interfaceType,
+                   "netbox-interfaces: a NetBox interface type key such as 10gbase-kr (default: other)")
+        ->check(interfaceTypeKey())
+        ->option_text("KEY");
+    app.add_option("--name", options.name, "NetBox formats: a single enclosure's {enclosure} (default: enclosure)")
+        ->check(nonEmptyName())
+        ->option_text("TEXT");
+    app.add_option("--blade-name", options.bladeName,
+                   "NetBox formats: a blade without a host name, from {enclosure} and {bay} (default: {enclosure}-bay{bay})")
+        ->option_text("TEMPLATE");
+    app.add_option("--switch-name", options.switchName,
+                   "NetBox formats: a switch without a host name, from {enclosure} and {switch} (default: "
+                   "{enclosure}-sw{switch})")
+        ->option_text("TEMPLATE");
+    app.add_option("--nic-name", options.nicName,
+                   "NetBox formats: a blade's interface, from {nic} (the letter) and {n} (1 for NIC A); the "
+                   "management port stays MGT (default: NIC {nic})")
+        ->option_text("TEMPLATE");
+    app.add_option("--switch-port-name", options.switchPortName,
+                   "NetBox formats: a switch's interface, from {port} (default: {port})")
+        ->option_text("TEMPLATE");
     CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
     plans->excludes(picks);
     CLI::Option* check = app.add_option("--check", options.check,
@@ -107,6 +150,8 @@ CLI::Option* describe(CLI::App& app, Options& options) {
 }
 
 MapFormat formatNamed(const std::string& name) {
+    if (name == "netbox-cables") return MapFormat::NETBOX_CABLES;
+    if (name == "netbox-interfaces") return MapFormat::NETBOX_INTERFACES;
     if (name == "tsv") return MapFormat::TSV;
     if (name == "csv") return MapFormat::CSV;
     if (name == "json") return MapFormat::JSON;
@@ -195,7 +240,11 @@ int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer,
         return BWMAP_ERROR;
     }
     writer.begin(sink.buffer());
-    writeEnclosure(writer, session, nullptr, sink.buffer(), names.any() ? &names : nullptr);
+    const std::string refused = writeEnclosure(writer, session, nullptr, sink.buffer(), names.any() ? &names : nullptr);
+    if (!refused.empty()) {
+        std::fprintf(err, "bwmap: %s\n", refused.c_str());
+        return BWMAP_ERROR;
+    }
     writer.end(sink.buffer());
     return finish(sink, BWMAP_OK, err);
 }
@@ -262,14 +311,30 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         }
     }
     const bool bySwitch = options.by == "switch" || (finding && !app.get_option("--by")->count());
-    if (format == MapFormat::HTML && (bySwitch || finding)) {
-        std::fprintf(err, "bwmap: --format html draws whole enclosures: it takes neither --by switch nor --find\n");
+    const bool netbox = format == MapFormat::NETBOX_CABLES || format == MapFormat::NETBOX_INTERFACES;
+    if ((format == MapFormat::HTML || netbox) && (bySwitch || finding)) {
+        std::fprintf(err, "bwmap: --format %s takes whole enclosures: neither --by switch nor --find\n",
+                     options.format.c_str());
         return BWMAP_ERROR;
+    }
+    NetboxOptions netboxOptions;
+    netboxOptions.cableStatus = options.cableStatus;
+    netboxOptions.interfaceType = options.interfaceType;
+    netboxOptions.enclosureName = options.name;
+    if (netbox) {
+        const std::string error = parseNetboxTemplates(netboxOptions, options.bladeName, options.switchName,
+                                                       options.nicName, options.switchPortName);
+        if (!error.empty()) {
+            std::fprintf(err, "bwmap: %s\n", error.c_str());
+            return BWMAP_ERROR;
+        }
     }
     std::size_t found = 0;
     const WriterMaker makeWriter = [&](bool names) -> std::unique_ptr<MapWriter> {
-        return std::make_unique<SwitchPortFilter>(bySwitch ? makeSwitchWriter(format, plans, names, catalogue)
-                                                           : makeMapWriter(format, plans, catalogue, names),
+        std::unique_ptr<MapWriter> inner = netbox     ? makeNetboxWriter(format == MapFormat::NETBOX_CABLES, netboxOptions)
+                                           : bySwitch ? makeSwitchWriter(format, plans, names, catalogue)
+                                                      : makeMapWriter(format, plans, catalogue, names);
+        return std::make_unique<SwitchPortFilter>(std::move(inner),
                                                   finding ? &query : nullptr, &found, err);
     };
     const std::string letters = switchLetters(catalogue);

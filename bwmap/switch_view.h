@@ -28,6 +28,7 @@ public:
     void begin(std::string& out) override { inner_->begin(out); }
     void write(std::string& out, const MappedEnclosure& enclosure) override;
     void end(std::string& out) override { inner_->end(out); }
+    std::string refuse(const MappedEnclosure& enclosure) override { return inner_->refuse(enclosure); }
     bool drawsEnclosure() const override { return inner_->drawsEnclosure(); }
 
 private:
