@@ -312,12 +312,28 @@ bool playSession(Window& w, Random& random, Session& s) {
     return true;
 }
 
+// Standard error less the warnings about two labels on one switch port, which bwmap gives
+// beside a map that the window shows just the same.
+std::string withoutPortWarnings(const std::string& err) {
+    std::string kept;
+    std::size_t start = 0;
+    while (start < err.size()) {
+        std::size_t end = err.find('\n', start);
+        end = end == std::string::npos ? err.size() : end + 1;
+        const std::string line = err.substr(start, end - start);
+        if (line.rfind("bwmap: warning: ", 0) != 0 || line.find(" carries two labels: ") == std::string::npos)
+            kept += line;
+        start = end;
+    }
+    return kept;
+}
+
 // Compares a session's runs with what the window showed.
 void check(Session& s, const std::string& where, Tally& tally) {
     const ChildResult& got = s.run->finish();
     const Shown& shown = s.shown;
     const bool same = got.ran && (shown.refusal.empty()
-                                      ? got.status == 0 && got.out == shown.tsv && got.err.empty()
+                                      ? got.status == 0 && got.out == shown.tsv && withoutPortWarnings(got.err).empty()
                                       : got.status == 3 && got.out.empty() && got.err == "bwmap: " + shown.refusal + "\n");
     if (!same) {
         ++tally.failures;
