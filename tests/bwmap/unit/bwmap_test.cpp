@@ -11,53 +11,13 @@
 #include <nlohmann/json.hpp>
 #include <unistd.h>
 
-#include "run.h"
+#include "bwmap_runner.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A folder of its own for the files a test writes; removed with the test.
-class Scratch {
-public:
-    Scratch() : path_(fs::temp_directory_path() / ("bwmap_test_" + std::to_string(::getpid()))) {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~Scratch() { fs::remove_all(path_); }
-    std::string write(const std::string& name, const std::string& content) const {
-        std::ofstream(path_ / name, std::ios::binary) << content;
-        return (path_ / name).string();
-    }
-
-private:
-    fs::path path_;
-};
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string contents(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    std::fclose(file);
-    return text;
-}
-
-Result bwmap(std::vector<std::string> args) {
-    args.insert(args.begin(), "bwmap");
-    std::vector<const char*> argv;
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    const int status = runBwmap(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, contents(out), contents(err)};
-}
+using runner::bwmap;
+using runner::Result;
+using runner::Scratch;
 
 const char kHeader[] = "Bay\tType\tOS\tSwitch port\tNIC\n";
 
