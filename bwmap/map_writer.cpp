@@ -45,18 +45,6 @@ private:
     bool names_;
 };
 
-// Quotes a field that holds a comma, a quote or a line end, doubling its quotes. A NUL byte
-// shows as '?'.
-void appendCsvField(std::string& out, const std::string& field) {
-    const bool quote = field.find_first_of(",\"\r\n") != std::string::npos;
-    if (quote) out += '"';
-    for (char ch : field) {
-        if (ch == '"') out += '"';
-        out += ch == '\0' ? '?' : ch;
-    }
-    if (quote) out += '"';
-}
-
 class CsvWriter : public MapWriter {
 public:
     CsvWriter(bool plans, bool names) : plans_(plans), names_(names) {}
@@ -186,6 +174,16 @@ public:
 };
 
 }  // namespace
+
+void appendCsvField(std::string& out, const std::string& field) {
+    const bool quote = field.find_first_of(",\"\r\n") != std::string::npos;
+    if (quote) out += '"';
+    for (char ch : field) {
+        if (ch == '"') out += '"';
+        out += ch == '\0' ? '?' : ch;
+    }
+    if (quote) out += '"';
+}
 
 std::vector<const char*> mapColumns(bool plans, bool names) {
     std::vector<const char*> columns;

@@ -51,6 +51,10 @@ std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const s
 std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue,
                                          bool names = false);
 
+// Appends a CSV field, quoted when it holds a comma, a quote or a line end (quotes doubled); a
+// NUL byte shows as '?'.
+void appendCsvField(std::string& out, const std::string& field);
+
 // The column names of the rows: [Enclosure,] Bay, Type, [Host,] OS, [Switch,] Switch port, NIC.
 std::vector<const char*> mapColumns(bool plans, bool names);
 // One row's fields in the order of mapColumns; `bay` holds the bay's number as text. Returns

@@ -10,6 +10,8 @@
 #include <CLI/CLI.hpp>
 
 #include "catalogue.h"
+#include "cabling_check.h"
+#include "cabling_writer.h"
 #include "catalogue_check.h"
 #include "map_writer.h"
 #include "names.h"
@@ -40,6 +42,7 @@ struct Options {
     std::string nicName = "NIC {nic}";
     std::string switchPortName = "{port}";
     std::vector<std::string> picks;
+    std::vector<std::string> verify;
 };
 
 // One of a fixed set of lower-case words, matched without regard to case by the library's own
@@ -84,7 +87,8 @@ const char kDescription[] =
     "Exit status: 0 mapped, 2 an error in the input (nothing written), 3 a pick refused by the\n"
     "placement rules (its sentence on standard error). With --plans: 2 if any row had an error,\n"
     "else 3 if any was refused. With --find: else 1 when no label is on the port. With --check:\n"
-    "0 no finding, 1 any finding, 2 an error.";
+    "0 no finding, 1 any finding, 2 an error. With --verify: 0 every planned port ok and\n"
+    "nothing unexpected, 1 any difference, 2 an error.";
 
 CLI::Option* describe(CLI::App& app, Options& options) {
     app.description(kDescription);
@@ -137,6 +141,12 @@ CLI::Option* describe(CLI::App& app, Options& options) {
     app.add_option("--switch-port-name", options.switchPortName,
                    "NetBox formats: a switch's interface, from {port} (default: {port})")
         ->option_text("TEMPLATE");
+    CLI::Option* verify =
+        app.add_option("--verify", options.verify,
+                       "check the cabling against LLDP captures (lldpcli -f json show neighbors): HOST.json of "
+                       "every blade's host name in the folder DIR, or FILE for the blade HOST; repeatable")
+            ->allow_extra_args(false)
+            ->option_text("DIR|HOST=FILE");
     CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
     plans->excludes(picks);
     CLI::Option* check = app.add_option("--check", options.check,
@@ -144,7 +154,8 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                                         "window reads otherwise than probably meant, one FILE:LINE: line each")
                              ->expected(0, 1)
                              ->option_text("[FILE]");
-    check->excludes(picks)->excludes(plans)->excludes("--catalogue");
+    check->excludes(picks)->excludes(plans)->excludes("--catalogue")->excludes(verify);
+    verify->excludes("--find");
     app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
     return check;
 }
@@ -317,11 +328,17 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
                      options.format.c_str());
         return BWMAP_ERROR;
     }
+    const bool verifying = !options.verify.empty();
+    if (verifying && (format == MapFormat::HTML || netbox || bySwitch)) {
+        std::fprintf(err, "bwmap: --verify writes table, tsv, csv or json rows by bay: neither --format %s nor --by switch\n",
+                     options.format.c_str());
+        return BWMAP_ERROR;
+    }
     NetboxOptions netboxOptions;
     netboxOptions.cableStatus = options.cableStatus;
     netboxOptions.interfaceType = options.interfaceType;
     netboxOptions.enclosureName = options.name;
-    if (netbox) {
+    if (netbox || verifying) {
         const std::string error = parseNetboxTemplates(netboxOptions, options.bladeName, options.switchName,
                                                        options.nicName, options.switchPortName);
         if (!error.empty()) {
@@ -329,8 +346,18 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
             return BWMAP_ERROR;
         }
     }
+    CaptureSource captures;
+    for (const std::string& value : options.verify) {
+        const std::string error = captures.add(value);
+        if (!error.empty()) {
+            std::fprintf(err, "bwmap: %s\n", error.c_str());
+            return BWMAP_ERROR;
+        }
+    }
+    CablingChecker checker(captures, {netboxOptions.switchHost, netboxOptions.port}, options.name);
     std::size_t found = 0;
     const WriterMaker makeWriter = [&](bool names) -> std::unique_ptr<MapWriter> {
+        if (verifying) return makeCablingWriter(format, checker, captures, err);
         std::unique_ptr<MapWriter> inner = netbox     ? makeNetboxWriter(format == MapFormat::NETBOX_CABLES, netboxOptions)
                                            : bySwitch ? makeSwitchWriter(format, plans, names, catalogue)
                                                       : makeMapWriter(format, plans, catalogue, names);
@@ -353,5 +380,6 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         defaults.switchLetters = letters;
         status = finish(sink, runPlans(options.plans, defaults, session, makeWriter, sink, err), err);
     }
+    if (verifying) return status != BWMAP_OK || checker.anyError() ? BWMAP_ERROR : checker.anyDifference() ? BWMAP_FINDINGS : BWMAP_OK;
     return status == BWMAP_OK && finding && found == 0 ? BWMAP_FINDINGS : status;
 }
