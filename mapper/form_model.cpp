@@ -1,6 +1,7 @@
 // The in-memory enclosure form: the control table at creation and the form operations on it.
 #include "form_model.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -15,12 +16,8 @@ constexpr unsigned anyKind = kindBit(ControlKind::BUTTON) | kindBit(ControlKind:
 constexpr unsigned selectorOnly = kindBit(ControlKind::SELECTOR);
 constexpr unsigned textControl = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC);
 
-// Short texts compared in place: a library call would cost more than the comparison.
 bool sameText(const std::string& a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < b.size(); ++i)
-        if (a[i] != b[i]) return false;
-    return true;
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), b.size()) == 0;
 }
 
 Control makeControl(int id, ControlKind kind, std::string text, bool visible, bool enabled) {

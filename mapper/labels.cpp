@@ -34,8 +34,18 @@ int hexValue(char digit) {
     return -1;
 }
 
-// Writes a non-negative number in decimal without leading zeros; returns the digit count.
+// Writes a non-negative number in decimal without leading zeros; returns the digit count. Switch
+// ports have one or two digits.
 std::size_t writeDecimal(int number, char* out) {
+    if (number < 10) {
+        out[0] = static_cast<char>('0' + number);
+        return 1;
+    }
+    if (number < 100) {
+        out[0] = static_cast<char>('0' + number / 10);
+        out[1] = static_cast<char>('0' + number % 10);
+        return 2;
+    }
     char reversed[12];
     std::size_t count = 0;
     do {
@@ -93,9 +103,13 @@ std::size_t writePortLabel(const BladeType& type, std::size_t ports, std::size_t
         const int halfHeightShift = (lowerBay && (type.flags & HALF_HEIGHT)) ? 1 : 0;
         length += writeDecimal(digit + 2 * column + halfHeightShift, text + length);
     }
-    const char* suffix = thirdPort && enclosureType == ENCLOSURE_STANDARD ? ", MGT" : ", NIC ";
-    for (; *suffix != '\0'; ++suffix) text[length++] = *suffix;
-    if (!(thirdPort && enclosureType == ENCLOSURE_STANDARD)) text[length++] = nextNic++;
+    if (thirdPort && enclosureType == ENCLOSURE_STANDARD) {
+        std::memcpy(text + length, ", MGT", 5);
+        return length + 5;
+    }
+    std::memcpy(text + length, ", NIC ", 6);
+    length += 6;
+    text[length++] = nextNic++;
     return length;
 }
 
