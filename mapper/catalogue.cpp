@@ -1,6 +1,8 @@
 // Blade catalogue: the built-in rows, the catalogue file reader and lookups by name.
 #include "catalogue.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -116,13 +118,29 @@ void releaseCatalogue(BladeCatalogue& catalogue) {
     catalogue.rowCount_ = kBuiltInCount;
 }
 
+// Names are compared eight bytes at a time: the first word (up to and including the text's NUL)
+// under a mask, then the rest. A text too long for the name field matches no row.
 std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::size_t firstRow) {
+    const std::size_t length = std::strlen(text);
     std::size_t index = firstRow;
-    // Compared in place: names are short, and a library call per row would cost more.
-    for (const char* name; (name = catalogue.row(index).name)[0] != '\0'; ++index) {
-        const char* wanted = text;
-        while (*name != '\0' && *name == *wanted) ++name, ++wanted;
-        if (*name == *wanted) break;
+    if (length >= kFieldSize) {
+        while (catalogue.row(index).name[0] != '\0') ++index;
+        return index;
     }
-    return index;
+    constexpr std::size_t kWord = sizeof(std::uint64_t);
+    const std::size_t head = std::min(length + 1, kWord);
+    unsigned char maskBytes[kWord] = {};
+    std::memset(maskBytes, 0xFF, head);
+    std::uint64_t mask;
+    std::memcpy(&mask, maskBytes, kWord);
+    std::uint64_t key = 0;
+    std::memcpy(&key, text, head);
+    for (;; ++index) {
+        const char* name = catalogue.row(index).name;
+        if (name[0] == '\0') return index;
+        std::uint64_t word;
+        std::memcpy(&word, name, kWord);
+        if (((word ^ key) & mask) != 0) continue;
+        if (length < kWord || std::memcmp(name + kWord, text + kWord, length + 1 - kWord) == 0) return index;
+    }
 }

@@ -216,6 +216,24 @@ TEST(Catalogue, FindByNameIsExactAndFindsTheFirstMatch) {
     EXPECT_EQ(catalogue.row(10).flags, 0u);
 }
 
+// Names around the lengths at which a comparison could stop early: a word of eight bytes, the
+// 16 characters a file row holds, the field's size.
+TEST(Catalogue, FindByNameComparesWholeNamesOfEveryLength) {
+    const OwnedCatalogue catalogue =
+        loadFrom("\"Seven77\" 0x0 AB 11\n\"Eight888\" 0x0 AB 11\n\"Eight8889\" 0x0 AB 11\n\"Sixteen-chars-16\" 0x0 AB 11\n");
+    constexpr std::size_t none = 11;
+    struct Case { std::string text; std::size_t row; };
+    const Case cases[] = {
+        {"Seven77", 7},        {"Seven7", none},      {"Seven777", none},
+        {"Eight888", 8},       {"Eight88", none},     {"Eight8889", 9},
+        {"Eight888Y", none},   {"Eight8899", none},   {"Sixteen-chars-16", 10},
+        {"Sixteen-chars-1", none}, {"Sixteen-chars-16x", none},
+        {"Tarn +NIC upgrade", 2},  {"Tarn +NIC upgradf", none}, {"Tarn +NIC upgrade ", none},
+        {std::string(23, 'x'), none}, {std::string(40, 'x'), none},
+    };
+    for (const Case& c : cases) EXPECT_EQ(findByName(catalogue, c.text.c_str(), 1), c.row) << '"' << c.text << '"';
+}
+
 TEST(Catalogue, AllocationFailureIsReportedAndFails) {
     static std::vector<std::string> reports;
     reports.clear();
