@@ -3,7 +3,7 @@
 //   plans_bench BWMAP [ROWS...]      (default rows: 1000 10000 100000)
 //
 // For each size it writes a plans file of full enclosures (16 bays each, seeded), runs the
-// program on it (output to /dev/null) and, in this process, applies the same placements to a
+// program on it (output and warnings to /dev/null) and, in this process, applies the same placements to a
 // copy of the start-up model form; it prints the medians, the ratio, the time per row and the
 // program's peak memory (max RSS).
 #include <unistd.h>
@@ -74,7 +74,7 @@ struct ProgramRun {
 ProgramRun runProgram(const char* program, const std::string& plans, const std::string& catalogue) {
     const std::string report = plans + ".time";
     const std::string command = "/usr/bin/time -f '%e %M' -o '" + report + "' '" + program + "' --plans '" + plans +
-                                "' --catalogue '" + catalogue + "' --format tsv >/dev/null";
+                                "' --catalogue '" + catalogue + "' --format tsv >/dev/null 2>/dev/null";
     if (std::system(command.c_str()) != 0) {
         std::fprintf(stderr, "plans_bench: %s failed\n", program);
         std::exit(1);
