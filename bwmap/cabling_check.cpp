@@ -113,9 +113,8 @@ std::vector<CablingRow> checkBlade(const std::vector<PlannedPort>& ports, int ba
         }
         CablingRow stray;
         stray.bay = bay;
-        stray.host = planned.empty() ? std::string() : planned.front()->host;
         for (const PlannedPort& p : ports)
-            if (p.bay == bay && stray.host.empty()) stray.host = p.host;
+            if (p.bay == bay) stray.host = p.host;
         stray.switchHost = n.chassisName;
         stray.port = seenPort(n);
         stray.interface = n.interface;
