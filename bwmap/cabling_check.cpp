@@ -194,7 +194,19 @@ std::vector<CablingRow> CablingChecker::check(const MappedEnclosure& e, std::vec
     for (const PlannedPort& p : ports)
         if (std::find(bays.begin(), bays.end(), p.bay) == bays.end()) bays.push_back(p.bay);
     for (int bay : bays) {
-        const CaptureSource::Place place = source_.locate(e.names ? e.names->host(bay) : std::string());
+        const std::string& host = e.names ? e.names->host(bay) : std::string();
+        // One capture cannot tell two blades apart: bays sharing a host name are not checked.
+        int sameName = 0;
+        for (int b : bays)
+            if (sameName == 0 && b != bay && !host.empty() && e.names->host(b) == host) sameName = b;
+        if (sameName != 0) {
+            if (bay < sameName)
+                errors.push_back("bays " + std::to_string(bay) + " and " + std::to_string(sameName) +
+                                 " have the same host name " + inputToUtf8(host) + ": neither is checked");
+            ++errors_;
+            continue;
+        }
+        const CaptureSource::Place place = source_.locate(host);
         std::vector<CablingRow> found;
         if (place.kind == CaptureSource::Place::SKIPPED) continue;
         if (place.kind == CaptureSource::Place::UNCHECKED) {

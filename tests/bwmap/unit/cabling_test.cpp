@@ -156,6 +156,7 @@ TEST(Cabling, RefusedCommandLines) {
         {"--verify", "b1=" + capture, "--by", "switch", "1=Tarn", "host1=b1"},
         {"--verify", "b1=" + capture, "--verify", "b1=" + capture, "1=Tarn", "host1=b1"},
         {"--verify", "b2=" + capture, "1=Tarn", "host1=b1"},
+        {"--verify", "b1=" + capture, "1=Tarn", "2=Tarn", "host1=b1", "host2=b1"},
         {"--verify", "b1=" + capture, "--switch-port-name", "{slot}", "1=Tarn", "host1=b1"},
     };
     for (const std::vector<std::string>& line : lines) {
