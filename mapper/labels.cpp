@@ -56,6 +56,13 @@ std::size_t writeDecimal(int number, char* out) {
     return count;
 }
 
+// The third port of a blade is the management port in a Standard enclosure; in an Enhanced one
+// it gets no label unless the type makes it a NIC there.
+bool portLabelled(const BladeType& type, std::size_t ports, int enclosureType, int k) {
+    if (k < 0 || static_cast<std::size_t>(k) >= ports) return false;
+    return k != kThirdPort || enclosureType != ENCLOSURE_ENHANCED || (type.flags & PORT3_IS_NIC);
+}
+
 void labelBay(EnclosureForm& form, const BladeType& type, int column, bool lowerBay, int columnOs) {
     forEachBayLabel(type, column, lowerBay, columnOs, form.enclosureType, [&](int row, std::string_view label) {
         form.setText(ids::label(row, column), label);
@@ -84,11 +91,19 @@ std::string portLabel(const BladeType& type, int column, bool lowerBay, int colu
     return std::string(text, length);
 }
 
+int bayLabelCount(const BladeType& type, bool lowerBay, int enclosureType) {
+    const std::size_t ports = portCount(type);
+    int row = lowerBay ? ids::kFirstLowerLabelRow : 0;
+    const int first = row;
+    for (std::size_t k = 0; k < ports && row < ids::kLabelRows; ++k)
+        if (portLabelled(type, ports, enclosureType, static_cast<int>(k))) ++row;
+    return row - first;
+}
+
 std::size_t writePortLabel(const BladeType& type, std::size_t ports, std::size_t digits, int column, bool lowerBay,
                            int columnOs, int enclosureType, int k, char& nextNic, char* text) {
-    if (k < 0 || static_cast<std::size_t>(k) >= ports) return 0;
+    if (!portLabelled(type, ports, enclosureType, k)) return 0;
     const bool thirdPort = k == kThirdPort;
-    if (thirdPort && enclosureType == ENCLOSURE_ENHANCED && !(type.flags & PORT3_IS_NIC)) return 0;
 
     const int position = portPosition(type, ports, columnOs, k);
     const int digit = static_cast<std::size_t>(position) < digits ? hexValue(type.portDigits[position]) : -1;

@@ -56,6 +56,9 @@ std::size_t portCount(const BladeType& type);
 // Number of switch-port digits of a type: the length of its portDigits.
 std::size_t portDigitCount(const BladeType& type);
 
+// How many labels labelling one bay writes, without their texts: the calls forEachBayLabel makes.
+int bayLabelCount(const BladeType& type, bool lowerBay, int enclosureType);
+
 // The labels that labelling one bay writes, in order, with the grid row each one takes: from
 // row 0 for an upper bay, row 4 for a lower one, ports without a label taking no row, and none
 // past the last row. `write(int row, std::string_view text)` is called for each; the text lives

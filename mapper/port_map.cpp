@@ -15,12 +15,8 @@ std::string selectedText(EnclosureForm& form, int id) {
 
 // Rows that the lower bay's labelling wrote: it starts at the first lower row, so they are the
 // first rows from there, as many as it writes.
-int lowerBayLabelCount(EnclosureForm& form, const BladeCatalogue& catalogue, int column, const std::string& lowerText) {
-    const BladeType& type = catalogue.row(findByName(catalogue, lowerText.c_str(), 1));
-    int count = 0;
-    forEachBayLabel(type, column, true, form.getSelection(ids::columnOs(column)), form.enclosureType,
-                    [&](int, std::string_view) { ++count; });
-    return count;
+int lowerBayLabelCount(EnclosureForm& form, const BladeCatalogue& catalogue, const std::string& lowerText) {
+    return bayLabelCount(catalogue.row(findByName(catalogue, lowerText.c_str(), 1)), true, form.enclosureType);
 }
 
 }  // namespace
@@ -37,7 +33,7 @@ std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const
 
         const std::string upperText = selectedText(form, ids::upperBay(c));
         const std::string lowerText = selectedText(form, ids::lowerBay(c));
-        const int lowerCount = lowerText.empty() ? 0 : lowerBayLabelCount(form, catalogue, c, lowerText);
+        const int lowerCount = lowerText.empty() ? 0 : lowerBayLabelCount(form, catalogue, lowerText);
         const std::string os = shown.enabled(ids::columnOs(c)) ? selectedText(form, ids::columnOs(c)) : "";
 
         for (int r = 0; r < ids::kLabelRows; ++r) {

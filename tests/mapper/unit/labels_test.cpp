@@ -147,6 +147,30 @@ TEST(Labels, CatalogueRowsAtTheEdges) {
     }
 }
 
+// The count agrees with the labels the walk writes, for every row in either bay and enclosure.
+TEST(Labels, BayLabelCountIsTheNumberOfLabelsWritten) {
+    const BladeCatalogue catalogue = fixture::catalogueWithFile(kOddRows);
+    struct Case { const char* type; bool lowerBay; int enclosure; int count; };
+    const Case cases[] = {
+        {"Tarn", false, ENCLOSURE_STANDARD, 4}, {"Tarn", false, ENCLOSURE_ENHANCED, 3},
+        {"Tarn-M3", false, ENCLOSURE_ENHANCED, 4}, {"Fell", true, ENCLOSURE_ENHANCED, 2},
+        {"Crag", false, ENCLOSURE_STANDARD, 6}, {"Bare", false, ENCLOSURE_STANDARD, 0},
+        {"Quad", true, ENCLOSURE_ENHANCED, 2}, {"Wide", false, ENCLOSURE_ENHANCED, 6},
+    };
+    for (const Case& c : cases) {
+        const BladeType& type = catalogue.row(findByName(catalogue, c.type, 1));
+        EXPECT_EQ(bayLabelCount(type, c.lowerBay, c.enclosure), c.count) << c.type << " lower " << c.lowerBay;
+    }
+    for (std::size_t row = 0; row + 1 < catalogue.rowCount(); ++row)
+        for (const bool lowerBay : {false, true})
+            for (const int enclosure : {ENCLOSURE_STANDARD, ENCLOSURE_ENHANCED}) {
+                int written = 0;
+                forEachBayLabel(catalogue.row(row), 3, lowerBay, OS_WINDOWS, enclosure, [&](int, std::string_view) { ++written; });
+                EXPECT_EQ(bayLabelCount(catalogue.row(row), lowerBay, enclosure), written)
+                    << catalogue.row(row).name << " lower " << lowerBay << " enclosure " << enclosure;
+            }
+}
+
 TEST(Labels, PortLabelNeverExceedsItsTypeOrBuffer) {
     BladeType type{};
     std::snprintf(type.name, sizeof type.name, "Long");
