@@ -199,16 +199,29 @@ SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQ
 }
 
 void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure) {
+    // The enclosure's warnings leave in one write: the error stream is unbuffered.
     const std::vector<SwitchLabel> labels = bySwitch(enclosure.rows);
+    std::string warnings;
+    std::string prefix;
     for (std::size_t i = 1; i < labels.size(); ++i) {
         const SwitchLabel& a = labels[i - 1];
         const SwitchLabel& b = labels[i];
         if (a.port == 0 || a.port != b.port || a.letter != b.letter) continue;
-        std::fprintf(err_, "bwmap: warning: %s%sswitch port %s carries two labels: bay %d (%s) and bay %d (%s)\n",
-                     enclosure.name ? printable(*enclosure.name).c_str() : "", enclosure.name ? ": " : "",
-                     printable(a.row->switchPort).c_str(), a.row->bay, printable(a.row->nic).c_str(), b.row->bay,
-                     printable(b.row->nic).c_str());
+        if (prefix.empty()) prefix = "bwmap: warning: " + (enclosure.name ? printable(*enclosure.name) + ": " : "");
+        warnings += prefix;
+        warnings += "switch port ";
+        warnings += printable(a.row->switchPort);
+        warnings += " carries two labels: bay ";
+        warnings += std::to_string(a.row->bay);
+        warnings += " (";
+        warnings += printable(a.row->nic);
+        warnings += ") and bay ";
+        warnings += std::to_string(b.row->bay);
+        warnings += " (";
+        warnings += printable(b.row->nic);
+        warnings += ")\n";
     }
+    if (!warnings.empty()) std::fwrite(warnings.data(), 1, warnings.size(), err_);
     if (!hasQuery_) return inner_->write(out, enclosure);
 
     std::vector<char> letters;
