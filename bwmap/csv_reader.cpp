@@ -1,16 +1,35 @@
-// RFC 4180 records: fields split by commas, records by CR LF or LF; a quoted field holds commas,
+// RFC 4180 records: fields split by commas (or the separator given), records by CR LF or LF; a quoted field holds commas,
 // line ends and doubled quotes. A quote inside an unquoted field is taken as a character.
 #include "csv_reader.h"
 
 #include <algorithm>
 
+namespace {
+
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(std::FILE* file) : file_(file) {}
+    std::size_t read(char* out, std::size_t size) override { return std::fread(out, 1, size, file_); }
+    bool failed() const override { return std::ferror(file_) != 0; }
+
+private:
+    std::FILE* file_;
+};
+
+}  // namespace
+
+CsvReader::CsvReader(std::FILE* file) : owned_(std::make_unique<FileSource>(file)), source_(*owned_) {}
+
+CsvReader::CsvReader(ByteSource& source, char separator, long firstLine)
+    : source_(source), separator_(separator), started_(true), line_(firstLine) {}
+
 int CsvReader::get() {
     if (pos_ == end_) {
         if (readError_) return EOF;
-        end_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+        end_ = source_.read(buffer_, sizeof buffer_);
         pos_ = 0;
         if (end_ == 0) {
-            if (std::ferror(file_)) readError_ = true;
+            if (source_.failed()) readError_ = true;
             return EOF;
         }
     }
@@ -71,11 +90,11 @@ bool CsvReader::next(std::vector<std::string>& fields, std::string& error) {
             if (error.empty()) field += static_cast<char>(ch);
             continue;
         }
-        if (ch == EOF || ch == '\n' || ch == ',') {
+        if (ch == EOF || ch == '\n' || ch == separator_) {
             if (error.empty()) fields.push_back(std::move(field));
             field.clear();
             wasQuoted = false;
-            if (ch != ',') break;
+            if (ch != separator_) break;
             continue;
         }
         if (ch == '\r') {

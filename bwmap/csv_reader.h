@@ -3,13 +3,26 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+// Bytes to read from; the plans source decodes a file into one.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Up to `size` bytes into `out`; 0 at the end or after a read error, which failed() tells.
+    virtual std::size_t read(char* out, std::size_t size) = 0;
+    virtual bool failed() const = 0;
+};
+
 class CsvReader {
 public:
-    // Reads from an open file; a UTF-8 byte-order mark at its start is skipped.
-    explicit CsvReader(std::FILE* file) : file_(file) {}
+    // Reads from an open file, fields split by commas; a UTF-8 byte-order mark at its start is
+    // skipped.
+    explicit CsvReader(std::FILE* file);
+    // Reads decoded bytes split by `separator`; the first record starts on line `firstLine`.
+    CsvReader(ByteSource& source, char separator, long firstLine);
 
     // Reads the next record. Returns false at the end of the file (or on a read error, which
     // readError() then tells). A record that cannot be taken whole (a quote left open at the
@@ -29,11 +42,13 @@ private:
         if (buffer_[--pos_] == '\n') --line_;
     }
 
-    std::FILE* file_;
+    std::unique_ptr<ByteSource> owned_;
+    ByteSource& source_;
+    char separator_ = ',';
     char buffer_[1 << 16];
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
-    bool started_ = false;
+    bool started_ = false;  // set once the byte-order mark was looked for
     bool readError_ = false;
     long line_ = 1;
     long recordLine_ = 0;

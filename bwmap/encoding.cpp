@@ -2,6 +2,7 @@
 #include "encoding.h"
 
 #include <cstdint>
+#include <iterator>
 
 namespace {
 
@@ -65,4 +66,41 @@ std::string windows1252ToUtf8(const std::string& text) {
 
 std::string inputToUtf8(const std::string& text) {
     return isValidUtf8(text) ? text : eightBitToUtf8(text);
+}
+
+namespace {
+
+struct Range {
+    std::uint32_t first, last;
+};
+
+bool within(const Range* ranges, std::size_t count, std::uint32_t cp) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (cp >= ranges[i].first && cp <= ranges[i].last) return true;
+    return false;
+}
+
+const Range kCombining[] = {{0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x0610, 0x061A},
+                            {0x064B, 0x065F}, {0x0E31, 0x0E31}, {0x0E34, 0x0E3A}, {0x200B, 0x200F},
+                            {0x20D0, 0x20FF}, {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}};
+const Range kWide[] = {{0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x3400, 0x4DBF},
+                       {0x4E00, 0x9FFF}, {0xA000, 0xA4CF}, {0xAC00, 0xD7A3}, {0xF900, 0xFAFF},
+                       {0xFE30, 0xFE4F}, {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F},
+                       {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD}};
+
+}  // namespace
+
+std::size_t displayWidth(const std::string& utf8) {
+    if (!isValidUtf8(utf8)) return utf8.size();
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t more = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+        std::uint32_t cp = more == 0 ? lead : lead & (0x3F >> more);
+        for (std::size_t k = 1; k <= more; ++k) cp = cp << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += more + 1;
+        if (within(kCombining, std::size(kCombining), cp)) continue;
+        width += within(kWide, std::size(kWide), cp) ? 2 : 1;
+    }
+    return width;
 }

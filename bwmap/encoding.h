@@ -1,6 +1,7 @@
 // Text from the catalogue file and from plans files turned into UTF-8 for output and matching.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 bool isValidUtf8(const std::string& text);
@@ -16,3 +17,7 @@ std::string eightBitToUtf8(const std::string& text);
 std::string catalogueToUtf8(const std::string& text);
 // Text that a user typed or a plans file holds: kept when it is valid UTF-8, otherwise 8-bit.
 std::string inputToUtf8(const std::string& text);
+
+// The columns a terminal gives UTF-8 text: two for wide (East Asian) characters, none for
+// combining marks, one for any other character, a control byte or a byte that is not UTF-8.
+std::size_t displayWidth(const std::string& utf8);

@@ -142,7 +142,18 @@ public:
         appendHtmlText(out, e.enclosure);
         out += " enclosure, default OS ";
         appendHtmlText(out, e.defaultOs);
-        out += "</p>\n<div class=\"bays\">\n";
+        out += "</p>\n";
+        if (e.extra && !e.extra->empty()) {
+            out += "<p class=\"meta\">";
+            for (std::size_t i = 0; i < e.extra->names.size(); ++i) {
+                if (i > 0) out += "; ";
+                appendHtmlText(out, inputToUtf8(e.extra->names[i]));
+                out += ": ";
+                appendHtmlText(out, inputToUtf8(i < e.extra->values.size() ? e.extra->values[i] : std::string()));
+            }
+            out += "</p>\n";
+        }
+        out += "<div class=\"bays\">\n";
 
         for (int bay = 1; bay <= EnclosureView::kBays; ++bay) {
             const EnclosureView::Bay& shown = view.bays[bay - 1];

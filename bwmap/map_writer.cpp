@@ -4,129 +4,148 @@
 #include <algorithm>
 #include <cstring>
 
-#include <nlohmann/json.hpp>
-
 #include "encoding.h"
 #include "html_sheet.h"
+#include "json_members.h"
 #include "session.h"
 
 namespace {
 
 constexpr const char* kEnclosureColumn = "Enclosure";
 
-class TsvWriter : public MapWriter {
+// A row's fields: the standard ones, then the plans row's further columns.
+class RowFields {
 public:
-    TsvWriter(bool plans, bool names) : plans_(plans), names_(names) {}
-    void begin(std::string& out) override {
-        if (!names_) return appendPortMapTsvHeader(out, plans_ ? kEnclosureColumn : nullptr, "\n");
-        const std::vector<const char*> columns = mapColumns(plans_, true);
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i > 0) out += '\t';
-            out += columns[i];
-        }
-        out += '\n';
+    explicit RowFields(const std::vector<std::string>& extra) : extraCount_(extra.size()) {}
+    // The header's column names.
+    const std::vector<const std::string*>& header(bool plans, bool names, const std::vector<std::string>& extra) {
+        for (const char* column : mapColumns(plans, names)) headerTexts_.emplace_back(column);
+        for (const std::string& name : extra) headerTexts_.push_back(name);
+        for (const std::string& text : headerTexts_) fields_.push_back(&text);
+        return fields_;
     }
-    void write(std::string& out, const MappedEnclosure& e) override {
-        if (!names_) return appendPortMapTsv(out, e.rows, e.name, "\n");
-        std::string bay;
+    const std::vector<const std::string*>& of(const MappedEnclosure& e, const PortMapRow& row) {
         const std::string* fields[8];
-        for (const PortMapRow& row : e.rows) {
-            const std::size_t count = mapFields(e, row, bay, fields);
-            for (std::size_t i = 0; i < count; ++i) {
-                if (i > 0) out += '\t';
-                for (char ch : *fields[i]) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
-            }
-            out += '\n';
-        }
+        const std::size_t count = mapFields(e, row, bay_, fields);
+        fields_.assign(fields, fields + count);
+        for (std::size_t i = 0; i < extraCount_; ++i)
+            fields_.push_back(e.extra && i < e.extra->values.size() ? &e.extra->values[i] : &kNoText);
+        return fields_;
     }
 
 private:
+    static inline const std::string kNoText;
+    std::size_t extraCount_;
+    std::vector<std::string> headerTexts_;
+    std::string bay_;
+    std::vector<const std::string*> fields_;
+};
+
+// A field as one cell of a tsv or table line: no tab or line end, a NUL shown as '?'.
+void appendPlain(std::string& out, const std::string& field) {
+    for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
+}
+
+class TsvWriter : public MapWriter {
+public:
+    TsvWriter(bool plans, bool names, const std::vector<std::string>& extra)
+        : plans_(plans), names_(names), extra_(extra), fields_(extra) {}
+    void begin(std::string& out) override {
+        if (!names_ && extra_.empty()) return appendPortMapTsvHeader(out, plans_ ? kEnclosureColumn : nullptr, "\n");
+        RowFields header(extra_);
+        line(out, header.header(plans_, names_, extra_));
+    }
+    void write(std::string& out, const MappedEnclosure& e) override {
+        if (!names_ && extra_.empty()) return appendPortMapTsv(out, e.rows, e.name, "\n");
+        for (const PortMapRow& row : e.rows) line(out, fields_.of(e, row));
+    }
+
+private:
+    static void line(std::string& out, const std::vector<const std::string*>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) out += '\t';
+            appendPlain(out, *fields[i]);
+        }
+        out += '\n';
+    }
+
     bool plans_;
     bool names_;
+    std::vector<std::string> extra_;
+    RowFields fields_;
 };
 
 class CsvWriter : public MapWriter {
 public:
-    CsvWriter(bool plans, bool names) : plans_(plans), names_(names) {}
+    CsvWriter(bool plans, bool names, const std::vector<std::string>& extra)
+        : plans_(plans), names_(names), extra_(extra), fields_(extra) {}
     void begin(std::string& out) override {
-        const std::vector<const char*> columns = mapColumns(plans_, names_);
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i > 0) out += ',';
-            out += columns[i];
-        }
-        out += '\n';
+        RowFields header(extra_);
+        line(out, header.header(plans_, names_, extra_));
     }
     void write(std::string& out, const MappedEnclosure& e) override {
-        std::string bay;
-        const std::string* fields[8];
-        for (const PortMapRow& row : e.rows) {
-            const std::size_t count = mapFields(e, row, bay, fields);
-            for (std::size_t i = 0; i < count; ++i) {
-                if (i > 0) out += ',';
-                appendCsvField(out, *fields[i]);
-            }
-            out += '\n';
-        }
+        for (const PortMapRow& row : e.rows) line(out, fields_.of(e, row));
     }
 
 private:
+    static void line(std::string& out, const std::vector<const std::string*>& fields) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) out += ',';
+            appendCsvField(out, *fields[i]);
+        }
+        out += '\n';
+    }
+
     bool plans_;
     bool names_;
+    std::vector<std::string> extra_;
+    RowFields fields_;
 };
 
-// Columns padded for a person. Widths are fixed before the first row so that a plans run can
-// stream: Type fits every catalogue name; a longer enclosure name pushes its own rows.
+// Columns padded for a person, by the characters a terminal shows. Widths are fixed before the
+// first row so that a plans run can stream: Type fits every catalogue name; a longer enclosure
+// name pushes its own rows.
 class TableWriter : public MapWriter {
 public:
-    TableWriter(bool plans, bool names, const BladeCatalogue& catalogue) : plans_(plans), names_(names) {
+    TableWriter(bool plans, bool names, const BladeCatalogue& catalogue, const std::vector<std::string>& extra)
+        : plans_(plans), names_(names), extra_(extra), fields_(extra) {
         const std::vector<const char*> columns = mapColumns(plans, names);
         for (const char* column : columns) widths_.push_back(std::strlen(column));
         const std::size_t type = plans ? 2 : 1;
         for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            widths_[type] = std::max(widths_[type], std::strlen(catalogue.row(row).name));
+            widths_[type] = std::max(widths_[type], displayWidth(catalogueToUtf8(catalogue.row(row).name)));
         widths_[type + (names ? 2 : 1)] = std::max(widths_[type + (names ? 2 : 1)], std::strlen("Windows"));
         widths_.back() = std::max(widths_.back(), std::strlen("NIC A"));
         if (plans) widths_[0] = kNameWidth;
         if (names) widths_[type + 1] = widths_[type + 3] = kNameWidth;
+        for (const std::string& name : extra) widths_.push_back(std::max(displayWidth(inputToUtf8(name)), kNameWidth));
     }
     void begin(std::string& out) override {
-        const std::vector<const char*> columns = mapColumns(plans_, names_);
-        std::string header[8];
-        const std::string* fields[8];
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            header[i] = columns[i];
-            fields[i] = &header[i];
-        }
-        line(out, fields, columns.size());
+        RowFields header(extra_);
+        line(out, header.header(plans_, names_, extra_));
     }
     void write(std::string& out, const MappedEnclosure& e) override {
-        std::string bay;
-        const std::string* fields[8];
-        for (const PortMapRow& row : e.rows) line(out, fields, mapFields(e, row, bay, fields));
+        for (const PortMapRow& row : e.rows) line(out, fields_.of(e, row));
     }
 
 private:
     static constexpr std::size_t kNameWidth = 16;
-    static void pad(std::string& out, const std::string& text, std::size_t width) {
-        out += text;
-        if (text.size() < width) out.append(width - text.size(), ' ');
-    }
-    void line(std::string& out, const std::string* const* fields, std::size_t count) {
+    void line(std::string& out, const std::vector<const std::string*>& fields) {
         const std::size_t start = out.size();
-        for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += "  ";
-            pad(out, *fields[i], widths_[i]);
+            appendPlain(out, *fields[i]);
+            const std::size_t width = displayWidth(inputToUtf8(*fields[i]));
+            if (width < widths_[i]) out.append(widths_[i] - width, ' ');
         }
         while (out.size() > start && out.back() == ' ') out.pop_back();
-        for (std::size_t i = start; i < out.size(); ++i) {
-            if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
-            if (out[i] == '\0') out[i] = '?';
-        }
         out += '\n';
     }
 
     bool plans_;
     bool names_;
+    std::vector<std::string> extra_;
+    RowFields fields_;
     std::vector<std::size_t> widths_;
 };
 
@@ -168,6 +187,7 @@ public:
                 ports.push_back({{"switchPort", catalogueToUtf8(row.switchPort)}, {"nic", catalogueToUtf8(row.nic)}});
         }
         object["bays"] = std::move(bays);
+        addExtraColumns(object, e);
         out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         out += '\n';
     }
@@ -212,24 +232,26 @@ std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::stri
     return count;
 }
 
-std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue, bool names) {
+std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue, bool names,
+                                         const std::vector<std::string>& extra) {
     switch (format) {
-    case MapFormat::TSV: return std::make_unique<TsvWriter>(plans, names);
-    case MapFormat::CSV: return std::make_unique<CsvWriter>(plans, names);
+    case MapFormat::TSV: return std::make_unique<TsvWriter>(plans, names, extra);
+    case MapFormat::CSV: return std::make_unique<CsvWriter>(plans, names, extra);
     case MapFormat::JSON: return std::make_unique<JsonWriter>();
     case MapFormat::HTML: return makeHtmlWriter();
     case MapFormat::TABLE:
     case MapFormat::NETBOX_CABLES:
     case MapFormat::NETBOX_INTERFACES: break;
     }
-    return std::make_unique<TableWriter>(plans, names, catalogue);
+    return std::make_unique<TableWriter>(plans, names, catalogue, extra);
 }
 
 std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
-                    const EnclosureNames* names) {
+                           const EnclosureNames* names, const ExtraColumns* extra) {
     MappedEnclosure mapped;
     mapped.name = name;
     mapped.names = names;
+    mapped.extra = extra;
     mapped.enclosure = session.enclosureText();
     mapped.defaultOs = session.defaultOsText();
     mapped.rows = session.portMap();

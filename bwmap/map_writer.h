@@ -14,6 +14,14 @@ class EnclosureSession;
 
 enum class MapFormat { TABLE, TSV, CSV, JSON, HTML, NETBOX_CABLES, NETBOX_INTERFACES };
 
+// Columns of a plans file that the formats do not know: their names from the header and one
+// row's cells, in the file's order.
+struct ExtraColumns {
+    std::vector<std::string> names;
+    std::vector<std::string> values;
+    bool empty() const { return names.empty(); }
+};
+
 // One mapped enclosure as the writers see it.
 struct MappedEnclosure {
     const std::string* name = nullptr;  // the plans row's name; nullptr for a single enclosure
@@ -22,6 +30,7 @@ struct MappedEnclosure {
     std::vector<PortMapRow> rows;
     const EnclosureView* view = nullptr;  // for writers that draw the enclosure; else nullptr
     const EnclosureNames* names = nullptr;  // host names; nullptr when none are in use
+    const ExtraColumns* extra = nullptr;    // a plans row's further columns; nullptr when none
 };
 
 class MapWriter {
@@ -44,12 +53,13 @@ public:
 // Writes the enclosure the session now holds; `name` is the plans row's name or nullptr, `names`
 // its host names or nullptr. Returns the writer's reason for refusing it, else empty.
 std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
-                    const EnclosureNames* names = nullptr);
+                           const EnclosureNames* names = nullptr, const ExtraColumns* extra = nullptr);
 
 // `plans` adds the enclosure's name: a first column, or a "name" member on JSON Lines. `names`
-// adds the Host and Switch columns (JSON: "host" per bay, "switch" per port).
+// adds the Host and Switch columns (JSON: "host" per bay, "switch" per port). `extra` names the
+// plans file's further columns, written after the others on every row (JSON: "columns").
 std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue,
-                                         bool names = false);
+                                         bool names = false, const std::vector<std::string>& extra = {});
 
 // Appends a CSV field, quoted when it holds a comma, a quote or a line end (quotes doubled); a
 // NUL byte shows as '?'.

@@ -103,11 +103,17 @@ std::string setName(EnclosureNames& names, const NameKey& key, const std::string
     return {};
 }
 
-std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& session) {
+std::vector<std::string> hostsOnEmptyBays(const EnclosureNames& names, const EnclosureSession& session) {
+    std::vector<std::string> messages;
     for (int bay = 1; bay <= EnclosureNames::kBays; ++bay)
         if (!names.host(bay).empty() && !session.holdsBlade(bay))
-            return "host" + std::to_string(bay) + ": bay " + std::to_string(bay) + " holds no blade";
-    return {};
+            messages.push_back("host" + std::to_string(bay) + ": bay " + std::to_string(bay) + " holds no blade");
+    return messages;
+}
+
+std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& session) {
+    const std::vector<std::string> messages = hostsOnEmptyBays(names, session);
+    return messages.empty() ? std::string() : messages.front();
 }
 
 bool splitSwitchPort(const std::string& text, char& letter, int& port) {

@@ -55,6 +55,8 @@ std::string setName(EnclosureNames& names, const NameKey& key, const std::string
 
 // The first host name given for a bay that holds no blade, as a message; empty when none.
 std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& session);
+// Every such host name, one message each, by bay.
+std::vector<std::string> hostsOnEmptyBays(const EnclosureNames& names, const EnclosureSession& session);
 
 // A label's switch port "A-7" as its letter and number; false for any other text ("A-?").
 bool splitSwitchPort(const std::string& text, char& letter, int& port);

@@ -6,11 +6,13 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "csv_reader.h"
 #include "names.h"
 #include "picks.h"
+#include "plans_source.h"
 #include "run.h"
 
 namespace {
@@ -28,6 +30,9 @@ struct Layout {
     int host[kBays + 1];
     int switchHost[256];  // by the switch letter, upper case
     bool names = false;   // any host or switch column
+    std::vector<int> extra;                // the columns the formats do not know, in order
+    std::vector<std::string> extraNames;   // their header cells, without surrounding blanks
+    std::vector<bool> blank;               // header cells that are empty
     std::size_t width = 0;
 
     Layout() {
@@ -38,10 +43,14 @@ struct Layout {
     }
 };
 
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t last = text.find_last_not_of(" \t");
+    return first == std::string::npos ? "" : text.substr(first, last - first + 1);
+}
+
 std::string trimmedLowerCase(const std::string& text) {
-    std::size_t first = text.find_first_not_of(" \t");
-    std::size_t last = text.find_last_not_of(" \t");
-    std::string out = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    std::string out = trimmed(text);
     for (char& ch : out) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return out;
 }
@@ -61,17 +70,45 @@ int* slotFor(Layout& layout, const std::string& cell) {
     return pick->kind == Pick::BAY ? &layout.bay[pick->number] : &layout.columnOs[pick->number];
 }
 
+bool allDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// Why a header name that is no known column is still not a further column: a bay, a column OS
+// or a host out of range. Empty when it is a further column.
+std::string outOfRange(const std::string& name) {
+    if (allDigits(name) || parseNameKey(name).kind == NameKey::HOST) return "the bay must be a number from 1 to 16";
+    if (name.size() > 2 && name.compare(0, 2, "os") == 0 && allDigits(name.substr(2)))
+        return "the column must be a number from 1 to 8";
+    return {};
+}
+
 // Reads the header; an empty string when it is good, else the message.
 std::string readLayout(const std::vector<std::string>& header, const std::string& letters, Layout& layout) {
+    std::vector<std::string> further;  // lower case, to find a name given twice
+    layout.blank.assign(header.size(), false);
     for (std::size_t i = 0; i < header.size(); ++i) {
-        const NameKey key = parseNameKey(trimmedLowerCase(header[i]));
+        const std::string name = trimmedLowerCase(header[i]);
+        const std::string column = "column \"" + printable(header[i]) + "\"";
+        if (name.empty()) {
+            layout.blank[i] = true;
+            continue;
+        }
+        const NameKey key = parseNameKey(name);
         if (key.kind == NameKey::SWITCH && letters.find(key.letter) == std::string::npos)
-            return "column \"" + printable(header[i]) + "\": no blade type uses switch " +
-                   printable(std::string(1, key.letter));
+            return column + ": no blade type uses switch " + printable(std::string(1, key.letter));
         layout.names = layout.names || key.kind != NameKey::NONE;
         int* slot = slotFor(layout, header[i]);
-        if (slot == nullptr) return "unknown column \"" + printable(header[i]) + "\"";
-        if (*slot >= 0) return "column \"" + printable(header[i]) + "\" is named twice";
+        if (slot == nullptr) {
+            const std::string range = outOfRange(name);
+            if (!range.empty()) return column + ": " + range;
+            if (std::find(further.begin(), further.end(), name) != further.end()) return column + " is named twice";
+            further.push_back(name);
+            layout.extra.push_back(static_cast<int>(i));
+            layout.extraNames.push_back(trimmed(header[i]));
+            continue;
+        }
+        if (*slot >= 0) return column + " is named twice";
         *slot = static_cast<int>(i);
     }
     if (layout.name < 0) return "the header has no \"name\" column";
@@ -79,117 +116,164 @@ std::string readLayout(const std::vector<std::string>& header, const std::string
     return {};
 }
 
-// One row: a fresh form, the enclosure type and default OS, bays 1-16, then the column OS cells.
-PickResult mapRow(const std::vector<std::string>& cells, const Layout& layout, const PlansDefaults& defaults,
-                  EnclosureSession& session, EnclosureNames& names) {
-    if (cells.size() != layout.width)
-        return {PickResult::INPUT_ERROR, "the row has " + std::to_string(cells.size()) + " cells, the header " +
-                                             std::to_string(layout.width)};
-    if (cells[static_cast<std::size_t>(layout.name)].empty()) return {PickResult::INPUT_ERROR, "the name is empty"};
+using Problems = std::vector<PickResult>;
+
+void inputError(Problems& problems, std::string message) {
+    problems.push_back({PickResult::INPUT_ERROR, std::move(message)});
+}
+
+// The row's cells line up with the header: as many, or more when the further ones are empty
+// (a spreadsheet's trailing columns), and nothing under a header cell that is empty.
+bool checkShape(const std::vector<std::string>& cells, const Layout& layout, Problems& problems) {
+    bool wider = cells.size() < layout.width;
+    for (std::size_t i = layout.width; i < cells.size() && !wider; ++i) wider = !cells[i].empty();
+    if (wider) {
+        inputError(problems, "the row has " + std::to_string(cells.size()) + " cells, the header " +
+                                 std::to_string(layout.width));
+        return false;
+    }
+    for (std::size_t i = 0; i < layout.width; ++i)
+        if (layout.blank[i] && !cells[i].empty())
+            inputError(problems, "column " + std::to_string(i + 1) + " has no name in the header but holds \"" +
+                                     printable(cells[i]) + "\"");
+    return true;
+}
+
+// One row: a fresh form, the enclosure type and default OS, bays 1-16, then the column OS
+// cells. Every problem is noted, and the row goes on to the next cell after each.
+void mapRow(const std::vector<std::string>& cells, const Layout& layout, const PlansDefaults& defaults,
+            EnclosureSession& session, EnclosureNames& names, Problems& problems) {
+    if (!checkShape(cells, layout, problems)) return;
+    const auto cell = [&](int column) -> const std::string& { return cells[static_cast<std::size_t>(column)]; };
+    if (cell(layout.name).empty()) inputError(problems, "the name is empty");
 
     int enclosureType = defaults.enclosureType;
-    if (layout.enclosure >= 0 && !cells[static_cast<std::size_t>(layout.enclosure)].empty()) {
-        const std::string& cell = cells[static_cast<std::size_t>(layout.enclosure)];
-        enclosureType = parseEnclosure(cell);
-        if (enclosureType < 0) return {PickResult::INPUT_ERROR, "enclosure \"" + printable(cell) + "\" is neither Standard nor Enhanced"};
+    if (layout.enclosure >= 0 && !cell(layout.enclosure).empty()) {
+        const int parsed = parseEnclosure(cell(layout.enclosure));
+        if (parsed < 0)
+            inputError(problems, "enclosure \"" + printable(cell(layout.enclosure)) + "\" is neither Standard nor Enhanced");
+        else enclosureType = parsed;
     }
     int defaultOs = defaults.defaultOs;
-    if (layout.os >= 0 && !cells[static_cast<std::size_t>(layout.os)].empty()) {
-        const std::string& cell = cells[static_cast<std::size_t>(layout.os)];
-        defaultOs = parseOs(cell);
-        if (defaultOs < 0) return {PickResult::INPUT_ERROR, "os \"" + printable(cell) + "\" is neither Windows nor Linux"};
+    if (layout.os >= 0 && !cell(layout.os).empty()) {
+        const int parsed = parseOs(cell(layout.os));
+        if (parsed < 0) inputError(problems, "os \"" + printable(cell(layout.os)) + "\" is neither Windows nor Linux");
+        else defaultOs = parsed;
     }
     session.start(enclosureType, defaultOs);
 
-    auto place = [&](Pick::Kind kind, int number, int column) -> PickResult {
-        if (column < 0 || cells[static_cast<std::size_t>(column)].empty()) return {};
+    const auto place = [&](Pick::Kind kind, int number, int column, const std::string& where) {
+        if (column < 0 || cell(column).empty()) return;
         Pick pick;
         pick.kind = kind;
         pick.number = number;
-        pick.text = cells[static_cast<std::size_t>(column)];
-        return session.pick(pick);
+        pick.text = cell(column);
+        PickResult result = session.pick(pick);
+        if (result.status == PickResult::REFUSED) result.message = where + ": " + result.message;
+        if (result.status != PickResult::DONE) problems.push_back(std::move(result));
     };
-    for (int bay = 1; bay <= kBays; ++bay) {
-        PickResult result = place(Pick::BAY, bay, layout.bay[bay]);
-        if (result.status != PickResult::DONE) return result;
-    }
+    for (int bay = 1; bay <= kBays; ++bay) place(Pick::BAY, bay, layout.bay[bay], "bay " + std::to_string(bay));
     for (int column = 1; column <= kColumns; ++column) {
-        PickResult result = place(Pick::COLUMN_OS, column, layout.columnOs[column]);
-        if (result.status != PickResult::DONE) return result;
+        const int at = layout.columnOs[column];
+        // The map is the same under both: such a cell changes nothing the window shows.
+        if (at >= 0 && parseOs(cell(at)) >= 0 && session.sameOrderUnderEveryOs(column)) continue;
+        place(Pick::COLUMN_OS, column, at, "column " + std::to_string(column));
     }
 
     names.clear();
-    auto name = [&](NameKey key, int column) -> std::string {
-        if (column < 0) return {};
+    const auto name = [&](NameKey key, int column) {
+        if (column < 0) return;
         const std::string keyText = key.kind == NameKey::HOST ? "host" + std::to_string(key.bay)
                                                               : "switch" + std::string(1, key.letter);
-        return setName(names, key, keyText, cells[static_cast<std::size_t>(column)], defaults.switchLetters, false);
+        std::string error = setName(names, key, keyText, cell(column), defaults.switchLetters, false);
+        if (!error.empty()) inputError(problems, std::move(error));
     };
-    std::string error;
-    for (int bay = 1; bay <= kBays && error.empty(); ++bay) error = name({NameKey::HOST, bay, 0}, layout.host[bay]);
-    for (int letter = 0; letter < 256 && error.empty(); ++letter)
-        error = name({NameKey::SWITCH, 0, static_cast<char>(letter)}, layout.switchHost[letter]);
-    if (error.empty()) error = hostOnEmptyBay(names, session);
-    if (!error.empty()) return {PickResult::INPUT_ERROR, error};
-    return {};
+    for (int bay = 1; bay <= kBays; ++bay) name({NameKey::HOST, bay, 0}, layout.host[bay]);
+    for (int letter = 0; letter < 256; ++letter) name({NameKey::SWITCH, 0, static_cast<char>(letter)}, layout.switchHost[letter]);
+    for (std::string& error : hostsOnEmptyBays(names, session)) inputError(problems, std::move(error));
+}
+
+bool allEmpty(const std::vector<std::string>& cells) {
+    return std::all_of(cells.begin(), cells.end(), [](const std::string& cell) { return cell.empty(); });
 }
 
 }  // namespace
 
 int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSession& session,
              const WriterMaker& makeWriter, OutputSink& sink, std::FILE* err) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const bool standardInput = path == "-";
+    const std::string shown = standardInput ? "<stdin>" : path;
+    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         std::fprintf(err, "bwmap: cannot read the plans file %s: %s\n", path.c_str(), std::strerror(errno));
         return BWMAP_ERROR;
     }
-    CsvReader reader(file);
+    const auto close = [&] {
+        if (!standardInput) std::fclose(file);
+    };
+    PlansSource source(file);
+    std::string error = source.open(defaults.separator);
+    CsvReader reader(source, source.separator(), source.headerLine());
     std::vector<std::string> cells;
-    std::string error;
     Layout layout;
-    if (!reader.next(cells, error)) {
+    if (!error.empty()) {
+    } else if (!reader.next(cells, error)) {
         error = reader.readError() ? std::strerror(errno) : "the file is empty: it needs a header row";
     } else if (error.empty()) {
         error = readLayout(cells, defaults.switchLetters, layout);
     }
     if (!error.empty()) {
-        std::fprintf(err, "bwmap: %s:%ld: %s\n", path.c_str(), reader.recordLine() > 0 ? reader.recordLine() : 1L,
+        std::fprintf(err, "bwmap: %s:%ld: %s\n", shown.c_str(), reader.recordLine() > 0 ? reader.recordLine() : 1L,
                      error.c_str());
-        std::fclose(file);
+        close();
         return BWMAP_ERROR;
     }
 
     bool anyError = false;
     bool anyRefused = false;
-    const std::unique_ptr<MapWriter> made = makeWriter(layout.names);
+    const std::unique_ptr<MapWriter> made = makeWriter(layout.names, layout.extraNames);
     MapWriter& writer = *made;
     EnclosureNames names;
+    ExtraColumns extra;
+    extra.names = layout.extraNames;
+    std::unordered_map<std::string, long> lineOfName;
+    Problems problems;
     writer.begin(sink.buffer());
     while (reader.next(cells, error) && !sink.failed()) {
-        PickResult result;
-        if (!error.empty()) result = {PickResult::INPUT_ERROR, error};
-        else result = mapRow(cells, layout, defaults, session, names);
-        if (result.status == PickResult::DONE) {
-            const std::string refused = writeEnclosure(writer, session, &cells[static_cast<std::size_t>(layout.name)],
-                                                       sink.buffer(), layout.names ? &names : nullptr);
-            if (!refused.empty()) result = {PickResult::INPUT_ERROR, refused};
+        problems.clear();
+        if (!error.empty()) inputError(problems, error);
+        else if (allEmpty(cells)) continue;
+        const std::size_t nameCell = static_cast<std::size_t>(layout.name);
+        const std::string* name = nameCell < cells.size() && !cells[nameCell].empty() ? &cells[nameCell] : nullptr;
+        if (problems.empty()) {
+            if (name) {
+                const auto seen = lineOfName.emplace(*name, reader.recordLine());
+                if (!seen.second)
+                    inputError(problems, "the name \"" + printable(*name) + "\" is already used on line " +
+                                             std::to_string(seen.first->second));
+            }
+            mapRow(cells, layout, defaults, session, names, problems);
         }
-        if (result.status != PickResult::DONE) {
-            const std::size_t nameCell = static_cast<std::size_t>(layout.name);
-            const std::string name =
-                nameCell < cells.size() && !cells[nameCell].empty() ? printable(cells[nameCell]) : "(no name)";
-            std::fprintf(err, "bwmap: %s:%ld: %s: %s\n", path.c_str(), reader.recordLine(), name.c_str(),
-                         result.message.c_str());
-            (result.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
-            continue;
+        if (problems.empty()) {
+            extra.values.clear();
+            for (int column : layout.extra) extra.values.push_back(cells[static_cast<std::size_t>(column)]);
+            const std::string refused = writeEnclosure(writer, session, name, sink.buffer(),
+                                                       layout.names ? &names : nullptr, extra.empty() ? nullptr : &extra);
+            if (!refused.empty()) inputError(problems, refused);
         }
-        sink.flushIfLarge();
+        const std::string shownName = name ? printable(*name) : "(no name)";
+        for (const PickResult& problem : problems) {
+            std::fprintf(err, "bwmap: %s:%ld: %s: %s\n", shown.c_str(), reader.recordLine(), shownName.c_str(),
+                         problem.message.c_str());
+            (problem.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
+        }
+        if (problems.empty()) sink.flushIfLarge();
     }
     writer.end(sink.buffer());
     if (reader.readError()) {
-        std::fprintf(err, "bwmap: %s:%ld: the file could not be read to its end\n", path.c_str(), reader.recordLine());
+        std::fprintf(err, "bwmap: %s:%ld: the file could not be read to its end\n", shown.c_str(), reader.recordLine());
         anyError = true;
     }
-    std::fclose(file);
+    close();
     return anyError ? BWMAP_ERROR : anyRefused ? BWMAP_REFUSED : BWMAP_OK;
 }

@@ -31,6 +31,7 @@ struct Options {
     std::string catalogue;
     std::string format = "table";
     std::string plans;
+    std::string delimiter;
     std::string check;
     std::string by = "bay";
     std::string find;
@@ -106,10 +107,16 @@ CLI::Option* describe(CLI::App& app, Options& options) {
         ->transform(oneOf({"table", "tsv", "csv", "json", "html", "netbox-cables", "netbox-interfaces"}))
         ->option_text("table|tsv|csv|json|html|netbox-cables|netbox-interfaces");
     CLI::Option* plans = app.add_option("--plans", options.plans,
-                                        "CSV file of enclosures, one per row: a header naming name, enclosure, "
-                                        "os, 1 to 16, os1 to os8, host1 to host16, switchA ...")
+                                        "CSV file of enclosures (- for standard input), one per row: a header naming name, "
+                                        "enclosure, os, 1 to 16, os1 to os8, host1 to host16, switchA ...; other "
+                                        "columns travel with the row into the output")
                              ->check(nonEmptyName())
                              ->option_text("FILE");
+    app.add_option("--delimiter", options.delimiter,
+                   "--plans: the cells' separator (default: from the file's sep= line or its header)")
+        ->transform(oneOf({",", ";", "tab"}))
+        ->option_text(",|;|tab")
+        ->needs(plans);
     app.add_option("--by", options.by, "order of the rows: by bay (default) or by switch and port")
         ->transform(oneOf({"bay", "switch"}))
         ->option_text("bay|switch");
@@ -356,11 +363,12 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     }
     CablingChecker checker(captures, {netboxOptions.switchHost, netboxOptions.port}, options.name);
     std::size_t found = 0;
-    const WriterMaker makeWriter = [&](bool names) -> std::unique_ptr<MapWriter> {
+    // NetBox's import files take only the headers NetBox knows: no further columns there.
+    const WriterMaker makeWriter = [&](bool names, const std::vector<std::string>& extra) -> std::unique_ptr<MapWriter> {
         if (verifying) return makeCablingWriter(format, checker, captures, err);
         std::unique_ptr<MapWriter> inner = netbox     ? makeNetboxWriter(format == MapFormat::NETBOX_CABLES, netboxOptions)
-                                           : bySwitch ? makeSwitchWriter(format, plans, names, catalogue)
-                                                      : makeMapWriter(format, plans, catalogue, names);
+                                           : bySwitch ? makeSwitchWriter(format, plans, names, catalogue, extra)
+                                                      : makeMapWriter(format, plans, catalogue, names, extra);
         return std::make_unique<SwitchPortFilter>(std::move(inner),
                                                   finding ? &query : nullptr, &found, err);
     };
@@ -370,7 +378,7 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     if (!plans) {
         bool names = false;
         for (const std::string& text : options.picks) names = names || isNamePick(text);
-        const std::unique_ptr<MapWriter> writer = makeWriter(names);
+        const std::unique_ptr<MapWriter> writer = makeWriter(names, {});
         status = mapOne(options, session, *writer, letters, sink, err);
 
     } else {
@@ -378,6 +386,7 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         defaults.enclosureType = parseEnclosure(options.enclosure);
         defaults.defaultOs = parseOs(options.defaultOs);
         defaults.switchLetters = letters;
+        defaults.separator = options.delimiter == "tab" ? '\t' : options.delimiter.empty() ? 0 : options.delimiter[0];
         status = finish(sink, runPlans(options.plans, defaults, session, makeWriter, sink, err), err);
     }
     if (verifying) return status != BWMAP_OK || checker.anyError() ? BWMAP_ERROR : checker.anyDifference() ? BWMAP_FINDINGS : BWMAP_OK;

@@ -100,6 +100,20 @@ std::string EnclosureSession::whyDisabled(int id) const {
     return {};
 }
 
+bool EnclosureSession::sameOrderUnderEveryOs(int column) const {
+    if (column < 1 || column > ids::kColumns) return false;
+    const Control& os = form_.control(ids::columnOs(column - 1));
+    if (!os.visible || os.enabled || coverOf(column - 1, false).bay != 0) return false;
+    bool blade = false;
+    for (const int bay : {ids::upperBay(column - 1), ids::lowerBay(column - 1)}) {
+        const std::string text = typeText(bay);
+        if (text.empty()) continue;
+        if (catalogue_.row(findByName(catalogue_, text.c_str(), 1)).flags & OS_DEPENDENT_ORDER) return false;
+        blade = true;
+    }
+    return blade;
+}
+
 PickResult EnclosureSession::pick(const Pick& pick) {
     int id;
     std::string what;

@@ -41,6 +41,10 @@ public:
     EnclosureView view();
     std::string enclosureText() const;  // "Standard" or "Enhanced"
     std::string defaultOsText() const;
+    // Whether the OS selector of column 1-8 is disabled only because the blade it shows has the
+    // same NIC order under every OS: a plans row's OS cell there changes nothing the window
+    // shows, so it is taken without a pick. Any other disabled selector stays an error.
+    bool sameOrderUnderEveryOs(int column) const;
     // Whether bay 1-16 has a blade selected (an entry other than "empty").
     bool holdsBlade(int bay) const;
     const FormModel& form() const { return form_; }

@@ -5,9 +5,8 @@
 #include <cctype>
 #include <cstring>
 
-#include <nlohmann/json.hpp>
-
 #include "encoding.h"
+#include "json_members.h"
 #include "picks.h"
 
 namespace {
@@ -80,34 +79,41 @@ void appendCsv(std::string& out, const std::string& field) {
 }
 
 // tsv, csv and table share the columns and differ in separator and padding.
+// A plans row's further columns follow the others.
 class SwitchTextWriter : public MapWriter {
 public:
-    SwitchTextWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue)
-        : format_(format), columns_(switchColumns(plans, names)) {
+    SwitchTextWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
+                     const std::vector<std::string>& extra)
+        : format_(format), columns_(switchColumns(plans, names)), extra_(extra) {
         if (format_ != MapFormat::TABLE) return;
         for (const char* column : columns_) widths_.push_back(std::strlen(column));
         const std::size_t type = plans ? 4 : 3;
         for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            widths_[type] = std::max(widths_[type], std::strlen(catalogue.row(row).name));
+            widths_[type] = std::max(widths_[type], displayWidth(catalogueToUtf8(catalogue.row(row).name)));
         if (plans) widths_[0] = 16;
         if (names) widths_[type + 1] = 16;
+        for (const std::string& name : extra) widths_.push_back(std::max<std::size_t>(displayWidth(inputToUtf8(name)), 16));
     }
     void begin(std::string& out) override {
-        std::string header[7];
-        const std::string* fields[7];
-        for (std::size_t i = 0; i < columns_.size(); ++i) {
-            header[i] = columns_[i];
-            fields[i] = &header[i];
-        }
-        line(out, fields, columns_.size());
+        std::vector<std::string> header(columns_.begin(), columns_.end());
+        header.insert(header.end(), extra_.begin(), extra_.end());
+        std::vector<const std::string*> fields;
+        for (const std::string& text : header) fields.push_back(&text);
+        line(out, fields.data(), fields.size());
     }
     void write(std::string& out, const MappedEnclosure& e) override {
         std::string texts[3];
-        const std::string* fields[7];
-        for (const SwitchLabel& label : bySwitch(e.rows)) line(out, fields, switchFields(e, label, texts, fields));
+        std::vector<const std::string*> fields(7 + extra_.size());
+        for (const SwitchLabel& label : bySwitch(e.rows)) {
+            std::size_t count = switchFields(e, label, texts, fields.data());
+            for (std::size_t i = 0; i < extra_.size(); ++i)
+                fields[count++] = e.extra && i < e.extra->values.size() ? &e.extra->values[i] : &kNoText;
+            line(out, fields.data(), count);
+        }
     }
 
 private:
+    static inline const std::string kNoText;
     void line(std::string& out, const std::string* const* fields, std::size_t count) {
         const std::size_t start = out.size();
         for (std::size_t i = 0; i < count; ++i) {
@@ -117,8 +123,9 @@ private:
                 continue;
             }
             appendPlain(out, *fields[i]);
-            if (format_ == MapFormat::TABLE && fields[i]->size() < widths_[i])
-                out.append(widths_[i] - fields[i]->size(), ' ');
+            if (format_ != MapFormat::TABLE) continue;
+            const std::size_t width = displayWidth(inputToUtf8(*fields[i]));
+            if (width < widths_[i]) out.append(widths_[i] - width, ' ');
         }
         while (format_ == MapFormat::TABLE && out.size() > start && out.back() == ' ') out.pop_back();
         out += '\n';
@@ -126,6 +133,7 @@ private:
 
     MapFormat format_;
     std::vector<const char*> columns_;
+    std::vector<std::string> extra_;
     std::vector<std::size_t> widths_;
 };
 
@@ -160,6 +168,7 @@ public:
             switches.back()["ports"].push_back(std::move(port));
         }
         object["switches"] = std::move(switches);
+        addExtraColumns(object, e);
         out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         out += '\n';
     }
@@ -171,9 +180,10 @@ bool sameLetter(char a, char b) {
 
 }  // namespace
 
-std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue) {
+std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
+                                            const std::vector<std::string>& extra) {
     if (format == MapFormat::JSON) return std::make_unique<SwitchJsonWriter>();
-    return std::make_unique<SwitchTextWriter>(format, plans, names, catalogue);
+    return std::make_unique<SwitchTextWriter>(format, plans, names, catalogue, extra);
 }
 
 bool parsePortQuery(const std::string& text, PortQuery& query, std::string& error) {

@@ -4,12 +4,15 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "map_writer.h"
 
 // Rows ordered by switch, then port number (ports without a number last), with the columns
-// [Enclosure,] Switch, Port, Bay, Type, [Host,] NIC. Formats table, tsv, csv and json.
-std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue);
+// [Enclosure,] Switch, Port, Bay, Type, [Host,] NIC and the plans file's `extra` columns. Formats
+// table, tsv, csv and json.
+std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
+                                            const std::vector<std::string>& extra = {});
 
 // A switch port asked for: "A-7" (letter, case ignored) or "NAME:7" (a switch's host name).
 struct PortQuery {

@@ -135,7 +135,7 @@ TEST(Bwmap, PlansFileWithGoodRefusedAndBadRows) {
               "rack a\t1\tTarn-M2\tWindows\tA-2\tNIC C\n"
               "rack d\t1\tFell\t\tA-1\tNIC A\nrack d\t1\tFell\t\tB-1\tNIC B\n"
               "rack d\t9\tFell\t\tA-2\tNIC A\nrack d\t9\tFell\t\tB-2\tNIC B\n");
-    EXPECT_EQ(r.err, "bwmap: " + plans + ":3: rack b: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n" +
+    EXPECT_EQ(r.err, "bwmap: " + plans + ":3: rack b: bay 1: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n" +
                          "bwmap: " + plans + ":4: rack, c: bay 9 is disabled: bay 1 holds Tarn, a full-height blade\n");
 
     const std::string refusedOnly = scratch.write("refused.csv", "1,name\nTarn-M3,x\n");
@@ -143,11 +143,11 @@ TEST(Bwmap, PlansFileWithGoodRefusedAndBadRows) {
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.out, "");
 
-    const std::string badHeader = scratch.write("header.csv", "name,bay1\nx,Tarn\n");
+    const std::string badHeader = scratch.write("header.csv", "name,17\nx,Tarn\n");
     r = bwmap({"--plans", badHeader});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "bwmap: " + badHeader + ":1: unknown column \"bay1\"\n");
+    EXPECT_EQ(r.err, "bwmap: " + badHeader + ":1: column \"17\": the bay must be a number from 1 to 16\n");
 }
 
 // Damaged plans files: each damaged row is reported on its own line and the rows after it are

@@ -23,7 +23,7 @@ printf '%b\r\n' 'name,enclosure,os,1,2,9,10,os1' \
     'short,standard' \
     'last,enhanced,linux,,Tarn +NIC upgrade,,,' >plans.csv
 printf 'name,1,os1\nsolo,Tarn-M2,windows\n' >good.csv
-printf 'name,bay1\nx,Tarn\n' >badheader.csv
+printf 'name,17\nx,Tarn\n' >badheader.csv
 
 # Expected exit status, then the arguments (shell words).
 cases='0 --help

@@ -1,0 +1,162 @@
+// Plans files as spreadsheets and shells export them, and the messages of rows that are wrong.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bwmap_runner.h"
+
+namespace {
+
+using runner::bwmap;
+using runner::Result;
+using runner::Scratch;
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// One reference estate: an 8-bit-free UTF-8 name, one outside the BMP, a comma in a name.
+const Rows kEstate = {
+    {"name", "enclosure", "os", "1", "2", "9", "os1"},
+    {"rack a", "", "windows", "Tarn-M2", "", "", ""},
+    {"M\xC3\xBCnchen, 2", "standard", "", "Tarn", "Tarn-M2", "", ""},
+    {"rack \xF0\x9F\x94\x8C", "enhanced", "linux", "Fell", "", "Fell", ""},
+};
+
+std::string render(const Rows& rows, char separator, bool quoteAll, const char* lineEnd) {
+    std::string text;
+    for (const std::vector<std::string>& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i > 0) text += separator;
+            const bool quote = quoteAll || row[i].find_first_of(std::string(1, separator) + "\"") != std::string::npos;
+            std::string cell;
+            for (char ch : row[i]) cell += ch == '"' ? "\"\"" : std::string(1, ch);
+            text += quote ? "\"" + cell + "\"" : cell;
+        }
+        text += lineEnd;
+    }
+    return text;
+}
+
+// UTF-8 to UTF-16 with a byte-order mark, low byte first or high byte first.
+std::string utf16(const std::string& utf8, bool little) {
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    const auto unit = [&](std::uint32_t u) {
+        const char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+        out += little ? low : high;
+        out += little ? high : low;
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t more = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+        std::uint32_t cp = more == 0 ? lead : lead & (0x3F >> more);
+        for (std::size_t k = 1; k <= more; ++k) cp = cp << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += more + 1;
+        if (cp < 0x10000) {
+            unit(cp);
+        } else {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
+Rows withColumn(Rows rows, std::size_t at, const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i].insert(rows[i].begin() + static_cast<long>(at), cells[i]);
+    return rows;
+}
+
+// Each line of a tsv with a further cell: the header's name, then the value of its enclosure.
+std::string withTsvColumn(const std::string& tsv, const std::string& name, const Rows& estate, std::size_t at) {
+    std::string out;
+    std::size_t start = 0;
+    for (bool header = true; start < tsv.size(); header = false) {
+        const std::size_t end = tsv.find('\n', start);
+        const std::string line = tsv.substr(start, end - start);
+        std::string value = name;
+        for (std::size_t r = 1; r < estate.size() && !header; ++r)
+            if (line.compare(0, estate[r][0].size() + 1, estate[r][0] + "\t") == 0) value = estate[r][at];
+        out += line + "\t" + value + "\n";
+        start = end + 1;
+    }
+    return out;
+}
+
+// Every form of the same estate maps to the reference's tsv; an extra column follows it.
+TEST(Plans, ExportFormsOfOneEstate) {
+    Scratch scratch;
+    const Result reference = bwmap({"--plans", scratch.write("reference.csv", render(kEstate, ',', false, "\n")),
+                                    "--format", "tsv"});
+    ASSERT_EQ(reference.status, 0) << reference.err;
+    ASSERT_NE(reference.out.find("M\xC3\xBCnchen, 2\t2\tTarn-M2\t"), std::string::npos) << reference.out;
+    ASSERT_NE(reference.out.find("rack \xF0\x9F\x94\x8C\t9\tFell\t"), std::string::npos) << reference.out;
+
+    const Rows located = withColumn(kEstate, 1, {"location", "Hall 3", "", "Rack; \"row\" 7"});
+    const std::string locatedTsv = withTsvColumn(reference.out, "location", located, 1);
+    Rows padded = kEstate;
+    for (std::vector<std::string>& row : padded) row.insert(row.end(), {"", ""});
+    Rows gaps = kEstate;
+    gaps.insert(gaps.begin() + 2, std::vector<std::string>(7, ""));
+    struct Form {
+        const char* label;
+        std::string content;
+        std::vector<std::string> options;
+        std::string tsv;  // empty: the reference's
+    };
+    const std::string plain = render(kEstate, ',', false, "\n");
+    const Form forms[] = {
+        {"CR LF", render(kEstate, ',', false, "\r\n"), {}, ""},
+        {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + plain, {}, ""},
+        {"semicolons", render(kEstate, ';', false, "\r\n"), {}, ""},
+        {"sep= line", "sep=;\r\n" + render(kEstate, ';', false, "\r\n"), {}, ""},
+        {"sep= line for tabs, header of one column", "sep=\t\n" + render(kEstate, '\t', false, "\n"), {}, ""},
+        {"tabs", render(kEstate, '\t', false, "\n"), {}, ""},
+        {"UTF-16 LE", utf16(render(kEstate, ',', true, "\r\n"), true), {}, ""},
+        {"UTF-16 BE", utf16(render(kEstate, ';', false, "\n"), false), {}, ""},
+        {"#TYPE line, every cell quoted", "#TYPE System.Management.Automation.PSCustomObject\r\n" +
+                                              render(kEstate, ',', true, "\r\n"), {}, ""},
+        {"trailing empty columns", render(padded, ';', false, "\r\n"), {}, ""},
+        {"empty rows", render(gaps, ',', false, "\n") + "\n,,,,,,\n", {}, ""},
+        {"--delimiter", render(kEstate, ';', false, "\n"), {"--delimiter", ";"}, ""},
+        {"an extra column", render(located, ';', false, "\r\n"), {}, locatedTsv},
+        {"an extra column, UTF-16", utf16(render(located, '\t', true, "\r\n"), true), {}, locatedTsv},
+    };
+    for (const Form& form : forms) {
+        std::vector<std::string> args = {"--plans", scratch.write("form.csv", form.content), "--format", "tsv"};
+        args.insert(args.end(), form.options.begin(), form.options.end());
+        const Result r = bwmap(args);
+        EXPECT_EQ(r.status, 0) << form.label << "\n" << r.err;
+        EXPECT_EQ(r.err, "") << form.label;
+        EXPECT_EQ(r.out, form.tsv.empty() ? reference.out : form.tsv) << form.label;
+    }
+}
+
+// Further columns travel into every format; the table aligns by the characters shown.
+TEST(Plans, ExtraColumnsInEveryFormat) {
+    Scratch scratch;
+    const std::string plans = scratch.write("x.csv", "name,1,location,owner\nM\xC3\xBCnchen,Fell,Hall 3,ops\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string part;
+    } cases[] = {
+        {{"--format", "csv"}, "Enclosure,Bay,Type,OS,Switch port,NIC,location,owner\n"
+                              "M\xC3\xBCnchen,1,Fell,,A-1,NIC A,Hall 3,ops\n"},
+        {{"--format", "json"}, R"("NIC B"}]}],"columns":{"location":"Hall 3","owner":"ops"}})" "\n"},
+        {{"--format", "html"}, "<p class=\"meta\">location: Hall 3; owner: ops</p>"},
+        {{"--by", "switch", "--format", "tsv"}, "M\xC3\xBCnchen\tB\t1\t1\tFell\tNIC B\tHall 3\tops\n"},
+        {{"--format", "table"}, "M\xC3\xBCnchen           1    Fell                        A-1          NIC A  Hall 3            ops\n"},
+        {{"--by", "switch"}, "M\xC3\xBCnchen           A       1     1    Fell               NIC A  Hall 3            ops\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--plans", plans};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = bwmap(args);
+        EXPECT_EQ(r.status, 0) << c.args.back() << r.err;
+        EXPECT_NE(r.out.find(c.part), std::string::npos) << c.args.back() << "\n" << r.out;
+    }
+}
+
+}  // namespace
