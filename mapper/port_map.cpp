@@ -1,6 +1,7 @@
 // The port map read back from a form's label grid, and its tab-separated text.
 #include "port_map.h"
 
+#include <cstring>
 #include <optional>
 
 #include "labels.h"
@@ -40,15 +41,16 @@ std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const
             if (!shown.shown(ids::label(r, c))) continue;
             const bool lower = (r >= ids::kFirstLowerLabelRow && r < ids::kFirstLowerLabelRow + lowerCount) ||
                                upperText.empty();
-            PortMapRow row;
+            const std::string label = shown.text(ids::label(r, c));
+            std::size_t split = 0;  // the first ", "
+            while (split + 1 < label.size() && !(label[split] == ',' && label[split + 1] == ' ')) ++split;
+            const bool found = split + 1 < label.size();
+            PortMapRow& row = rows.emplace_back();
             row.bay = lower ? c + 9 : c + 1;
             row.type = lower ? lowerText : upperText;
             row.os = os;
-            const std::string label = shown.text(ids::label(r, c));
-            const std::size_t split = label.find(", ");
-            row.switchPort.assign(label, 0, split);
-            if (split != std::string::npos) row.nic.assign(label, split + 2, std::string::npos);
-            rows.push_back(std::move(row));
+            row.switchPort = std::string(label.data(), found ? split : label.size());
+            if (found) row.nic = std::string(label.data() + split + 2, label.size() - split - 2);
         }
     }
     return rows;
@@ -57,26 +59,25 @@ std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const
 namespace {
 
 // A field holds no tab or line end: each would break the line's shape. A NUL byte shows as '?'.
-void appendField(std::string& out, const std::string& field) {
-    const std::size_t start = out.size();
-    out += field;
-    for (std::size_t i = start; i < out.size(); ++i) {
-        if (out[i] == '\t' || out[i] == '\r' || out[i] == '\n') out[i] = ' ';
-        else if (out[i] == '\0') out[i] = '?';
-    }
+char* putField(char* out, const std::string& field) {
+    for (const char ch : field) *out++ = (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
+    return out;
 }
 
+constexpr std::size_t kNumberSize = 11;  // "-2147483648"
+
 // A decimal number without a library call: one per row.
-void appendNumber(std::string& out, int number) {
-    char digits[12];
-    int length = 0;
+char* putNumber(char* out, int number) {
+    char digits[kNumberSize];
+    std::size_t length = 0;
     unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
     do {
         digits[sizeof digits - 1 - length++] = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value > 0);
     if (number < 0) digits[sizeof digits - 1 - length++] = '-';
-    out.append(digits + sizeof digits - length, static_cast<std::size_t>(length));
+    std::memcpy(out, digits + sizeof digits - length, length);
+    return out + length;
 }
 
 }  // namespace
@@ -93,18 +94,32 @@ void appendPortMapTsvHeader(std::string& out, const char* firstColumn, const cha
     out += lineEnd;
 }
 
+// The rows are written into room made once for all of them, then the text is cut to its length.
 void appendPortMapTsv(std::string& out, const std::vector<PortMapRow>& rows, const std::string* firstField,
                       const char* lineEnd) {
+    const std::size_t lineEndLength = std::strlen(lineEnd);
+    std::size_t room = 0;
+    for (const PortMapRow& row : rows) {
+        room += kNumberSize + 4 + row.type.size() + row.os.size() + row.switchPort.size() + row.nic.size() +
+                lineEndLength;
+        if (firstField != nullptr) room += firstField->size() + 1;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + room);
+    char* const begin = &out[0];
+    char* p = begin + start;
     for (const PortMapRow& row : rows) {
         if (firstField != nullptr) {
-            appendField(out, *firstField);
-            out += '\t';
+            p = putField(p, *firstField);
+            *p++ = '\t';
         }
-        appendNumber(out, row.bay);
+        p = putNumber(p, row.bay);
         for (const std::string* field : {&row.type, &row.os, &row.switchPort, &row.nic}) {
-            out += '\t';
-            appendField(out, *field);
+            *p++ = '\t';
+            p = putField(p, *field);
         }
-        out += lineEnd;
+        std::memcpy(p, lineEnd, lineEndLength);
+        p += lineEndLength;
     }
+    out.resize(static_cast<std::size_t>(p - begin));
 }

@@ -1,0 +1,63 @@
+// The port map read back from the label grid and written as tab-separated lines.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mapper_test_support.h"
+#include "port_map.h"
+
+namespace {
+
+class ShownModel : public ShownForm {
+public:
+    explicit ShownModel(const FormModel& form) : form_(form) {}
+    bool shown(int id) override { return form_.control(id).visible; }
+    bool enabled(int id) override { return form_.control(id).enabled; }
+    std::string text(int id) override { return form_.control(id).text; }
+
+private:
+    const FormModel& form_;
+};
+
+// A label splits at its first ", " into switch port and NIC; fields lose their tabs and line ends.
+TEST(PortMap, LabelsSplitAtTheFirstCommaAndFieldsKeepTheLineShape) {
+    const BladeCatalogue catalogue = fixture::catalogueWithFile("\"Ta\tb\" 0x0 AABB 1212\n");
+    struct Case { const char* label; const char* line; };
+    const Case cases[] = {
+        {"A-1, NIC A", "1\tTa b\t\tA-1\tNIC A\n"},
+        {"B-1, MGT", "1\tTa b\t\tB-1\tMGT\n"},
+        {"a, b, c", "1\tTa b\t\ta\tb, c\n"},
+        {"end, ", "1\tTa b\t\tend\t\n"},
+        {"no comma", "1\tTa b\t\tno comma\t\n"},
+        {",", "1\tTa b\t\t,\t\n"},
+        {"x\ny, z\t", "1\tTa b\t\tx y\tz \n"},
+    };
+    for (const Case& c : cases) {
+        fixture::Enclosure e(catalogue);
+        e.chooseBay(1, "Ta\tb");
+        e.form.setText(ids::label(0, 0), c.label);
+        for (int row = 1; row < ids::kLabelRows; ++row) e.form.setVisible(ids::label(row, 0), false);
+        ShownModel shown(e.form);
+        std::string out = "before\n";
+        appendPortMapTsv(out, readPortMap(e.form, shown, catalogue), nullptr, "\n");
+        EXPECT_EQ(out, std::string("before\n") + c.line) << c.label;
+    }
+}
+
+// Every shown label is a row, with the enclosure's name first and the line end asked for.
+TEST(PortMap, EveryShownLabelIsOneLine) {
+    fixture::Enclosure e(fixture::builtInCatalogue());
+    e.chooseBay(1, "Fell");
+    e.chooseBay(9, "Fell");
+    e.chooseBay(2, "Tarn");
+    ShownModel shown(e.form);
+    const std::string name = "rack\t1";
+    std::string out;
+    appendPortMapTsv(out, readPortMap(e.form, shown, e.catalogue), &name, "\r\n");
+    EXPECT_EQ(out,
+              "rack 1\t1\tFell\t\tA-1\tNIC A\r\nrack 1\t1\tFell\t\tB-1\tNIC B\r\n"
+              "rack 1\t9\tFell\t\tA-2\tNIC A\r\nrack 1\t9\tFell\t\tB-2\tNIC B\r\n"
+              "rack 1\t2\tTarn\t\tA-3\tNIC A\r\nrack 1\t2\tTarn\t\tA-4\tNIC B\r\nrack 1\t2\tTarn\t\tB-4\tNIC C\r\n");
+}
+
+}  // namespace
