@@ -223,8 +223,8 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
         error = readLayout(cells, defaults.switchLetters, layout);
     }
     if (!error.empty()) {
-        std::fprintf(err, "bwmap: %s:%ld: %s\n", shown.c_str(), reader.recordLine() > 0 ? reader.recordLine() : 1L,
-                     error.c_str());
+        std::fprintf(err, "bwmap: %s:%ld: %s\n", shown.c_str(),
+                     reader.recordLine() > 0 ? reader.recordLine() : source.headerLine(), error.c_str());
         close();
         return BWMAP_ERROR;
     }

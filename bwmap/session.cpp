@@ -7,6 +7,7 @@
 #include "encoding.h"
 #include "picks.h"
 #include "population.h"
+#include "suggest.h"
 
 namespace {
 
@@ -139,7 +140,9 @@ PickResult EnclosureSession::pick(const Pick& pick) {
         for (std::size_t i = 0; i < control.entries.size() && index < 0; ++i)
             if (equalIgnoringCase(control.entries[i], pick.text)) index = static_cast<int>(i);
     }
-    if (index < 0) return {PickResult::INPUT_ERROR, what + " does not offer \"" + printable(pick.text) + "\""};
+    if (index < 0)
+        return {PickResult::INPUT_ERROR,
+                what + " does not offer \"" + printable(pick.text) + "\"" + didYouMean(control.entries, pick.text)};
 
     choose(id, index);
     const Control& message = form_.control(IDC_MESSAGE);

@@ -121,13 +121,22 @@ TEST(Plans, ExportFormsOfOneEstate) {
         {"trailing empty columns", render(padded, ';', false, "\r\n"), {}, ""},
         {"empty rows", render(gaps, ',', false, "\n") + "\n,,,,,,\n", {}, ""},
         {"--delimiter", render(kEstate, ';', false, "\n"), {"--delimiter", ";"}, ""},
+        {"standard input", render(kEstate, ';', false, "\r\n"), {"-"}, ""},
         {"an extra column", render(located, ';', false, "\r\n"), {}, locatedTsv},
         {"an extra column, UTF-16", utf16(render(located, '\t', true, "\r\n"), true), {}, locatedTsv},
     };
     for (const Form& form : forms) {
-        std::vector<std::string> args = {"--plans", scratch.write("form.csv", form.content), "--format", "tsv"};
-        args.insert(args.end(), form.options.begin(), form.options.end());
+        const std::string path = scratch.write("form.csv", form.content);
+        const bool standardInput = !form.options.empty() && form.options[0] == "-";
+        std::vector<std::string> args = {"--plans", standardInput ? "-" : path, "--format", "tsv"};
+        if (!standardInput) args.insert(args.end(), form.options.begin(), form.options.end());
+        std::FILE* const saved = stdin;
+        if (standardInput) stdin = std::fopen(path.c_str(), "rb");
         const Result r = bwmap(args);
+        if (standardInput) {
+            std::fclose(stdin);
+            stdin = saved;
+        }
         EXPECT_EQ(r.status, 0) << form.label << "\n" << r.err;
         EXPECT_EQ(r.err, "") << form.label;
         EXPECT_EQ(r.out, form.tsv.empty() ? reference.out : form.tsv) << form.label;
@@ -156,6 +165,72 @@ TEST(Plans, ExtraColumnsInEveryFormat) {
         const Result r = bwmap(args);
         EXPECT_EQ(r.status, 0) << c.args.back() << r.err;
         EXPECT_NE(r.out.find(c.part), std::string::npos) << c.args.back() << "\n" << r.out;
+    }
+}
+
+// Each problem of a row on its own line, naming its bay or column; files and headers that
+// cannot be read stop the run at line 1.
+TEST(Plans, ErrorRowsAndTheirMessages) {
+    Scratch scratch;
+    const std::string ridge = scratch.write("ridge.ini", "\"Ridge\" 0x4000000 AABB 1212\n");
+    struct Case {
+        const char* label;
+        std::string content;
+        std::vector<std::string> options;
+        int status;
+        std::vector<std::string> messages;  // after "bwmap: FILE:"
+        std::string firstRow;               // the first tsv row written; empty for none
+    };
+    const Case cases[] = {
+        {"every problem of a row", "name,enclosure,1,2,3,9,os1,os2\nrack b,standard,Ridge,Tarn,tarn-m2,Fell,Linux,linux\n",
+         {"--catalogue", ridge}, 2,
+         {"2: rack b: bay 2: Tarn blade cannot be in same 4 slot group with a Ridge blade.",
+          "2: rack b: bay 3 does not offer \"tarn-m2\"; did you mean \"Tarn-M2\"?",
+          "2: rack b: bay 9 is not shown: the lower row is not used in a Standard enclosure",
+          "2: rack b: the OS selector of column 2 is disabled: column 2 holds no blade"}, ""},
+        {"a refusal alone", "name,1,2\nr,Ridge,Tarn\n", {"--catalogue", ridge}, 3,
+         {"2: r: bay 2: Tarn blade cannot be in same 4 slot group with a Ridge blade."}, ""},
+        {"one edit off, two entries", "name,1\nr,Tarn-M4\n", {}, 2,
+         {"2: r: bay 1 does not offer \"Tarn-M4\"; did you mean \"Tarn-M2\" or \"Tarn-M3\"?"}, ""},
+        {"blanks and a letter off", "name,1,os1\nr,tarn m2,Linx\n", {}, 2,
+         {"2: r: bay 1 does not offer \"tarn m2\"; did you mean \"Tarn-M2\"?",
+          "2: r: the OS selector of column 1 is disabled: column 1 holds no blade"}, ""},
+        {"nothing close", "name,2\nr,Crag\n", {}, 2, {"2: r: bay 2 does not offer \"Crag\""}, ""},
+        {"a name twice", "name,1\nrack a,Tarn\nrack a,Fell\n", {}, 2,
+         {"3: rack a: the name \"rack a\" is already used on line 2"}, "rack a\t1\tTarn\t\tA-1\tNIC A"},
+        {"OS cell over the same NIC order", "name,1,os1\nr,Tarn,windows\n", {}, 0, {}, "r\t1\tTarn\t\tA-1\tNIC A"},
+        {"OS cell with no OS in it", "name,1,os1\nr,Tarn,Solaris\n", {}, 2,
+         {"2: r: the OS selector of column 1 is disabled: Tarn in bay 1 has the same NIC order under every OS"}, ""},
+        {"OS cell under a spanning blade", "name,1,os2\nr,Crag,linux\n", {}, 2,
+         {"2: r: the OS selector of column 2 is disabled: covered by the spanning blade in bay 1 (Crag)"}, ""},
+        {"a cell under an empty header cell", "name,1,,\nr,Tarn,x,\n", {}, 2,
+         {"2: r: column 3 has no name in the header but holds \"x\""}, ""},
+        {"bay out of range", "name,17\nx,Tarn\n", {}, 2, {"1: column \"17\": the bay must be a number from 1 to 16"}, ""},
+        {"column OS out of range", "name, OS9\n", {}, 2, {"1: column \" OS9\": the column must be a number from 1 to 8"}, ""},
+        {"host out of range", "name,host17\n", {}, 2, {"1: column \"host17\": the bay must be a number from 1 to 16"}, ""},
+        {"further column twice", "name,Owner,owner \n", {}, 2, {"1: column \"owner \" is named twice"}, ""},
+        {"a workbook", "PK\x03\x04\x14\0\x06\0", {}, 2,
+         {"1: the file is a zip archive, such as an .xlsx workbook, not a CSV export: save the sheet as CSV"}, ""},
+        {"UTF-32", std::string("\xFF\xFE\0\0n\0\0\0", 8), {}, 2,
+         {"1: the file is UTF-32 text (little-endian, by its byte-order mark): save it as UTF-8 or UTF-16"}, ""},
+        {"UTF-16 without its mark", std::string("n\0a\0m\0e\0", 8), {}, 2,
+         {"1: the file is UTF-16 text (little-endian) without a byte-order mark: save it with one, or as UTF-8"}, ""},
+        {"binary header", "sep=,\nna\x01me,1\n", {}, 2,
+         {"2: the header holds the control byte 0x01: the file looks like binary data, not a CSV export"}, ""},
+        {"--delimiter that the file does not use", "name,1\nr,Tarn\n", {"--delimiter", "tab"}, 2,
+         {"1: the header has no \"name\" column"}, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string plans = scratch.write("plans.csv", c.content);
+        std::vector<std::string> args = {"--plans", plans, "--format", "tsv"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Result r = bwmap(args);
+        EXPECT_EQ(r.status, c.status) << c.label;
+        std::string err;
+        for (const std::string& message : c.messages) err += "bwmap: " + plans + ":" + message + "\n";
+        EXPECT_EQ(r.err, err) << c.label;
+        const std::size_t firstRow = r.out.find('\n') + 1;
+        EXPECT_EQ(r.out.substr(firstRow, r.out.find('\n', firstRow) - firstRow), c.firstRow) << c.label;
     }
 }
 
