@@ -3,15 +3,19 @@
 // to quote it in a message.
 #include "catalogue_check.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "catalogue.h"
+#include "catalogue_file.h"
+#include "catalogue_input.h"
 #include "encoding.h"
 #include "labels.h"
 #include "output_sink.h"
+#include "picks.h"
 #include "population.h"
 #include "rules.h"
 #include "run.h"
@@ -44,8 +48,8 @@ bool blankText(const std::string& text) {
     return true;
 }
 
-// Text in double quotes, as UTF-8 where the file's bytes are not.
-std::string quoted(const std::string& text) { return "\"" + inputToUtf8(text) + "\""; }
+// Text in double quotes, as UTF-8 where the file's bytes are not, control bytes shown as '?'.
+std::string quoted(const std::string& text) { return "\"" + inputToUtf8(printable(text)) + "\""; }
 
 // The word starting at `from`: up to the next blank or the end of the text.
 std::string wordAt(const std::string& text, std::size_t from) {
@@ -96,6 +100,7 @@ public:
             piece_ = &pieces_[p];
             index_ = p;
             overLong();
+            nulByte();
             if (piece_->row.name[0] == '\0') {
                 catalogueEnds();
                 report_.types = p;
@@ -136,6 +141,16 @@ private:
         warn("the line is " + std::to_string(length) +
              " characters long; the window reads at most 257 characters and the newline as one line, so it reads "
              "this line as " + std::to_string(count) + " lines");
+    }
+
+    // The window's text of a line ends at a NUL byte; the rest of the piece is never looked at.
+    void nulByte() {
+        const std::string& raw = piece_->raw;
+        const std::size_t at = raw.find('\0');
+        if (at == std::string::npos) return;
+        const std::size_t end = endsLine(raw) ? raw.size() - 1 : raw.size();
+        warn("a NUL byte at character " + std::to_string(piece_->offset + at + 1) +
+             " ends the line for the window; it ignores " + quoted(raw.substr(at, end - at)));
     }
 
     // The reader gave this line an empty name: the window's catalogue ends here.
@@ -194,6 +209,9 @@ private:
         if (!endsWord(text()[scan.flagsEnd]))
             warn("the flags " + quoted(wordAt(text(), flagsAt)) + " go on after the hexadecimal number; the window reads flags " +
                  hex(row().flags) + " and takes " + quoted(wordAt(text(), scan.flagsEnd)) + " as portMap");
+        if (scan.flagsTooLong)
+            warn("the flags " + quoted(wordAt(text(), flagsAt)) + " do not fit in 32 bits; the window reads flags " +
+                 hex(row().flags));
         if (row().flags & ~kKnownFlags)
             warn("flag bits " + hex(row().flags & ~kKnownFlags) + " have no meaning; the window ignores them");
         return true;
@@ -331,21 +349,36 @@ private:
     bool cutField_ = false;
 };
 
+// Windows' text mode ends the file at a Ctrl-Z byte: an error when anything but blanks follows.
+void ctrlZ(const std::string& bytes, CatalogueReport& report) {
+    const std::size_t at = bytes.find('\x1A');
+    if (at == std::string::npos) return;
+    std::size_t rest = at + 1;
+    while (rest < bytes.size() && isBlank(bytes[rest])) ++rest;
+    if (rest == bytes.size()) return;
+    std::string before = bytes.substr(0, at);
+    applyTextMode(before);
+    const std::size_t lineStart = before.rfind('\n') + 1;  // 0 when there is no newline
+    const std::size_t line = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1;
+    report.findings.push_back({line, true, "a Ctrl-Z byte at character " + std::to_string(before.size() - lineStart + 1) +
+                                               " ends the file for the window; nothing after it is read"});
+}
+
 // The checked catalogue's rows: unlike the window's, they are freed once the check is done.
 void* checkedRows = nullptr;
 void* allocateCheckedRows(std::size_t count, std::size_t size) { return checkedRows = std::calloc(count, size); }
 
 }  // namespace
 
-bool checkCatalogue(const std::string& path, CatalogueReport& report) {
+bool checkCatalogue(const std::string& bytes, CatalogueReport& report) {
     std::vector<Piece> pieces;
     std::size_t line = 0;
     std::size_t offset = 0;
     CatalogueHooks hooks;
-    hooks.fileName = path.c_str();
+    hooks.fileBytes = &bytes;
     hooks.allocateRows = allocateCheckedRows;
     hooks.visitLine = [&](const CatalogueLine& read) {
-        Piece piece{read.raw, read.text, read.row, read.scan};
+        Piece piece{std::string(read.raw), read.text, read.row, read.scan};
         if (pieces.empty() || endsLine(pieces.back().raw)) {
             ++line;
             offset = 0;
@@ -359,6 +392,7 @@ bool checkCatalogue(const std::string& path, CatalogueReport& report) {
     if (!loadCatalogue(catalogue, hooks)) return false;
     report = CatalogueReport{};
     Checker(catalogue, pieces, report).run();
+    ctrlZ(bytes, report);
     std::free(checkedRows);
     checkedRows = nullptr;
     return true;
@@ -377,8 +411,13 @@ void appendCatalogueReport(std::string& out, const std::string& name, const Cata
 }
 
 int runCatalogueCheck(const std::string& path, std::FILE* out, std::FILE* err) {
+    std::string bytes, error;
+    if (readCatalogueInput(path, false, bytes, error) != CatalogueInput::READ) {
+        std::fprintf(err, "bwmap: %s\n", error.c_str());
+        return BWMAP_ERROR;
+    }
     CatalogueReport report;
-    if (!checkCatalogue(path, report)) {
+    if (!checkCatalogue(bytes, report)) {
         std::fprintf(err, "bwmap: cannot check %s: Unable to allocate memory\n", path.c_str());
         return BWMAP_ERROR;
     }

@@ -18,9 +18,9 @@ struct CatalogueReport {
     std::vector<CatalogueFinding> findings;
 };
 
-// Reads the file with the window's own reader and explains its lines; false when the catalogue
-// could not be built.
-bool checkCatalogue(const std::string& path, CatalogueReport& report);
+// Reads the file's bytes with the window's own reader and explains its lines; false when the
+// catalogue could not be built.
+bool checkCatalogue(const std::string& bytes, CatalogueReport& report);
 
 // One `NAME:LINE: warning|error: MESSAGE` line per finding, then the summary line.
 void appendCatalogueReport(std::string& out, const std::string& name, const CatalogueReport& report);

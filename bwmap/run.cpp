@@ -13,6 +13,7 @@
 #include "cabling_check.h"
 #include "cabling_writer.h"
 #include "catalogue_check.h"
+#include "catalogue_input.h"
 #include "map_writer.h"
 #include "names.h"
 #include "netbox_writer.h"
@@ -177,21 +178,6 @@ MapFormat formatNamed(const std::string& name) {
     return MapFormat::TABLE;
 }
 
-// A catalogue file named on the command line must be readable; the default one is optional.
-bool readable(const std::string& path, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file != nullptr) {
-        std::fgetc(file);
-        const bool failed = std::ferror(file) != 0;
-        const int code = errno;
-        std::fclose(file);
-        if (!failed) return true;
-        errno = code;
-    }
-    error = "cannot read the catalogue file " + path + ": " + std::strerror(errno);
-    return false;
-}
-
 // The library reads `--check ""` as `--check` alone, which checks the default file; an empty
 // name is an error like any other.
 bool emptyCheckName(int argc, const char* const* argv) {
@@ -291,23 +277,24 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
             std::fprintf(err, "bwmap: --check: the file name is empty (see bwmap --help)\n");
             return BWMAP_ERROR;
         }
-        const std::string path = options.check.empty() ? "bwplan.ini" : options.check;
-        std::string error;
-        if (!readable(path, error)) {
-            std::fprintf(err, "bwmap: %s\n", error.c_str());
-            return BWMAP_ERROR;
-        }
-        return runCatalogueCheck(path, out, err);
+        return runCatalogueCheck(options.check.empty() ? "bwplan.ini" : options.check, out, err);
     }
 
+    // A catalogue file named on the command line must be readable; the default one is optional.
     CatalogueHooks hooks;
-    if (!options.catalogue.empty()) {
-        std::string error;
-        if (!readable(options.catalogue, error)) {
-            std::fprintf(err, "bwmap: %s\n", error.c_str());
-            return BWMAP_ERROR;
-        }
-        hooks.fileName = options.catalogue.c_str();
+    std::string catalogueBytes, error;
+    const bool named = !options.catalogue.empty();
+    const std::string cataloguePath = named ? options.catalogue : hooks.fileName;
+    switch (readCatalogueInput(cataloguePath, !named, catalogueBytes, error)) {
+    case CatalogueInput::READ:
+        hooks.fileBytes = &catalogueBytes;
+        break;
+    case CatalogueInput::ABSENT:
+        hooks.fileName = nullptr;
+        break;
+    case CatalogueInput::FAILED:
+        std::fprintf(err, "bwmap: %s\n", error.c_str());
+        return BWMAP_ERROR;
     }
     hooks.report = noteFailure;
     OwnedCatalogue catalogue;

@@ -6,8 +6,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
+
+#include "catalogue_file.h"
 
 namespace {
+
+constexpr std::size_t kLinePieceSize = 258;  // the most characters the line buffer takes
+
+bool isBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
 // Rows 0-6 and the terminator.
 const BladeType kBuiltInRows[] = {
@@ -22,23 +30,12 @@ const BladeType kBuiltInRows[] = {
 };
 constexpr std::size_t kBuiltInCount = sizeof kBuiltInRows / sizeof kBuiltInRows[0];
 
-// A line of up to 258 characters, newline included, is read whole; longer ones in pieces.
-constexpr int kLineBufferSize = 259;
-
-// Counts the lines (pieces) the second pass will read.
-std::size_t countLines(std::FILE* file) {
-    char line[kLineBufferSize];
-    std::size_t count = 0;
-    while (std::fgets(line, sizeof line, file) != nullptr) ++count;
-    return count;
-}
-
 // Removes a line's newline. A piece of an over-long line loses its last character, as every
 // line does; a last line without a newline keeps all of its characters.
 void dropLineEnd(char* line) {
     const std::size_t length = std::strlen(line);
     if (length == 0) return;
-    if (line[length - 1] == '\n' || length == kLineBufferSize - 1) line[length - 1] = '\0';
+    if (line[length - 1] == '\n' || length == kLinePieceSize) line[length - 1] = '\0';
 }
 
 }  // namespace
@@ -48,12 +45,30 @@ LineScan parseCatalogueLine(const char* line, BladeType& row) {
     // items only record offsets: they read nothing and add no field.
     LineScan scan;
     if (line[0] == '\0') return scan;
-    unsigned int flags = 0;
+    // The scanning format is "%16[^\"]\" 0x%x %16s %16s"; the flag word is read by readFlagWord,
+    // so that a word too long for 32 bits reads the same on every platform.
+    const char* text = line + 1;
     int ends[5] = {-1, -1, -1, -1, -1};
-    const int fields = std::sscanf(line + 1, "%16[^\"]%n\"%n 0x%x%n %16s%n %16s%n", row.name, &ends[0], &ends[1],
-                                   &flags, &ends[2], row.portMap, &ends[3], row.portDigits, &ends[4]);
-    row.flags = flags;
-    scan.fields = fields < 0 ? 0 : fields;
+    int fields = std::sscanf(text, "%16[^\"]%n\"%n", row.name, &ends[0], &ends[1]);
+    fields = fields < 0 ? 0 : fields;
+    if (fields == 1 && ends[1] >= 0) {
+        int at = ends[1];
+        while (isBlank(text[at])) ++at;
+        const FlagWord word = text[at] == '0' && text[at + 1] == 'x' ? readFlagWord(text + at + 2) : FlagWord{};
+        if (word.length > 0) {
+            row.flags = word.value;
+            scan.flagsTooLong = word.tooLong;
+            ++fields;
+            ends[2] = at + 2 + static_cast<int>(word.length);
+            const char* rest = text + ends[2];
+            int restEnds[2] = {-1, -1};
+            const int more = std::sscanf(rest, " %16s%n %16s%n", row.portMap, &restEnds[0], row.portDigits, &restEnds[1]);
+            fields += more < 0 ? 0 : more;
+            for (int k = 0; k < 2; ++k)
+                if (restEnds[k] >= 0) ends[3 + k] = ends[2] + restEnds[k];
+        }
+    }
+    scan.fields = fields;
     // A field that reached the end of the line may leave its offset unset: it ends there.
     const int length = static_cast<int>(std::strlen(line));
     const auto at = [&](int end, bool read) { return end >= 0 ? end + 1 : (read ? length : -1); };
@@ -65,18 +80,27 @@ LineScan parseCatalogueLine(const char* line, BladeType& row) {
     return scan;
 }
 
-std::size_t readCatalogueLines(std::FILE* file, std::size_t maxLines,
+std::size_t countCatalogueLines(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); at = lineEnd(text, at)) ++count;
+    return count;
+}
+
+std::size_t readCatalogueLines(std::string_view text, std::size_t maxLines,
                                const std::function<void(const CatalogueLine&)>& visit) {
-    char raw[kLineBufferSize];
-    char line[kLineBufferSize];
+    char line[kLinePieceSize + 1];
     std::size_t k = 0;
-    for (; k < maxLines && std::fgets(raw, sizeof raw, file) != nullptr; ++k) {
-        std::memcpy(line, raw, std::strlen(raw) + 1);
+    for (std::size_t at = 0; k < maxLines && at < text.size(); ++k) {
+        const std::size_t end = lineEnd(text, at);
+        const std::string_view raw = text.substr(at, end - at);
+        raw.copy(line, raw.size());
+        line[raw.size()] = '\0';  // a NUL byte inside ends the text sooner
         dropLineEnd(line);
         BladeType row;
         std::memset(&row, 0, sizeof row);
         const LineScan scan = parseCatalogueLine(line, row);
         visit(CatalogueLine{k, raw, line, row, scan});
+        at = end;
     }
     return k;
 }
@@ -85,27 +109,38 @@ bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks) {
     catalogue.rows_ = kBuiltInRows;
     catalogue.rowCount_ = kBuiltInCount;
 
-    std::FILE* file = std::fopen(hooks.fileName, "r");
-    if (file == nullptr) return true;
+    std::string read;
+    const std::string* bytes = hooks.fileBytes;
+    try {
+        if (bytes == nullptr) {
+            if (hooks.fileName == nullptr) return true;
+            int error = 0;
+            // A read error ends the file where it happened.
+            if (readWholeFile(hooks.fileName, SIZE_MAX, read, error) == FileRead::CANNOT_OPEN) return true;
+            bytes = &read;
+        }
+        if (bytes != &read) read = *bytes;
+        applyTextMode(read);
+    } catch (const std::bad_alloc&) {
+        if (hooks.report) hooks.report("Unable to allocate memory");
+        return false;
+    }
 
-    const std::size_t lines = countLines(file);
+    const std::size_t lines = countCatalogueLines(read);
     const std::size_t rowCount = lines + kBuiltInCount;  // n + 8
     void* block = hooks.allocateRows ? hooks.allocateRows(rowCount, sizeof(BladeType))
                                      : std::calloc(rowCount, sizeof(BladeType));
     if (block == nullptr) {
-        std::fclose(file);
         if (hooks.report) hooks.report("Unable to allocate memory");
         return false;
     }
     auto* rows = static_cast<BladeType*>(block);
     std::memcpy(rows, kBuiltInRows, sizeof kBuiltInRows);
 
-    std::rewind(file);
-    readCatalogueLines(file, lines, [&](const CatalogueLine& line) {
+    readCatalogueLines(read, lines, [&](const CatalogueLine& line) {
         rows[kBuiltInCount - 1 + line.index] = line.row;
         if (hooks.visitLine) hooks.visitLine(line);
     });
-    std::fclose(file);
 
     catalogue.rows_ = rows;
     catalogue.rowCount_ = rowCount;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <string_view>
 
 enum BladeFlags : std::uint32_t {
     BAY_MASK = 0xFF,                // upper bays that offer the type; 0 means all eight
@@ -40,13 +42,14 @@ struct LineScan {
     int flagsEnd = -1;
     int portMapEnd = -1;
     int portDigitsEnd = -1;
+    bool flagsTooLong = false;  // the flag word's digits do not fit in 32 bits
 };
 
 // One line of the catalogue file as the reader handled it (a piece of an over-long line counts
 // as a line of its own).
 struct CatalogueLine {
     std::size_t index;    // from 0; the line fills catalogue row 7 + index
-    const char* raw;      // as read, with its newline when it had one
+    std::string_view raw;  // as read, with its newline when it had one (NUL bytes included)
     const char* text;     // as parsed: without its last character (the newline)
     const BladeType& row;
     LineScan scan;
@@ -54,7 +57,9 @@ struct CatalogueLine {
 
 // What loadCatalogue needs of its surroundings; tests replace the pieces.
 struct CatalogueHooks {
-    const char* fileName = "bwplan.ini";
+    const char* fileName = "bwplan.ini";  // nullptr: no file
+    // The file's bytes when the caller has read them already (a pipe cannot be read twice).
+    const std::string* fileBytes = nullptr;
     // Zero-filled allocation of count rows that std::free can give back; nullptr on failure.
     void* (*allocateRows)(std::size_t count, std::size_t size) = nullptr;  // nullptr: calloc
     // Shows a failure to the user; returns when the user has seen it.
@@ -113,7 +118,10 @@ std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::s
 // the scan got.
 LineScan parseCatalogueLine(const char* line, BladeType& row);
 
-// Reads up to maxLines lines from the file's current position as loadCatalogue's filling pass
-// does, handing each parsed line to `visit`; returns the number read.
-std::size_t readCatalogueLines(std::FILE* file, std::size_t maxLines,
+// The lines of a file's text (text-mode rules applied), as loadCatalogue counts them.
+std::size_t countCatalogueLines(std::string_view text);
+
+// Reads up to maxLines lines of the text as loadCatalogue's filling pass does, handing each
+// parsed line to `visit`; returns the number read.
+std::size_t readCatalogueLines(std::string_view text, std::size_t maxLines,
                                const std::function<void(const CatalogueLine&)>& visit);

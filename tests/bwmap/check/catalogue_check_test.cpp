@@ -66,6 +66,7 @@ struct Row {
     std::string content;
     const char* finding;  // the first finding: "LINE: kind: " and the message's start; nullptr for none
     std::size_t count = 1;  // findings in all, the later ones consequences of the first
+    const char* last = nullptr;  // the last finding's start, when it differs from the first
 };
 
 const Row kRows[] = {
@@ -117,6 +118,16 @@ const Row kRows[] = {
      "line, so it reads this line as 2 lines", 3},
     {"\"A\" 0x0 AB 12" + std::string(245, ' ') + "\n\"B\" 0x0 AB 12\n",
      "1: warning: the line is 258 characters long", 2},
+    // A NUL byte ends the text of its line, not the line: the next line keeps its number.
+    {std::string("\"A\" 0x0 AB 12\0junk\n\"B\" 0x0 AB 1\n", 32),
+     "1: warning: a NUL byte at character 14 ends the line for the window; it ignores \"?junk\"", 2,
+     "2: warning: portMap \"AB\" has 2 ports but portDigits \"1\""},
+    {"\"Ridge\" 0x0 AB 12 ;\rspare\r\n", "1: warning: \";?spare\" after portDigits is ignored"},
+    {"\"Big\" 0x100004000 AB 12\n",
+     "1: warning: the flags \"0x100004000\" do not fit in 32 bits; the window reads flags 0xffffffff", 4},
+    {"\"A\" 0x0 AB 12\r\n\"B\" 0x0 AB 12\x1A\r\n\"C\" 0x0 AB 12\r\n",
+     "2: error: a Ctrl-Z byte at character 14 ends the file for the window; nothing after it is read"},
+    {"\"A\" 0x0 AB 12\n\x1A\n", nullptr},  // a Ctrl-Z at the end hides nothing
     {"\"Caf\xC3\xA9\" 0x0 AB 12\n", "1: warning: the name has 8-bit characters; the window shows them through the "
                                     "Windows code page, as \"Caf\xC3\x83\xC2\xA9\""},
 };
@@ -135,6 +146,8 @@ TEST(CatalogueCheck, EachLineGivesItsFinding) {
             EXPECT_EQ(lines.size(), row.count) << run.out;
             if (!lines.empty())
                 EXPECT_EQ(lines[0].compare(0, std::string(row.finding).size(), row.finding), 0) << lines[0];
+            if (!lines.empty() && row.last != nullptr)
+                EXPECT_EQ(lines.back().compare(0, std::string(row.last).size(), row.last), 0) << lines.back();
         }
         std::remove(path.c_str());
     }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "catalogue.h"
 #include "memory_file.h"
@@ -48,6 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (catalogue.row(catalogue.rowCount() - 1).name[0] != '\0') std::abort();  // the terminator
     (void)last;
+
+    // Bytes handed over (read once from a pipe) give the rows the file itself gives.
+    void* fromFile = allocatedBlock;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    CatalogueHooks given;
+    given.fileBytes = &bytes;
+    given.allocateRows = recordAllocation;
+    BladeCatalogue again;
+    if (!loadCatalogue(again, given)) std::abort();
+    if (again.rowCount() != catalogue.rowCount() ||
+        std::memcmp(again.rows(), catalogue.rows(), catalogue.rowCount() * sizeof(BladeType)) != 0)
+        std::abort();
+    if (allocatedBlock != fromFile) std::free(allocatedBlock);
+    allocatedBlock = fromFile;
     std::free(allocatedBlock);
     return 0;
 }

@@ -124,6 +124,11 @@ TEST(Catalogue, ParsesEachLineFromItsSecondCharacter) {
         {"no portDigits", "\"R\" 0x1 AB\n", "R", 0x1, "AB", ""},
         {"trailing words ignored", "\"R\" 0x1 AB 12 extra words\n", "R", 0x1, "AB", "12"},
         {"carriage return before newline", "\"R\" 0x1 AB 12\r\n", "R", 0x1, "AB", "12"},
+        {"a lone carriage return stays", "\"R\rS\" 0x1 AB 12\r\n", "R\rS", 0x1, "AB", "12"},
+        {"Ctrl-Z ends the file", "\"R\" 0x1 AB 12\x1A\n\"S\" 0x2 AB 12\n", "R", 0x1, "AB", "12"},
+        {"flag word beyond 32 bits", "\"R\" 0x100004000 AB 12\n", "R", 0xFFFFFFFF, "AB", "12"},
+        {"negative flag word beyond 32 bits", "\"R\" 0x-100004000 AB 12\n", "R", 0x1, "AB", "12"},
+        {"sign and second prefix", "\"R\" 0x-0x10 AB 12\n", "R", 0xFFFFFFF0, "AB", "12"},
         {"last line without newline keeps its end", "\"R\" 0x1 AB 12", "R", 0x1, "AB", "12"},
     };
     for (const LineCase& c : cases) {
