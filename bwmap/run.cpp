@@ -22,6 +22,7 @@
 #include "plans.h"
 #include "session.h"
 #include "switch_view.h"
+#include "type_list.h"
 #include "version.h"
 
 namespace {
@@ -45,6 +46,7 @@ struct Options {
     std::string switchPortName = "{port}";
     std::vector<std::string> picks;
     std::vector<std::string> verify;
+    bool listTypes = false;
 };
 
 // One of a fixed set of lower-case words, matched without regard to case by the library's own
@@ -164,6 +166,14 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                              ->option_text("[FILE]");
     check->excludes(picks)->excludes(plans)->excludes("--catalogue")->excludes(verify);
     verify->excludes("--find");
+    app.add_flag("--list-types", options.listTypes,
+                 "list the blade types of the catalogue in effect, in the selectors' order: name, ports, the "
+                 "bays that offer them and their flags (table or --format json)")
+        ->excludes(picks)
+        ->excludes(plans)
+        ->excludes(check)
+        ->excludes(verify)
+        ->excludes("--find");
     app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
     return check;
 }
@@ -303,9 +313,19 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         return BWMAP_ERROR;
     }
 
+    const MapFormat format = formatNamed(options.format);
+    if (options.listTypes) {
+        if (format != MapFormat::TABLE && format != MapFormat::JSON) {
+            std::fprintf(err, "bwmap: --list-types writes a table or --format json, not %s\n", options.format.c_str());
+            return BWMAP_ERROR;
+        }
+        OutputSink sink(out);
+        appendTypeList(sink.buffer(), catalogue, format == MapFormat::JSON);
+        return finish(sink, BWMAP_OK, err);
+    }
+
     EnclosureSession session(catalogue);
     const bool plans = !options.plans.empty();
-    const MapFormat format = formatNamed(options.format);
     PortQuery query;
     const bool finding = !options.find.empty();
     if (finding) {
