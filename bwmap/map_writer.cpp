@@ -7,6 +7,7 @@
 #include "encoding.h"
 #include "html_sheet.h"
 #include "json_members.h"
+#include "json_text.h"
 #include "session.h"
 
 namespace {
@@ -43,7 +44,13 @@ private:
 
 // A field as one cell of a tsv or table line: no tab or line end, a NUL shown as '?'.
 void appendPlain(std::string& out, const std::string& field) {
-    for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
+    const std::size_t start = out.size();
+    out += field;
+    for (std::size_t i = start; i < out.size(); ++i) {
+        char& ch = out[i];
+        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
+        else if (ch == '\0') ch = '?';
+    }
 }
 
 class TsvWriter : public MapWriter {
@@ -149,54 +156,82 @@ private:
     std::vector<std::size_t> widths_;
 };
 
-// A host name as UTF-8; null when there is none.
-nlohmann::ordered_json optionalText(const std::string& name) {
-    return name.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(inputToUtf8(name));
-}
-
 // One object per enclosure on one line: the whole output for a single enclosure, JSON Lines
-// for a plans file. Every text is UTF-8.
+// for a plans file. Every text is UTF-8. Written straight into the buffer, member by member.
 class JsonWriter : public MapWriter {
 public:
     void write(std::string& out, const MappedEnclosure& e) override {
-        nlohmann::ordered_json object;
-        if (e.name) object["name"] = inputToUtf8(*e.name);
-        object["enclosure"] = e.enclosure;
-        object["defaultOs"] = e.defaultOs;
-        nlohmann::ordered_json bays = nlohmann::ordered_json::array();
+        out += '{';
+        if (e.name) {
+            out += "\"name\":";
+            appendJsonString(out, inputToUtf8(*e.name));
+            out += ',';
+        }
+        out += "\"enclosure\":";
+        appendJsonString(out, e.enclosure);
+        out += ",\"defaultOs\":";
+        appendJsonString(out, e.defaultOs);
+        out += ",\"bays\":[";
         // Bays in the order of their first label; a lower bay's labels can stand between two
         // of the upper bay's.
-        int index[17] = {};
-        for (const PortMapRow& row : e.rows) {
-            if (index[row.bay] == 0) {
-                nlohmann::ordered_json bay;
-                bay["bay"] = row.bay;
-                bay["type"] = catalogueToUtf8(row.type);
-                if (e.names) bay["host"] = optionalText(e.names->host(row.bay));
-                bay["os"] = row.os.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(row.os);
-                bay["ports"] = nlohmann::ordered_json::array();
-                bays.push_back(std::move(bay));
-                index[row.bay] = static_cast<int>(bays.size());
+        bool written[17] = {};
+        for (std::size_t first = 0; first < e.rows.size(); ++first) {
+            const int bay = e.rows[first].bay;
+            if (written[bay]) continue;
+            written[bay] = true;
+            if (out.back() != '[') out += ',';
+            const PortMapRow& row = e.rows[first];
+            out += "{\"bay\":";
+            appendJsonNumber(out, bay);
+            out += ",\"type\":";
+            appendJsonString(out, catalogueToUtf8(row.type));
+            if (e.names) {
+                out += ",\"host\":";
+                appendJsonStringOrNull(out, inputToUtf8(e.names->host(bay)));
             }
-            nlohmann::ordered_json& ports = bays[static_cast<std::size_t>(index[row.bay] - 1)]["ports"];
-            if (e.names)
-                ports.push_back({{"switchPort", catalogueToUtf8(row.switchPort)},
-                                 {"switch", optionalText(e.names->switchHost(row.switchPort[0]))},
-                                 {"nic", catalogueToUtf8(row.nic)}});
-            else
-                ports.push_back({{"switchPort", catalogueToUtf8(row.switchPort)}, {"nic", catalogueToUtf8(row.nic)}});
+            out += ",\"os\":";
+            appendJsonStringOrNull(out, row.os);
+            out += ",\"ports\":[";
+            for (std::size_t i = first; i < e.rows.size(); ++i) {
+                const PortMapRow& port = e.rows[i];
+                if (port.bay != bay) continue;
+                if (i > first) out += ',';
+                out += "{\"switchPort\":";
+                appendJsonString(out, catalogueToUtf8(port.switchPort));
+                if (e.names) {
+                    out += ",\"switch\":";
+                    appendJsonStringOrNull(out, inputToUtf8(e.names->switchHost(port.switchPort[0])));
+                }
+                out += ",\"nic\":";
+                appendJsonString(out, catalogueToUtf8(port.nic));
+                out += '}';
+            }
+            out += "]}";
         }
-        object["bays"] = std::move(bays);
-        addExtraColumns(object, e);
-        out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-        out += '\n';
+        out += ']';
+        if (e.extra && !e.extra->empty()) {
+            nlohmann::ordered_json columns = nlohmann::ordered_json::object();
+            addExtraColumns(columns, e);
+            out += ",\"columns\":";
+            out += columns["columns"].dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        }
+        out += "}\n";
     }
 };
 
 }  // namespace
 
 void appendCsvField(std::string& out, const std::string& field) {
-    const bool quote = field.find_first_of(",\"\r\n") != std::string::npos;
+    bool quote = false;
+    bool nul = false;
+    for (const char ch : field) {
+        quote = quote || ch == ',' || ch == '"' || ch == '\r' || ch == '\n';
+        nul = nul || ch == '\0';
+    }
+    if (!quote && !nul) {
+        out += field;
+        return;
+    }
     if (quote) out += '"';
     for (char ch : field) {
         if (ch == '"') out += '"';

@@ -1,0 +1,11 @@
+// JSON text written straight into an output buffer, as the library's compact dump writes it.
+#pragma once
+
+#include <string>
+
+// `text` as a JSON string, quotes included. Plain ASCII is escaped here; any other text goes
+// through the library, which replaces bytes that are not UTF-8.
+void appendJsonString(std::string& out, const std::string& text);
+// A JSON string, or null when `text` is empty.
+void appendJsonStringOrNull(std::string& out, const std::string& text);
+void appendJsonNumber(std::string& out, int number);
