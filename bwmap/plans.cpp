@@ -8,6 +8,10 @@
 #include <optional>
 #include <unordered_map>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "csv_reader.h"
 #include "names.h"
@@ -122,17 +126,20 @@ void inputError(Problems& problems, std::string message) {
     problems.push_back({PickResult::INPUT_ERROR, std::move(message)});
 }
 
-// The row's cells line up with the header: as many, or more when the further ones are empty
-// (a spreadsheet's trailing columns), and nothing under a header cell that is empty.
+// The row's cells line up with the header: as many, more when the further ones are empty, or
+// fewer when those missing stand under empty header cells (a spreadsheet's trailing columns);
+// nothing under a header cell that is empty.
 bool checkShape(const std::vector<std::string>& cells, const Layout& layout, Problems& problems) {
-    bool wider = cells.size() < layout.width;
-    for (std::size_t i = layout.width; i < cells.size() && !wider; ++i) wider = !cells[i].empty();
-    if (wider) {
+    std::size_t needed = layout.width;
+    while (needed > 0 && layout.blank[needed - 1]) --needed;
+    bool misfit = cells.size() < needed;
+    for (std::size_t i = layout.width; i < cells.size() && !misfit; ++i) misfit = !cells[i].empty();
+    if (misfit) {
         inputError(problems, "the row has " + std::to_string(cells.size()) + " cells, the header " +
                                  std::to_string(layout.width));
         return false;
     }
-    for (std::size_t i = 0; i < layout.width; ++i)
+    for (std::size_t i = 0; i < layout.width && i < cells.size(); ++i)
         if (layout.blank[i] && !cells[i].empty())
             inputError(problems, "column " + std::to_string(i + 1) + " has no name in the header but holds \"" +
                                      printable(cells[i]) + "\"");
@@ -203,6 +210,9 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
              const WriterMaker& makeWriter, OutputSink& sink, std::FILE* err) {
     const bool standardInput = path == "-";
     const std::string shown = standardInput ? "<stdin>" : path;
+#ifdef _WIN32
+    if (standardInput) _setmode(_fileno(stdin), _O_BINARY);  // no CR LF or Ctrl-Z rules: UTF-16 reads whole
+#endif
     std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         std::fprintf(err, "bwmap: cannot read the plans file %s: %s\n", path.c_str(), std::strerror(errno));
@@ -216,11 +226,11 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
     CsvReader reader(source, source.separator(), source.headerLine());
     std::vector<std::string> cells;
     Layout layout;
-    if (!error.empty()) {
-    } else if (!reader.next(cells, error)) {
-        error = reader.readError() ? std::strerror(errno) : "the file is empty: it needs a header row";
-    } else if (error.empty()) {
-        error = readLayout(cells, defaults.switchLetters, layout);
+    if (error.empty()) {
+        if (!reader.next(cells, error))
+            error = reader.readError() ? std::strerror(errno) : "the file is empty: it needs a header row";
+        else if (error.empty())
+            error = readLayout(cells, defaults.switchLetters, layout);
     }
     if (!error.empty()) {
         std::fprintf(err, "bwmap: %s:%ld: %s\n", shown.c_str(),

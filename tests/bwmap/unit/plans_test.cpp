@@ -119,6 +119,8 @@ TEST(Plans, ExportFormsOfOneEstate) {
         {"#TYPE line, every cell quoted", "#TYPE System.Management.Automation.PSCustomObject\r\n" +
                                               render(kEstate, ',', true, "\r\n"), {}, ""},
         {"trailing empty columns", render(padded, ';', false, "\r\n"), {}, ""},
+        {"trailing empty columns in the header only",
+         render({padded[0]}, ';', false, "\n") + render(Rows(kEstate.begin() + 1, kEstate.end()), ';', false, "\n"), {}, ""},
         {"empty rows", render(gaps, ',', false, "\n") + "\n,,,,,,\n", {}, ""},
         {"--delimiter", render(kEstate, ';', false, "\n"), {"--delimiter", ";"}, ""},
         {"standard input", render(kEstate, ';', false, "\r\n"), {"-"}, ""},
