@@ -3,7 +3,8 @@
 // number of fields, every JSON line parses, the html page is well formed with no two frames on
 // one cell of a sheet's grid, nothing is written when a single enclosure fails.
 //
-// Input: one control byte (format, plans or picks, options, --check, html), then the
+// Input: one control byte (format, plans or picks, options, --check, html, and --delimiter ;
+// for a plans file or --list-types for picks), then the
 // catalogue file's bytes, a 0xFF byte, and the plans file's bytes or the picks, one per line.
 #include <algorithm>
 #include <cstdint>
@@ -229,6 +230,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<std::string> args = {"bwmap", "--format", format, "--catalogue", catalogue};
         if (control & 8) args.insert(args.end(), {"--enclosure", "standard"});
         if (control & 16) args.insert(args.end(), {"--os", "windows"});
+        if (plans && (control & 128)) args.insert(args.end(), {"--delimiter", ";"});
+        if (!plans && (control & 128)) args.push_back("--list-types");
         if (plans) args.insert(args.end(), {"--plans", plansPath});
         else for (const std::string& pick : lines(second)) args.push_back(pick);
         return args;
