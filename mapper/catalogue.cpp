@@ -1,7 +1,6 @@
 // Blade catalogue: the built-in rows, the catalogue file reader and lookups by name.
 #include "catalogue.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -154,28 +153,30 @@ void releaseCatalogue(BladeCatalogue& catalogue) {
 }
 
 // Names are compared eight bytes at a time: the first word (up to and including the text's NUL)
-// under a mask, then the rest. A text too long for the name field matches no row.
+// under a mask, then the rest of a longer text byte by byte.
 std::size_t findByName(const BladeCatalogue& catalogue, const char* text, std::size_t firstRow) {
-    const std::size_t length = std::strlen(text);
-    std::size_t index = firstRow;
-    if (length >= kFieldSize) {
-        while (catalogue.row(index).name[0] != '\0') ++index;
-        return index;
-    }
     constexpr std::size_t kWord = sizeof(std::uint64_t);
-    const std::size_t head = std::min(length + 1, kWord);
+    unsigned char keyBytes[kWord] = {};
     unsigned char maskBytes[kWord] = {};
-    std::memset(maskBytes, 0xFF, head);
+    bool longText = true;  // no NUL in the first word
+    for (std::size_t i = 0; i < kWord && longText; ++i) {
+        keyBytes[i] = static_cast<unsigned char>(text[i]);
+        maskBytes[i] = 0xFF;
+        longText = text[i] != '\0';
+    }
+    std::uint64_t key;
     std::uint64_t mask;
+    std::memcpy(&key, keyBytes, kWord);
     std::memcpy(&mask, maskBytes, kWord);
-    std::uint64_t key = 0;
-    std::memcpy(&key, text, head);
-    for (;; ++index) {
+    for (std::size_t index = firstRow;; ++index) {
         const char* name = catalogue.row(index).name;
         if (name[0] == '\0') return index;
         std::uint64_t word;
         std::memcpy(&word, name, kWord);
         if (((word ^ key) & mask) != 0) continue;
-        if (length < kWord || std::memcmp(name + kWord, text + kWord, length + 1 - kWord) == 0) return index;
+        if (!longText) return index;
+        const char* wanted = text + kWord;
+        for (name += kWord; *name != '\0' && *name == *wanted; ++name, ++wanted) {}
+        if (*name == *wanted) return index;
     }
 }
