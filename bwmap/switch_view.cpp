@@ -11,34 +11,6 @@
 
 namespace {
 
-// One label seen from its switch.
-struct SwitchLabel {
-    const PortMapRow* row;
-    char letter;
-    int port;  // 0 when the label has no port number ("A-?")
-};
-
-std::vector<SwitchLabel> bySwitch(const std::vector<PortMapRow>& rows) {
-    std::vector<SwitchLabel> labels;
-    labels.reserve(rows.size());
-    for (const PortMapRow& row : rows) {
-        SwitchLabel label{&row, row.switchPort.empty() ? '\0' : row.switchPort[0], 0};
-        char letter;
-        splitSwitchPort(row.switchPort, letter, label.port);
-        labels.push_back(label);
-    }
-    std::stable_sort(labels.begin(), labels.end(), [](const SwitchLabel& a, const SwitchLabel& b) {
-        if (a.letter != b.letter) return static_cast<unsigned char>(a.letter) < static_cast<unsigned char>(b.letter);
-        if ((a.port == 0) != (b.port == 0)) return b.port == 0;
-        return a.port < b.port;
-    });
-    return labels;
-}
-
-std::string portText(const SwitchLabel& label) {
-    return label.port > 0 ? std::to_string(label.port) : label.row->switchPort.substr(std::min<std::size_t>(2, label.row->switchPort.size()));
-}
-
 std::vector<const char*> switchColumns(bool plans, bool names) {
     std::vector<const char*> columns;
     if (plans) columns.push_back("Enclosure");
@@ -54,7 +26,7 @@ std::size_t switchFields(const MappedEnclosure& e, const SwitchLabel& label, std
     std::size_t count = 0;
     if (e.name) fields[count++] = e.name;
     texts[0].assign(1, label.letter);
-    texts[1] = portText(label);
+    texts[1] = switchPortText(label);
     texts[2] = std::to_string(label.row->bay);
     for (int i = 0; i < 3; ++i) fields[count++] = &texts[i];
     fields[count++] = &label.row->type;
@@ -104,7 +76,7 @@ public:
     void write(std::string& out, const MappedEnclosure& e) override {
         std::string texts[3];
         std::vector<const std::string*> fields(7 + extra_.size());
-        for (const SwitchLabel& label : bySwitch(e.rows)) {
+        for (const SwitchLabel& label : labelsBySwitch(e.rows)) {
             std::size_t count = switchFields(e, label, texts, fields.data());
             for (std::size_t i = 0; i < extra_.size(); ++i)
                 fields[count++] = e.extra && i < e.extra->values.size() ? &e.extra->values[i] : &kNoText;
@@ -150,7 +122,7 @@ public:
         object["enclosure"] = e.enclosure;
         object["defaultOs"] = e.defaultOs;
         nlohmann::ordered_json switches = nlohmann::ordered_json::array();
-        for (const SwitchLabel& label : bySwitch(e.rows)) {
+        for (const SwitchLabel& label : labelsBySwitch(e.rows)) {
             const std::string letter(1, label.letter);
             if (switches.empty() || switches.back()["switch"] != catalogueToUtf8(letter)) {
                 nlohmann::ordered_json one;
@@ -179,6 +151,27 @@ bool sameLetter(char a, char b) {
 }
 
 }  // namespace
+
+std::vector<SwitchLabel> labelsBySwitch(const std::vector<PortMapRow>& rows) {
+    std::vector<SwitchLabel> labels;
+    labels.reserve(rows.size());
+    for (const PortMapRow& row : rows) {
+        SwitchLabel label{&row, row.switchPort.empty() ? '\0' : row.switchPort[0], 0};
+        char letter;
+        splitSwitchPort(row.switchPort, letter, label.port);
+        labels.push_back(label);
+    }
+    std::stable_sort(labels.begin(), labels.end(), [](const SwitchLabel& a, const SwitchLabel& b) {
+        if (a.letter != b.letter) return static_cast<unsigned char>(a.letter) < static_cast<unsigned char>(b.letter);
+        if ((a.port == 0) != (b.port == 0)) return b.port == 0;
+        return a.port < b.port;
+    });
+    return labels;
+}
+
+std::string switchPortText(const SwitchLabel& label) {
+    return label.port > 0 ? std::to_string(label.port) : label.row->switchPort.substr(std::min<std::size_t>(2, label.row->switchPort.size()));
+}
 
 std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
                                             const std::vector<std::string>& extra) {
@@ -210,7 +203,7 @@ SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQ
 
 void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure) {
     // The enclosure's warnings leave in one write: the error stream is unbuffered.
-    const std::vector<SwitchLabel> labels = bySwitch(enclosure.rows);
+    const std::vector<SwitchLabel> labels = labelsBySwitch(enclosure.rows);
     std::string warnings;
     std::string prefix;
     for (std::size_t i = 1; i < labels.size(); ++i) {

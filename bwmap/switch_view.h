@@ -8,6 +8,18 @@
 
 #include "map_writer.h"
 
+// One label seen from its switch.
+struct SwitchLabel {
+    const PortMapRow* row;
+    char letter;  // the switch port's first byte
+    int port;     // 0 when the label has no port number ("A-?")
+};
+// The labels of `rows` ordered by switch, then port number; labels without a number last, and
+// labels on one port in the order of `rows`.
+std::vector<SwitchLabel> labelsBySwitch(const std::vector<PortMapRow>& rows);
+// The label's port as the switch view writes it: the number, else the text after "A-".
+std::string switchPortText(const SwitchLabel& label);
+
 // Rows ordered by switch, then port number (ports without a number last), with the columns
 // [Enclosure,] Switch, Port, Bay, Type, [Host,] NIC and the plans file's `extra` columns. Formats
 // table, tsv, csv and json.
