@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "encoding.h"
+#include "sheet_switch_table.h"
 
 // The drawing is a grid of eight columns and the window's rows, top to bottom:
 //   1 upper captions, 2 upper bays, 3 column OS, 4-9 the six label rows, 10 lower bays,
@@ -27,23 +28,34 @@ const char kHead[] =
     "*{box-sizing:border-box}\n"
     "html{-webkit-print-color-adjust:exact;print-color-adjust:exact}\n"
     "body{margin:0;background:#fff;color:#000;font:12pt Arial,\"Liberation Sans\",Helvetica,sans-serif}\n"
-    ".sheet{width:277mm;margin:0 auto;padding:4mm 0;break-after:page;page-break-after:always;break-inside:avoid}\n"
+    ".sheet{width:277mm;margin:0 auto;padding:4mm 0;break-after:page;page-break-after:always;break-inside:avoid;"
+    "display:grid;grid-template-columns:minmax(0,1fr) auto;column-gap:4mm;align-items:start}\n"
+    ".sheet>*{grid-column:1/-1}\n"
+    ".sheet>.bays{grid-column:1}\n"
+    ".sheet>.switches{grid-column:2}\n"
     ".sheet:last-of-type{break-after:auto;page-break-after:auto}\n"
     "h1{font-size:16pt;margin:0 0 1mm}\n"
     ".meta{margin:0 0 3mm}\n"
     ".bays{display:grid;grid-template-columns:repeat(8,minmax(0,1fr));"
-    "grid-template-rows:minmax(8mm,auto) minmax(11mm,auto) minmax(9mm,auto) repeat(6,minmax(11mm,auto)) minmax(11mm,auto) minmax(8mm,auto);"
+    "grid-template-rows:minmax(8mm,auto) minmax(11mm,auto) minmax(9mm,auto) repeat(6,minmax(8.5mm,auto)) minmax(11mm,auto) minmax(8mm,auto);"
     "gap:1.5mm 2.5mm;padding:2.5mm;border:0.3mm solid #777;border-radius:1mm}\n"
     ".cap{text-align:center;font-weight:bold;align-self:center}\n"
     ".blade{border:0.6mm solid #000;border-radius:1.2mm;background:#f2f2f2}\n"
     ".slot{border:0.3mm dashed #999;border-radius:1mm}\n"
     ".type,.os,.lbl{position:relative;text-align:center;align-self:center;overflow-wrap:anywhere}\n"
     ".type{font-weight:bold;padding:2mm 1.5mm}\n"
-    ".host{display:block;font-weight:normal;font-size:10pt}\n"
+    ".host{display:block;font-weight:normal;font-size:8.5pt}\n"
     ".os{font-size:11pt}\n"
     ".os span{color:#444}\n"
-    ".lbl{margin:0 1.5mm;padding:1mm;border:0.3mm solid #888;background:#fff}\n"
+    ".lbl{margin:0 1mm;padding:0.6mm 0.3mm;border:0.3mm solid #888;background:#fff;font-size:9.5pt}\n"
     ".note{font-size:10pt;margin:3mm 0 0}\n"
+    ".switches{font-size:8pt}\n"
+    ".switch{border-collapse:collapse;margin:0 0 2mm}\n"
+    ".switch caption{text-align:left;font-weight:bold;padding:0 0 0.5mm}\n"
+    ".switch th,.switch td{border:0.2mm solid #888;padding:0.2mm 1mm;text-align:left;white-space:nowrap}\n"
+    ".switch th{background:#e6e6e6}\n"
+    ".empty{margin:0}\n"
+    ".foot{font-size:8pt;color:#444;margin:2mm 0 0}\n"
     "</style>\n</head>\n<body>\n";
 
 const char kNote[] =
@@ -128,6 +140,10 @@ void drawBay(std::string& out, const EnclosureView& view, int bay, const std::st
 
 class HtmlWriter : public MapWriter {
 public:
+    explicit HtmlWriter(const SheetFacts* facts) {
+        if (facts) facts_ = *facts;
+        footer_ = facts != nullptr;
+    }
     bool drawsEnclosure() const override { return true; }
     void begin(std::string& out) override { out += kHead; }
     void end(std::string& out) override { out += kTail; }
@@ -180,9 +196,15 @@ public:
                 placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, catalogueToUtf8(label.text), &label.colour);
             }
         out += "\n</div>\n";
+        appendSwitchTables(out, e);
         out += kNote;
+        if (footer_) appendSheetFooter(out, facts_, e.line);
         out += "</section>\n";
     }
+
+private:
+    SheetFacts facts_;
+    bool footer_;
 };
 
 }  // namespace
@@ -210,4 +232,4 @@ void appendHtmlText(std::string& out, const std::string& utf8) {
     }
 }
 
-std::unique_ptr<MapWriter> makeHtmlWriter() { return std::make_unique<HtmlWriter>(); }
+std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts) { return std::make_unique<HtmlWriter>(facts); }

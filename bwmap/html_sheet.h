@@ -5,9 +5,11 @@
 #include <string>
 
 #include "map_writer.h"
+#include "sheet_footer.h"
 
-// A plans row's name heads its enclosure's page.
-std::unique_ptr<MapWriter> makeHtmlWriter();
+// A plans row's name heads its enclosure's page; the switch tables stand beside the drawing.
+// With `facts`, each page ends in a footer naming the run (see sheet_footer.h).
+std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts = nullptr);
 
 // Appends UTF-8 text as HTML character data or attribute value: markup characters as
 // references, line ends and tabs as blanks, other control characters as U+FFFD.

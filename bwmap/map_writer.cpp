@@ -282,9 +282,10 @@ std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const Bla
 }
 
 std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
-                           const EnclosureNames* names, const ExtraColumns* extra) {
+                           const EnclosureNames* names, const ExtraColumns* extra, long line) {
     MappedEnclosure mapped;
     mapped.name = name;
+    mapped.line = line;
     mapped.names = names;
     mapped.extra = extra;
     mapped.enclosure = session.enclosureText();

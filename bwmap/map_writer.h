@@ -31,6 +31,7 @@ struct MappedEnclosure {
     const EnclosureView* view = nullptr;  // for writers that draw the enclosure; else nullptr
     const EnclosureNames* names = nullptr;  // host names; nullptr when none are in use
     const ExtraColumns* extra = nullptr;    // a plans row's further columns; nullptr when none
+    long line = 0;                          // the plans row's line in its file; 0 for a single enclosure
 };
 
 class MapWriter {
@@ -51,9 +52,11 @@ public:
 };
 
 // Writes the enclosure the session now holds; `name` is the plans row's name or nullptr, `names`
-// its host names or nullptr. Returns the writer's reason for refusing it, else empty.
+// its host names or nullptr, `line` the plans row's line. Returns the writer's reason for
+// refusing it, else empty.
 std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
-                           const EnclosureNames* names = nullptr, const ExtraColumns* extra = nullptr);
+                           const EnclosureNames* names = nullptr, const ExtraColumns* extra = nullptr,
+                           long line = 0);
 
 // `plans` adds the enclosure's name: a first column, or a "name" member on JSON Lines. `names`
 // adds the Host and Switch columns (JSON: "host" per bay, "switch" per port). `extra` names the

@@ -268,7 +268,8 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
             extra.values.clear();
             for (int column : layout.extra) extra.values.push_back(cells[static_cast<std::size_t>(column)]);
             const std::string refused = writeEnclosure(writer, session, name, sink.buffer(),
-                                                       layout.names ? &names : nullptr, extra.empty() ? nullptr : &extra);
+                                                       layout.names ? &names : nullptr, extra.empty() ? nullptr : &extra,
+                                                       reader.recordLine());
             if (!refused.empty()) inputError(problems, refused);
         }
         const std::string shownName = name ? printable(*name) : "(no name)";

@@ -2,7 +2,9 @@
 #include "run.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "cabling_writer.h"
 #include "catalogue_check.h"
 #include "catalogue_input.h"
+#include "html_sheet.h"
 #include "map_writer.h"
 #include "names.h"
 #include "netbox_writer.h"
@@ -218,6 +221,20 @@ bool isNamePick(const std::string& text) {
     return parseNameKey(text.substr(0, text.find('='))).kind != NameKey::NONE && text.find('=') != std::string::npos;
 }
 
+// What the sheet's footer says of this run; false with a message for a bad SOURCE_DATE_EPOCH.
+// `catalogue` is the catalogue file's bytes as read, nullptr when no file was read.
+bool sheetFacts(const Options& options, const std::string& cataloguePath, const std::string* catalogue,
+                SheetFacts& facts, std::FILE* err) {
+    std::string error;
+    if (!sheetDate(std::getenv("SOURCE_DATE_EPOCH"), static_cast<std::int64_t>(std::time(nullptr)), facts.date, error)) {
+        std::fprintf(err, "bwmap: %s\n", error.c_str());
+        return false;
+    }
+    facts.catalogue = catalogueFact(cataloguePath, catalogue);
+    facts.plansFile = options.plans == "-" ? "standard input" : options.plans;
+    return true;
+}
+
 int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer, const std::string& letters,
            OutputSink& sink, std::FILE* err) {
     std::vector<Pick> picks;
@@ -369,12 +386,15 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         }
     }
     CablingChecker checker(captures, {netboxOptions.switchHost, netboxOptions.port}, options.name);
+    SheetFacts facts;
+    if (format == MapFormat::HTML && !sheetFacts(options, cataloguePath, hooks.fileBytes, facts, err)) return BWMAP_ERROR;
     std::size_t found = 0;
     // NetBox's import files take only the headers NetBox knows: no further columns there.
     const WriterMaker makeWriter = [&](bool names, const std::vector<std::string>& extra) -> std::unique_ptr<MapWriter> {
         if (verifying) return makeCablingWriter(format, checker, captures, err);
         std::unique_ptr<MapWriter> inner = netbox     ? makeNetboxWriter(format == MapFormat::NETBOX_CABLES, netboxOptions)
                                            : bySwitch ? makeSwitchWriter(format, plans, names, catalogue, extra)
+                                                      : format == MapFormat::HTML ? makeHtmlWriter(&facts)
                                                       : makeMapWriter(format, plans, catalogue, names, extra);
         return std::make_unique<SwitchPortFilter>(std::move(inner),
                                                   finding ? &query : nullptr, &found, err);

@@ -7,6 +7,9 @@ import subprocess
 import sys
 import tempfile
 
+import datetime
+import hashlib
+
 import html5lib
 
 BLUE, GREEN = (35, 60, 255), (40, 150, 100)
@@ -23,8 +26,11 @@ PLANS = (b"name,enclosure,os,1,2,5,9,os2\n"
 RACK = 'Rack <A> & "B"'
 
 
-def run(bwmap, work, args, status=0):
-    done = subprocess.run([bwmap] + args, cwd=work, capture_output=True, timeout=60)
+def run(bwmap, work, args, status=0, epoch=None):
+    env = {k: v for k, v in os.environ.items() if k != "SOURCE_DATE_EPOCH"}
+    if epoch is not None:
+        env["SOURCE_DATE_EPOCH"] = epoch
+    done = subprocess.run([bwmap] + args, cwd=work, capture_output=True, timeout=60, env=env)
     assert done.returncode == status, f"bwmap {args}: status {done.returncode}; {done.stderr!r}"
     return done.stdout
 
@@ -67,6 +73,61 @@ def tsv_labels(tsv, plans):
     return {name: sorted(found[name]) for name in found}
 
 
+def full_enclosure(length=24):
+    """Sixteen half-height blades and both switches with host names of `length` characters."""
+    picks = [f"switch{s}=" + f"encl7-switch-{s.lower()}-north-dc-0123"[:length] for s in "AB"]
+    for bay in range(1, 17):
+        host = ("db<&>" if bay == 5 else "web") + f"{bay:02d}-rack7-dc-north-xyz-0123"
+        picks += [f"{bay}=Fell", f"host{bay}={host[:length]}"]
+    return picks
+
+
+def switch_tables(section):
+    """{caption: [[port, bay, host, nic], ...]} of the switch tables, rows in order."""
+    return {t.find("caption").text: [[td.text or "" for td in tr.iter("td")] for tr in t.find("tbody").iter("tr")]
+            for t in section.iter("table")}
+
+
+def footer(section):
+    (foot,) = section.iter("footer")
+    return foot.text
+
+
+def test_switch_tables(bwmap, work):
+    """The switch tables of a full enclosure hold the switch view's rows, switch by switch."""
+    (section,) = parse_page(run(bwmap, work, ["--format", "html"] + full_enclosure())).values()
+    tsv = run(bwmap, work, ["--format", "tsv", "--by", "switch"] + full_enclosure()).decode()
+    hosts = dict(p.split("=", 1) for p in full_enclosure() if p.startswith("switch"))
+    expected = {}
+    for switch, port, bay, _, host, nic in (line.split("\t") for line in tsv.splitlines()[1:]):
+        expected.setdefault(f"Switch {switch} \u00b7 {hosts['switch' + switch]}", []).append([port, bay, host, nic])
+    assert len(expected) == 2 and sum(map(len, expected.values())) == 32, expected
+    assert switch_tables(section) == expected
+    assert [th.text for th in section.find(".//thead").iter("th")] == ["Port", "Bay", "Host", "NIC"]
+    assert not [p for p in section.iter("p") if p.get("class") == "empty"], "a full enclosure has no empty bay"
+
+
+def test_footer(bwmap, work):
+    args = plans_args(work)
+    raw = run(bwmap, work, ["--format", "html"] + args, status=3, epoch="951825600")
+    digest = hashlib.sha256(CATALOGUE).hexdigest()[:12]
+    assert [footer(s) for s in parse_page(raw).values()] == [
+        f"bwmap, version 1.0.0 \u00b7 2000-02-29 12:00:00 UTC \u00b7 catalogue: odd.ini, SHA-256 {digest} \u00b7 "
+        f"plans: plans.csv, line {line}" for line in (2, 3, 5)]
+    assert raw == run(bwmap, work, ["--format", "html"] + args, status=3, epoch="951825600"), "not reproducible"
+
+    def date(epoch):
+        (section,) = parse_page(run(bwmap, work, ["--format", "html", "1=Fell"], epoch=epoch)).values()
+        return footer(section).split(" \u00b7 ")[1]
+    for seconds in (0, 86399, 951825600, 4107542399, 253402300799):
+        stamp = datetime.datetime.fromtimestamp(seconds, datetime.timezone.utc)
+        assert date(str(seconds)) == stamp.strftime("%Y-%m-%d %H:%M:%S UTC"), seconds
+    (section,) = parse_page(run(bwmap, work, ["--format", "html", "1=Fell"])).values()
+    assert footer(section).endswith(" \u00b7 catalogue: built-in types only"), footer(section)
+    for bad in ("253402300800", "12x", "-1", " 5"):
+        assert run(bwmap, work, ["--format", "html", "1=Fell"], status=2, epoch=bad) == b"", bad
+
+
 def test_parse(bwmap, work):
     road = ["--os", "linux", "2=Tarn-M2"]  # the road of one event
     (section,) = parse_page(run(bwmap, work, ["--format", "html"] + road)).values()
@@ -92,6 +153,10 @@ def test_parse(bwmap, work):
     assert len(divs(rack, "slot")) == 4, "empty slots beside bays 3, 4, 11, 12"
     assert "".join(divs(rack, "os")[0].itertext()) == "OS Windows"
     assert [e.text for e in divs(pages["Row two"], "cap")] == [f"Bay {n}" for n in range(1, 9)], "Standard"
+    assert [p.text for p in rack.iter("p") if p.get("class") == "empty"] == ["Bays 3, 4, 11 and 12: empty"]
+    assert [p.text for p in pages["Row two"].iter("p") if p.get("class") == "empty"] == ["Bays 3, 4, 5, 6, 7 and 8: empty"]
+    test_switch_tables(bwmap, work)
+    test_footer(bwmap, work)
 
 
 def chromium(work, args):
@@ -123,7 +188,9 @@ def colour_rows(png, colour):
 def test_render(bwmap, work):
     page, png, pdf = (os.path.join(work, n) for n in ("full.html", "enclosure-sheet.png", "plans.pdf"))
     with open(page, "wb") as f:
-        f.write(run(bwmap, work, ["--format", "html", "--os", "windows", "1=Fell", "9=Fell", "5=Crag", "2=Tarn-M2"]))
+        f.write(run(bwmap, work, ["--format", "html", "--os", "windows", "1=Fell", "9=Fell", "5=Crag", "2=Tarn-M2",
+                                  "host1=web01", "host9=web09", "host5=db05", "host2=app02", "switchA=r7-swa",
+                                  "switchB=r7-swb"], epoch="1800000000"))
     if os.path.exists(png):
         os.remove(png)
     chromium(work, ["--screenshot=" + png, "--window-size=1123,794", "file://" + page])  # A4 at 96 dpi
@@ -139,6 +206,19 @@ def test_render(bwmap, work):
         boxes = re.findall(rb"/MediaBox\s*\[\s*0 0 ([\d.]+) ([\d.]+)\s*\]", f.read())
     assert len(boxes) == 3, f"three enclosures printed on {len(boxes)} pages"
     assert all(abs(float(w) - 841.9) < 1.5 and abs(float(h) - 595.3) < 1.5 for w, h in boxes), boxes
+
+    # Two full enclosures with the longest names still take a page each.
+    with open(os.path.join(work, "full.csv"), "w") as f:
+        names = [p.split("=")[0] for p in full_enclosure()]
+        f.write(",".join(["name"] + names) + "\n")
+        for row in ("rack-7-north-dc-0123456789", "rack-8"):
+            f.write(",".join([row] + [p.split("=", 1)[1] for p in full_enclosure()]) + "\n")
+    with open(page, "wb") as f:
+        f.write(run(bwmap, work, ["--format", "html", "--plans", "full.csv"]))
+    chromium(work, ["--print-to-pdf=" + pdf, "--no-pdf-header-footer", "file://" + page])
+    with open(pdf, "rb") as f:
+        pages = len(re.findall(rb"/MediaBox\s*\[", f.read()))
+    assert pages == 2, f"two full enclosures printed on {pages} pages"
 
 
 if __name__ == "__main__":
