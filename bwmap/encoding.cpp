@@ -91,7 +91,9 @@ const Range kWide[] = {{0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x
 }  // namespace
 
 std::size_t displayWidth(const std::string& utf8) {
-    if (!isValidUtf8(utf8)) return utf8.size();
+    bool ascii = true;
+    for (char ch : utf8) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+    if (ascii || !isValidUtf8(utf8)) return utf8.size();
     std::size_t width = 0;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);

@@ -19,5 +19,6 @@ std::string catalogueToUtf8(const std::string& text);
 std::string inputToUtf8(const std::string& text);
 
 // The columns a terminal gives UTF-8 text: two for wide (East Asian) characters, none for
-// combining marks, one for any other character, a control byte or a byte that is not UTF-8.
+// combining marks, one for any other character or control byte. Text that is not UTF-8 is
+// 8-bit text: one column a byte.
 std::size_t displayWidth(const std::string& utf8);

@@ -120,12 +120,12 @@ public:
         for (const char* column : columns) widths_.push_back(std::strlen(column));
         const std::size_t type = plans ? 2 : 1;
         for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            widths_[type] = std::max(widths_[type], displayWidth(catalogueToUtf8(catalogue.row(row).name)));
+            widths_[type] = std::max(widths_[type], displayWidth(catalogue.row(row).name));
         widths_[type + (names ? 2 : 1)] = std::max(widths_[type + (names ? 2 : 1)], std::strlen("Windows"));
         widths_.back() = std::max(widths_.back(), std::strlen("NIC A"));
         if (plans) widths_[0] = kNameWidth;
         if (names) widths_[type + 1] = widths_[type + 3] = kNameWidth;
-        for (const std::string& name : extra) widths_.push_back(std::max(displayWidth(inputToUtf8(name)), kNameWidth));
+        for (const std::string& name : extra) widths_.push_back(std::max(displayWidth(name), kNameWidth));
     }
     void begin(std::string& out) override {
         RowFields header(extra_);
@@ -142,7 +142,7 @@ private:
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += "  ";
             appendPlain(out, *fields[i]);
-            const std::size_t width = displayWidth(inputToUtf8(*fields[i]));
+            const std::size_t width = displayWidth(*fields[i]);
             if (width < widths_[i]) out.append(widths_[i] - width, ' ');
         }
         while (out.size() > start && out.back() == ' ') out.pop_back();

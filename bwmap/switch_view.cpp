@@ -61,10 +61,10 @@ public:
         for (const char* column : columns_) widths_.push_back(std::strlen(column));
         const std::size_t type = plans ? 4 : 3;
         for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            widths_[type] = std::max(widths_[type], displayWidth(catalogueToUtf8(catalogue.row(row).name)));
+            widths_[type] = std::max(widths_[type], displayWidth(catalogue.row(row).name));
         if (plans) widths_[0] = 16;
         if (names) widths_[type + 1] = 16;
-        for (const std::string& name : extra) widths_.push_back(std::max<std::size_t>(displayWidth(inputToUtf8(name)), 16));
+        for (const std::string& name : extra) widths_.push_back(std::max<std::size_t>(displayWidth(name), 16));
     }
     void begin(std::string& out) override {
         std::vector<std::string> header(columns_.begin(), columns_.end());
@@ -96,7 +96,7 @@ private:
             }
             appendPlain(out, *fields[i]);
             if (format_ != MapFormat::TABLE) continue;
-            const std::size_t width = displayWidth(inputToUtf8(*fields[i]));
+            const std::size_t width = displayWidth(*fields[i]);
             if (width < widths_[i]) out.append(widths_[i] - width, ' ');
         }
         while (format_ == MapFormat::TABLE && out.size() > start && out.back() == ' ') out.pop_back();
