@@ -18,6 +18,7 @@
 #include "picks.h"
 #include "plans_source.h"
 #include "run.h"
+#include "suggest.h"
 
 namespace {
 
@@ -158,13 +159,16 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
     if (layout.enclosure >= 0 && !cell(layout.enclosure).empty()) {
         const int parsed = parseEnclosure(cell(layout.enclosure));
         if (parsed < 0)
-            inputError(problems, "enclosure \"" + printable(cell(layout.enclosure)) + "\" is neither Standard nor Enhanced");
+            inputError(problems, "enclosure \"" + printable(cell(layout.enclosure)) + "\" is neither Standard nor Enhanced" +
+                                     didYouMean({"Standard", "Enhanced"}, cell(layout.enclosure)));
         else enclosureType = parsed;
     }
     int defaultOs = defaults.defaultOs;
     if (layout.os >= 0 && !cell(layout.os).empty()) {
         const int parsed = parseOs(cell(layout.os));
-        if (parsed < 0) inputError(problems, "os \"" + printable(cell(layout.os)) + "\" is neither Windows nor Linux");
+        if (parsed < 0)
+            inputError(problems, "os \"" + printable(cell(layout.os)) + "\" is neither Windows nor Linux" +
+                                     didYouMean({"Windows", "Linux"}, cell(layout.os)));
         else defaultOs = parsed;
     }
     session.start(enclosureType, defaultOs);
