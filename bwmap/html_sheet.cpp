@@ -116,8 +116,11 @@ void drawBay(std::string& out, const EnclosureView& view, int bay, const std::st
         out += "</div>";
         return;
     }
+    // The frame widens over the bays of its own row that the blade covers. Only upper bays come to
+    // that: the form clears a spanning type chosen in a lower bay.
+    const int rowStart = lower ? ids::kColumns : 0;
     int columnEnd = column + 1;
-    while (columnEnd <= ids::kColumns && view.bays[columnEnd - 1].coveredBy == bay) ++columnEnd;
+    while (columnEnd <= ids::kColumns && view.bays[rowStart + columnEnd - 1].coveredBy == bay) ++columnEnd;
     int rowEnd;
     if (lower) {
         rowEnd = kLowerBayRow + 1;
