@@ -26,11 +26,11 @@ PLANS = (b"name,enclosure,os,1,2,5,9,os2\n"
 RACK = 'Rack <A> & "B"'
 
 
-def run(bwmap, work, args, status=0, epoch=None):
+def run(bwmap, work, args, status=0, epoch=None, given=b""):
     env = {k: v for k, v in os.environ.items() if k != "SOURCE_DATE_EPOCH"}
     if epoch is not None:
         env["SOURCE_DATE_EPOCH"] = epoch
-    done = subprocess.run([bwmap] + args, cwd=work, capture_output=True, timeout=60, env=env)
+    done = subprocess.run([bwmap] + args, cwd=work, capture_output=True, timeout=60, env=env, input=given)
     assert done.returncode == status, f"bwmap {args}: status {done.returncode}; {done.stderr!r}"
     return done.stdout
 
@@ -115,6 +115,9 @@ def test_footer(bwmap, work):
         f"bwmap, version 1.0.0 \u00b7 2000-02-29 12:00:00 UTC \u00b7 catalogue: odd.ini, SHA-256 {digest} \u00b7 "
         f"plans: plans.csv, line {line}" for line in (2, 3, 5)]
     assert raw == run(bwmap, work, ["--format", "html"] + args, status=3, epoch="951825600"), "not reproducible"
+    # A catalogue through a pipe is read once: the footer names the bytes the types came from.
+    piped = run(bwmap, work, ["--format", "html", "--catalogue", "/dev/stdin", "1=Fell"], given=CATALOGUE)
+    assert footer(*parse_page(piped).values()).endswith(f"catalogue: /dev/stdin, SHA-256 {digest}")
 
     def date(epoch):
         (section,) = parse_page(run(bwmap, work, ["--format", "html", "1=Fell"], epoch=epoch)).values()
