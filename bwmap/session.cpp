@@ -48,6 +48,7 @@ int findEntry(const std::vector<std::string>& entries, const std::string& text) 
 
 EnclosureSession::EnclosureSession(const BladeCatalogue& catalogue) : catalogue_(catalogue) {
     populateForm(form_, catalogue_);
+    form_.keepColumnRecords(true);
     form_.keep();
 }
 

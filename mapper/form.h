@@ -1,6 +1,7 @@
 // The enclosure form as the mapper's logic sees it: the form operations and two routines.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,16 @@
 
 enum EnclosureKind { ENCLOSURE_STANDARD = 0, ENCLOSURE_ENHANCED = 1 };
 enum OsIndex { OS_NONE = -1, OS_WINDOWS = 0, OS_LINUX = 1 };
+
+// What a form may keep of one column for the recompute pass: a count of the changes of the
+// column's bays, OS selector and labels, and where the pass last left the column settled.
+struct ColumnRecord {
+    std::uint64_t changes = 0;     // raised by the form on every change of the column's controls
+    bool settled = false;          // the pass labelled the column and nothing outside it was read
+    std::uint64_t settledAt = 0;   // `changes` when the pass left it
+    const void* catalogue = nullptr;
+    int enclosureType = -1;
+};
 
 // The only seam between the logic and a window. Implemented by the Win32 dialog binding and by
 // the in-memory model that the unit tests run against. Every binding keeps these rules:
@@ -30,6 +41,12 @@ public:
     virtual void setVisible(int id, bool on) = 0;
     // Sets a static control's text; the control keeps its own copy.
     virtual void setText(int id, std::string_view text) = 0;
+
+    // The column's record, or nullptr when the form keeps none: the pass then works every column.
+    virtual ColumnRecord* columnRecord(int column) {
+        (void)column;
+        return nullptr;
+    }
 
     // 0 Standard, 1 Enhanced; Enhanced at creation, changed only by the enclosure type command.
     int enclosureType = ENCLOSURE_ENHANCED;

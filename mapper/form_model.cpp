@@ -48,6 +48,11 @@ Control button(int id, std::string text) {
 // and it is left out.
 FormModel::FormModel() {
     index_.fill(-1);
+    columnOf_.fill(-1);
+    for (int c = 0; c < ids::kColumns; ++c) {
+        for (const int id : {ids::upperBay(c), ids::lowerBay(c), ids::columnOs(c)}) columnOf_[id] = static_cast<signed char>(c);
+        for (int row = 0; row < ids::kLabelRows; ++row) columnOf_[ids::label(row, c)] = static_cast<signed char>(c);
+    }
     add(button(IDC_CANCEL, "Cancel"));
     add(staticText(IDC_INTRO_TEXT,
                    "Select enclosure contents to display the switch port to blade NIC operating "
@@ -97,6 +102,10 @@ void FormModel::reset() {
         if (control.entries.size() != kept.entries.size()) control.entries = kept.entries;
     }
     enclosureType = keptEnclosureType_;
+    for (ColumnRecord& record : records_) {
+        ++record.changes;
+        record.settled = false;
+    }
     misuses_.resize(keptMisuses_);
     counts_ = keptCounts_;
 }
@@ -135,29 +144,48 @@ void FormModel::setSelection(int id, int index) {
     Control* control = find(id, "setSelection", selectorOnly);
     if (!control) return;
     const bool valid = index >= 0 && static_cast<std::size_t>(index) < control->entries.size();
-    control->selection = valid ? index : -1;
+    const int selection = valid ? index : -1;
+    if (control->selection == selection) return;
+    control->selection = selection;
+    changed(*control);
 }
 
 void FormModel::addEntry(int id, const std::string& text) {
     ++counts_[OP_ADD_ENTRY];
-    if (Control* control = find(id, "addEntry", selectorOnly)) control->entries.push_back(text);
+    if (Control* control = find(id, "addEntry", selectorOnly)) {
+        control->entries.push_back(text);
+        changed(*control);
+    }
 }
 
 void FormModel::setEnabled(int id, bool on) {
     ++counts_[OP_SET_ENABLED];
-    if (Control* control = find(id, "setEnabled", anyKind)) control->enabled = on;
+    if (Control* control = find(id, "setEnabled", anyKind); control && control->enabled != on) {
+        control->enabled = on;
+        changed(*control);
+    }
 }
 
 void FormModel::setVisible(int id, bool on) {
     ++counts_[OP_SET_VISIBLE];
-    if (Control* control = find(id, "setVisible", anyKind)) control->visible = on;
+    if (Control* control = find(id, "setVisible", anyKind); control && control->visible != on) {
+        control->visible = on;
+        changed(*control);
+    }
 }
 
 void FormModel::setText(int id, std::string_view text) {
     ++counts_[OP_SET_TEXT];
     // Labels are mostly rewritten with the text they hold.
-    if (Control* control = find(id, "setText", textControl); control && !sameText(control->text, text))
+    if (Control* control = find(id, "setText", textControl); control && !sameText(control->text, text)) {
         control->text.assign(text);
+        changed(*control);
+    }
+}
+
+ColumnRecord* FormModel::columnRecord(int column) {
+    if (!recordsKept_ || column < 0 || column >= ids::kColumns) return nullptr;
+    return &records_[static_cast<std::size_t>(column)];
 }
 
 bool FormModel::hasControl(int id) const {

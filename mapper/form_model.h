@@ -61,6 +61,11 @@ public:
     void setVisible(int id, bool on) override;
     void setText(int id, std::string_view text) override;
 
+    // Whether the form keeps column records for the recompute pass (off at creation): the pass
+    // then skips a column that nothing changed since it left it settled.
+    void keepColumnRecords(bool on) { recordsKept_ = on; }
+    ColumnRecord* columnRecord(int column) override;
+
     bool hasControl(int id) const;
     // The control with this identifier; throws std::out_of_range when there is none.
     const Control& control(int id) const;
@@ -76,6 +81,11 @@ public:
 private:
     // The control that takes the operation (its kind's bit set in `kinds`); else records a misuse.
     Control* find(int id, const char* operation, unsigned kinds);
+    // Counts a change of the control for its column's record.
+    void changed(const Control& control) {
+        const int column = columnOf_[static_cast<std::size_t>(control.id)];
+        if (column >= 0) ++records_[static_cast<std::size_t>(column)].changes;
+    }
     void add(Control control);
 
     static constexpr int kHighestId = 1120;
@@ -83,6 +93,9 @@ private:
     std::array<short, kHighestId + 1> index_;
     std::vector<Misuse> misuses_;
     std::array<std::size_t, OP_COUNT> counts_{};
+    std::array<signed char, kHighestId + 1> columnOf_;  // -1 for controls of no column
+    std::array<ColumnRecord, ids::kColumns> records_{};
+    bool recordsKept_ = false;
 
     std::vector<Control> kept_;  // the state that reset() returns to
     int keptEnclosureType_ = ENCLOSURE_ENHANCED;

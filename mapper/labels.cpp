@@ -128,49 +128,77 @@ std::size_t writePortLabel(const BladeType& type, std::size_t ports, std::size_t
     return length;
 }
 
+namespace {
+
+enum class ColumnEnd { SETTLED, UNSETTLED, PASS_ENDED };
+
+// One column of the pass. It reads and changes only its own column, except the group-of-four
+// check on a column whose type has the flag: that column is left unsettled.
+ColumnEnd recomputeColumn(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks, int c) {
+    hideColumnLabels(form, ids::label(0, c));
+    ColumnCheck column;
+    column.column = c;
+
+    const int upper = form.getSelection(ids::upperBay(c));
+    if (upper < 0) {
+        form.setSelection(ids::columnOs(c), -1);
+        form.setEnabled(ids::columnOs(c), false);
+    } else {
+        std::optional<std::string> text = form.getEntryText(ids::upperBay(c), upper);
+        if (!text) return ColumnEnd::SETTLED;
+        column.upperFilled = true;
+        column.upperText = std::move(*text);
+        column.upperRow = findByName(catalogue, column.upperText.c_str(), 1);
+        checks.fullHeight(form, catalogue, column);
+    }
+
+    const int lower = form.getSelection(ids::lowerBay(c));
+    if (lower < 0) {
+        if (!column.upperFilled) return ColumnEnd::SETTLED;
+        column.columnRow = column.upperRow;
+    } else {
+        std::optional<std::string> text = form.getEntryText(ids::lowerBay(c), lower);
+        if (!text) return ColumnEnd::SETTLED;
+        column.lowerFilled = true;
+        column.lowerText = std::move(*text);
+        column.lowerRow = findByName(catalogue, column.lowerText.c_str(), 1);
+        if (column.upperFilled && column.upperText != column.lowerText &&
+            !checks.sharedColumn(form, catalogue, column))
+            return ColumnEnd::PASS_ENDED;
+        column.columnRow = column.lowerRow;
+    }
+
+    if (!checks.enhancedOnly(form, catalogue, column)) return ColumnEnd::PASS_ENDED;
+    const BladeType& type = catalogue.row(column.columnRow);
+    const ColumnEnd end = (type.flags & GROUP4_CLASS) ? ColumnEnd::UNSETTLED : ColumnEnd::SETTLED;
+    const bool stillPlaced = checks.groupOfFour(form, catalogue, column);
+    const int columnOs = form.getSelection(ids::columnOs(c));
+    if (!stillPlaced) return end;
+
+    if (column.upperFilled) labelBay(form, type, c, false, columnOs);
+    if (column.lowerFilled) labelBay(form, type, c, true, columnOs);
+    return end;
+}
+
+}  // namespace
+
+// A column that the form's record shows unchanged since the pass left it settled, with the same
+// catalogue and enclosure type, is left as it is: working it again would change nothing.
 void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
     showMessage(form, "");
     for (int c = 0; c < ids::kColumns; ++c) {
-        hideColumnLabels(form, ids::label(0, c));
-        ColumnCheck column;
-        column.column = c;
-
-        const int upper = form.getSelection(ids::upperBay(c));
-        if (upper < 0) {
-            form.setSelection(ids::columnOs(c), -1);
-            form.setEnabled(ids::columnOs(c), false);
-        } else {
-            std::optional<std::string> text = form.getEntryText(ids::upperBay(c), upper);
-            if (!text) continue;
-            column.upperFilled = true;
-            column.upperText = std::move(*text);
-            column.upperRow = findByName(catalogue, column.upperText.c_str(), 1);
-            checks.fullHeight(form, catalogue, column);
+        ColumnRecord* record = form.columnRecord(c);
+        if (record && record->settled && record->settledAt == record->changes &&
+            record->catalogue == catalogue.rows() && record->enclosureType == form.enclosureType)
+            continue;
+        if (record) record->settled = false;
+        const ColumnEnd end = recomputeColumn(form, catalogue, checks, c);
+        if (end == ColumnEnd::PASS_ENDED) return;
+        if (record && end == ColumnEnd::SETTLED) {
+            record->settled = true;
+            record->settledAt = record->changes;
+            record->catalogue = catalogue.rows();
+            record->enclosureType = form.enclosureType;
         }
-
-        const int lower = form.getSelection(ids::lowerBay(c));
-        if (lower < 0) {
-            if (!column.upperFilled) continue;
-            column.columnRow = column.upperRow;
-        } else {
-            std::optional<std::string> text = form.getEntryText(ids::lowerBay(c), lower);
-            if (!text) continue;
-            column.lowerFilled = true;
-            column.lowerText = std::move(*text);
-            column.lowerRow = findByName(catalogue, column.lowerText.c_str(), 1);
-            if (column.upperFilled && column.upperText != column.lowerText &&
-                !checks.sharedColumn(form, catalogue, column))
-                return;
-            column.columnRow = column.lowerRow;
-        }
-
-        if (!checks.enhancedOnly(form, catalogue, column)) return;
-        const bool stillPlaced = checks.groupOfFour(form, catalogue, column);
-        const int columnOs = form.getSelection(ids::columnOs(c));
-        if (!stillPlaced) continue;
-
-        const BladeType& type = catalogue.row(column.columnRow);
-        if (column.upperFilled) labelBay(form, type, c, false, columnOs);
-        if (column.lowerFilled) labelBay(form, type, c, true, columnOs);
     }
 }

@@ -81,6 +81,18 @@ inline std::string brokenPromise(const UserForm& u) {
     return "";
 }
 
+// The first control whose visibility, enabled state, selection, entries or text differ, or -1;
+// a different enclosure type counts as the enclosure type selector.
+inline int firstDifference(const FormModel& a, const FormModel& b) {
+    for (const Control& x : a.controls()) {
+        const Control& y = b.control(x.id);
+        if (x.text != y.text || x.visible != y.visible || x.enabled != y.enabled || x.entries != y.entries ||
+            x.selection != y.selection)
+            return x.id;
+    }
+    return a.enclosureType == b.enclosureType ? -1 : IDC_ENCLOSURE_TYPE;
+}
+
 // One user action among those a user could take now, chosen by `choose.below(n)` (0..n-1).
 template <typename Chooser>
 std::string act(UserForm& u, Chooser& choose) {

@@ -1,5 +1,6 @@
 // Fuzzes user sessions: a catalogue file and a sequence of user actions from the fuzzer's bytes,
-// with the placement rules' promises checked after every action.
+// with the placement rules' promises checked after every action, and a twin form that keeps
+// column records compared with it.
 //
 // Input: the catalogue file's bytes up to a 0xFF byte, then one byte per choice.
 #include <cstdint>
@@ -39,13 +40,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!loadCatalogue(catalogue, hooks)) std::abort();
     if (split == std::string::npos) return 0;
 
+    // A twin form keeps column records: after every action it must equal the form whose pass
+    // works every column.
     sessions::UserForm user(catalogue);
+    sessions::UserForm twin(catalogue);
+    twin.form.keepColumnRecords(true);
     ByteChooser choose(data + split + 1, size - split - 1);
+    ByteChooser twinChoose(data + split + 1, size - split - 1);
     while (choose.more()) {
         const std::string action = sessions::act(user, choose);
         const std::string broken = sessions::brokenPromise(user);
         if (!broken.empty()) {
             std::fprintf(stderr, "after %s: %s\n", action.c_str(), broken.c_str());
+            std::abort();
+        }
+        if (sessions::act(twin, twinChoose) != action) std::abort();
+        if (action == "Reset") twin.form.keepColumnRecords(true);
+        const int differs = sessions::firstDifference(user.form, twin.form);
+        if (differs >= 0) {
+            std::fprintf(stderr, "after %s: control %d differs from a full pass\n", action.c_str(), differs);
             std::abort();
         }
     }

@@ -1,0 +1,110 @@
+// The pass that skips settled columns: after every user action the form equals the same form
+// driven with a pass that works every column.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "mapper_test_support.h"
+#include "seeded_random.h"
+#include "user_sessions.h"
+
+namespace {
+
+using sessions::UserForm;
+
+// Catalogue rows whose flags are drawn from every flag bit, with ports of one to six switches.
+std::string randomRows(Random& random, int count) {
+    const std::uint32_t bits[] = {ORDER_VARIANT_A, ORDER_VARIANT_B, ORDER_VARIANT_C, ENHANCED_ONLY, PORT3_IS_NIC,
+                                  0x400000,        0x800000,        SHARE_CLASS,     GROUP4_CLASS};
+    const std::uint32_t spans[] = {0, 0, 0, 0x10000, 0x20000, 0x30000, 0x50000};
+    std::string rows;
+    for (int i = 0; i < count; ++i) {
+        std::uint32_t flags = random.below(3) == 0 ? static_cast<std::uint32_t>(random.below(256)) : 0u;
+        for (const std::uint32_t bit : bits)
+            if (random.below(4) == 0) flags |= bit;
+        flags |= random.pick(spans);
+        std::string ports;
+        std::string digits;
+        for (int k = random.below(6) + 1; k > 0; --k) {
+            ports += random.below(2) ? 'A' : 'B';
+            digits += "0123456789aBx"[random.below(13)];
+        }
+        char line[96];
+        std::snprintf(line, sizeof line, "\"R%d\" 0x%x %s %s\n", i, static_cast<unsigned>(flags), ports.c_str(),
+                      digits.c_str());
+        rows += line;
+    }
+    return rows;
+}
+
+const char kRuleRows[] =
+    "\"Ridge\" 0x4000000 AABB 1212\n"
+    "\"GroupHalf\" 0x4800000 AB 11\n"
+    "\"ShareHalf\" 0x1800000 AB 11\n"
+    "\"OrderHalf\" 0x800500 AABB 1212\n"
+    "\"EnhHalf\" 0xC04000 AB 11\n"
+    "\"Wide3\" 0x30000 AABBAB 121233\n";
+
+TEST(ColumnRecords, EveryActionLeavesTheFormAsAFullPassDoes) {
+    Random rowsRandom(7);
+    const std::string randomCatalogues[] = {randomRows(rowsRandom, 8), randomRows(rowsRandom, 12),
+                                            randomRows(rowsRandom, 16)};
+    struct Session { const char* name; std::string rows; std::uint64_t seed; };
+    const Session sessions[] = {
+        {"built-in rows", "", 11},          {"rule rows", kRuleRows, 12},          {"rule rows again", kRuleRows, 13},
+        {"random rows", randomCatalogues[0], 14}, {"random rows, second", randomCatalogues[1], 15},
+        {"random rows, third", randomCatalogues[2], 16},
+    };
+    std::map<std::string, int> seen;
+    for (const Session& session : sessions) {
+        SCOPED_TRACE(session.name);
+        const BladeCatalogue catalogue =
+            session.rows.empty() ? fixture::builtInCatalogue() : fixture::catalogueWithFile(session.rows);
+        UserForm full(catalogue);
+        UserForm kept(catalogue);
+        kept.form.keepColumnRecords(true);
+        Random fullChoices(session.seed);
+        Random keptChoices(session.seed);
+        std::size_t fullOperations = 0;
+        std::size_t keptOperations = 0;
+        for (int step = 0; step < 2000; ++step) {
+            const std::size_t before[2] = {full.form.operationCount(), kept.form.operationCount()};
+            const std::string action = sessions::act(full, fullChoices);
+            ASSERT_EQ(sessions::act(kept, keptChoices), action) << "step " << step;
+            if (action == "Reset") {
+                kept.form.keepColumnRecords(true);
+            } else {
+                fullOperations += full.form.operationCount() - before[0];
+                keptOperations += kept.form.operationCount() - before[1];
+            }
+            ASSERT_EQ(sessions::firstDifference(full.form, kept.form), -1) << "step " << step << " (" << action << ")";
+            ++seen[action.substr(0, action.find(' '))];
+            ++seen[full.form.enclosureType == ENCLOSURE_STANDARD ? "Standard" : "Enhanced"];
+            if (!full.form.control(IDC_MESSAGE).text.empty()) ++seen["refusal"];
+        }
+        EXPECT_LT(keptOperations, fullOperations) << "the records spared no work";
+    }
+    for (const char* what : {"bay", "column", "default", "Standard", "Enhanced", "Fill", "refusal"})
+        EXPECT_GT(seen[what], 10) << what;
+}
+
+// A reset form keeps its records but settles nothing: the next pass works every column again.
+TEST(ColumnRecords, ResetUnsettlesEveryColumn) {
+    fixture::Enclosure e(fixture::builtInCatalogue());
+    e.form.keepColumnRecords(true);
+    e.form.keep();
+    e.chooseBay(1, "Tarn");
+    e.chooseBay(2, "Fell");
+    for (int c = 0; c < ids::kColumns; ++c) EXPECT_TRUE(e.form.columnRecord(c)->settled) << c;
+    e.form.reset();
+    for (int c = 0; c < ids::kColumns; ++c) EXPECT_FALSE(e.form.columnRecord(c)->settled) << c;
+    e.chooseBay(3, "Tarn");
+    EXPECT_EQ(e.labels(0), "");
+    EXPECT_EQ(e.labels(2), "A-5, NIC A; A-6, NIC B; B-6, NIC C");
+    fixture::Enclosure without(fixture::builtInCatalogue());
+    EXPECT_EQ(without.form.columnRecord(0), nullptr) << "a form keeps no records unless asked";
+}
+
+}  // namespace
