@@ -118,20 +118,19 @@ bool EnclosureSession::sameOrderUnderEveryOs(int column) const {
 
 PickResult EnclosureSession::pick(const Pick& pick) {
     int id;
-    std::string what;
-    if (pick.kind == Pick::BAY) {
-        id = pick.number <= ids::kColumns ? ids::upperBay(pick.number - 1) : ids::lowerBay(pick.number - 9);
-        what = bayName(pick.number);
-    } else {
-        id = ids::columnOs(pick.number - 1);
-        what = "the OS selector of column " + std::to_string(pick.number);
-    }
+    if (pick.kind == Pick::BAY) id = pick.number <= ids::kColumns ? ids::upperBay(pick.number - 1) : ids::lowerBay(pick.number - 9);
+    else id = ids::columnOs(pick.number - 1);
+    // The selector's name, for the messages only.
+    const auto what = [&pick]() -> std::string {
+        if (pick.kind == Pick::BAY) return bayName(pick.number);
+        return "the OS selector of column " + std::to_string(pick.number);
+    };
     const Control& control = form_.control(id);
     if (!control.visible)
-        return {PickResult::INPUT_ERROR, what + " is not shown: the lower row is not used in a Standard enclosure"};
+        return {PickResult::INPUT_ERROR, what() + " is not shown: the lower row is not used in a Standard enclosure"};
     if (!control.enabled) {
         const std::string why = whyDisabled(id);
-        return {PickResult::INPUT_ERROR, what + " is disabled" + (why.empty() ? "" : ": " + why)};
+        return {PickResult::INPUT_ERROR, what() + " is disabled" + (why.empty() ? "" : ": " + why)};
     }
 
     int index = -1;
@@ -143,7 +142,7 @@ PickResult EnclosureSession::pick(const Pick& pick) {
     }
     if (index < 0)
         return {PickResult::INPUT_ERROR,
-                what + " does not offer \"" + printable(pick.text) + "\"" + didYouMean(control.entries, pick.text)};
+                what() + " does not offer \"" + printable(pick.text) + "\"" + didYouMean(control.entries, pick.text)};
 
     choose(id, index);
     const Control& message = form_.control(IDC_MESSAGE);

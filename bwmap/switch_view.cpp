@@ -161,11 +161,19 @@ std::vector<SwitchLabel> labelsBySwitch(const std::vector<PortMapRow>& rows) {
         splitSwitchPort(row.switchPort, letter, label.port);
         labels.push_back(label);
     }
-    std::stable_sort(labels.begin(), labels.end(), [](const SwitchLabel& a, const SwitchLabel& b) {
+    const auto before = [](const SwitchLabel& a, const SwitchLabel& b) {
         if (a.letter != b.letter) return static_cast<unsigned char>(a.letter) < static_cast<unsigned char>(b.letter);
         if ((a.port == 0) != (b.port == 0)) return b.port == 0;
         return a.port < b.port;
-    });
+    };
+    // Stable insertion: an enclosure has a few dozen labels, and a merge sort's buffer would cost
+    // more than the moves.
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+        const SwitchLabel label = labels[i];
+        std::size_t j = i;
+        for (; j > 0 && before(label, labels[j - 1]); --j) labels[j] = labels[j - 1];
+        labels[j] = label;
+    }
     return labels;
 }
 
