@@ -190,6 +190,10 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
         if (at >= 0 && parseOs(cell(at)) >= 0 && session.sameOrderUnderEveryOs(column)) continue;
         place(Pick::COLUMN_OS, column, at, "column " + std::to_string(column));
     }
+    if (problems.empty()) {
+        std::string cleared = session.unheldPick();
+        if (!cleared.empty()) problems.push_back({PickResult::REFUSED, std::move(cleared)});
+    }
 
     names.clear();
     const auto name = [&](NameKey key, int column) {

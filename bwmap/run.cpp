@@ -92,7 +92,7 @@ const char kDescription[] =
     "(the OS selector of column 1-8), applied in the order given; hostN=NAME names the blade in\n"
     "bay N and switchX=NAME the switch X (Host and Switch columns).\n\n"
     "Exit status: 0 mapped, 2 an error in the input (nothing written), 3 a pick refused by the\n"
-    "placement rules (its sentence on standard error). With --plans: 2 if any row had an error,\n"
+    "placement rules or undone by a later pick (its sentence on standard error). With --plans: 2 if any row had an error,\n"
     "else 3 if any was refused. With --find: else 1 when no label is on the port. With --check:\n"
     "0 no finding, 1 any finding, 2 an error. With --verify: 0 every planned port ok and\n"
     "nothing unexpected, 1 any difference, 2 an error.";
@@ -264,6 +264,11 @@ int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer,
         if (result.status == PickResult::DONE) continue;
         std::fprintf(err, "bwmap: %s\n", result.message.c_str());
         return result.status == PickResult::REFUSED ? BWMAP_REFUSED : BWMAP_ERROR;
+    }
+    const std::string cleared = session.unheldPick();
+    if (!cleared.empty()) {
+        std::fprintf(err, "bwmap: %s\n", cleared.c_str());
+        return BWMAP_REFUSED;
     }
     const std::string error = hostOnEmptyBay(names, session);
     if (!error.empty()) {

@@ -1,12 +1,14 @@
 // An enclosure driven through the form's own commands, and the port map it then shows.
 #include "session.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "commands.h"
 #include "encoding.h"
 #include "picks.h"
 #include "population.h"
+#include "rules.h"
 #include "suggest.h"
 
 namespace {
@@ -35,6 +37,8 @@ int span(const BladeType& type) { return static_cast<int>((type.flags & SPAN) >>
 
 std::string bayName(int bay) { return "bay " + std::to_string(bay); }
 
+int bayId(int bay) { return bay <= ids::kColumns ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9); }
+
 }  // namespace
 
 int findEntry(const std::vector<std::string>& entries, const std::string& text) {
@@ -60,6 +64,8 @@ void EnclosureSession::choose(int id, int index) {
 
 void EnclosureSession::start(int enclosureType, int defaultOs) {
     form_.reset();
+    picks_.clear();
+    pickCount_ = 0;
     if ((enclosureType == ENCLOSURE_STANDARD || enclosureType == ENCLOSURE_ENHANCED) &&
         enclosureType != form_.getSelection(IDC_ENCLOSURE_TYPE))
         choose(IDC_ENCLOSURE_TYPE, enclosureType);
@@ -144,9 +150,60 @@ PickResult EnclosureSession::pick(const Pick& pick) {
         return {PickResult::INPUT_ERROR,
                 what() + " does not offer \"" + printable(pick.text) + "\"" + didYouMean(control.entries, pick.text)};
 
+    const std::size_t order = pickCount_++;
+    picks_.erase(std::remove_if(picks_.begin(), picks_.end(), [id](const LastPick& last) { return last.id == id; }),
+                 picks_.end());
+    picks_.push_back({id, control.entries[static_cast<std::size_t>(index)], order});
     choose(id, index);
     const Control& message = form_.control(IDC_MESSAGE);
     if (message.visible && !message.text.empty()) return {PickResult::REFUSED, message.text};
+    return {};
+}
+
+// A bay shows its pick's entry ("empty" holds wherever the bay holds no blade); a column OS
+// selector shows it and is enabled.
+bool EnclosureSession::holds(const LastPick& last) const {
+    const Control& control = form_.control(last.id);
+    if (ids::isColumnOs(last.id)) return control.enabled && form_.selectedText(last.id) == last.entry;
+    if (last.entry == catalogue_.row(0).name) return control.selection <= 0;
+    return form_.selectedText(last.id) == last.entry;
+}
+
+// Why a selector no longer shows its pick, from what the form shows now.
+std::string EnclosureSession::whatCleared(const LastPick& last) const {
+    const bool osSelector = ids::isColumnOs(last.id);
+    const int column = osSelector ? ids::columnOfOs(last.id) : ids::columnOfBay(last.id);
+    const Control& control = form_.control(last.id);
+    if (osSelector && control.enabled) {
+        // A type placed after the pick takes the default OS.
+        int placedIn = 0;
+        for (const LastPick& later : picks_)
+            if (later.order > last.order && !ids::isColumnOs(later.id) && ids::columnOfBay(later.id) == column)
+                placedIn = ids::isLowerBay(later.id) ? column + 9 : column + 1;
+        return "was reset to " + form_.selectedText(last.id) +
+               (placedIn > 0 ? " when " + typeText(bayId(placedIn)) + " was placed in " + bayName(placedIn) : "");
+    }
+    const Cover cover = coverOf(column, !osSelector && ids::isLowerBay(last.id));
+    if (cover.bay > 0) {
+        const int columns = spanColumns(catalogue_.row(findByName(catalogue_, cover.type.c_str(), 0)));
+        return "was cleared by " + cover.type + " in " + bayName(cover.bay) +
+               (cover.spanning ? ", a blade spanning " + std::to_string(columns) + " columns" : ", a full-height blade");
+    }
+    if (osSelector) return "was cleared: " + whyDisabled(last.id);
+    const std::string shown = form_.selectedText(last.id);
+    if (!shown.empty()) return "was replaced by " + shown;
+    return std::string("was cleared by the window without a message") + (control.enabled ? "" : "; the bay is disabled");
+}
+
+std::string EnclosureSession::unheldPick() const {
+    for (const LastPick& last : picks_) {
+        if (holds(last)) continue;
+        const std::string what = ids::isColumnOs(last.id)
+                                     ? "the OS selector of column " + std::to_string(ids::columnOfOs(last.id) + 1)
+                                     : bayName(ids::isLowerBay(last.id) ? ids::columnOfBay(last.id) + 9
+                                                                        : ids::columnOfBay(last.id) + 1);
+        return what + ": " + last.entry + " " + whatCleared(last);
+    }
     return {};
 }
 

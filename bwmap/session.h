@@ -35,6 +35,10 @@ public:
     // the start-up state (OS_NONE or -1 keep it).
     void start(int enclosureType, int defaultOs);
     PickResult pick(const Pick& pick);
+    // After the last pick: a refusal sentence for the first selector a pick named that no longer
+    // shows the entry of its last pick ("bay 9: Fell was cleared by Tarn in bay 1, ..."); empty
+    // when every pick holds.
+    std::string unheldPick() const;
 
     std::vector<PortMapRow> portMap();
     // What the window shows: bays, column OS selectors, labels and their colours.
@@ -62,6 +66,17 @@ private:
     std::string whyDisabled(int id) const;
     std::string typeText(int bayId) const;
 
+    // A selector's last pick: the entry it chose and when (picks counted from 0).
+    struct LastPick {
+        int id = 0;
+        std::string entry;
+        std::size_t order = 0;
+    };
+    bool holds(const LastPick& last) const;
+    std::string whatCleared(const LastPick& last) const;
+
     const BladeCatalogue& catalogue_;
     FormModel form_;
+    std::vector<LastPick> picks_;  // one per selector, in pick order of their last picks
+    std::size_t pickCount_ = 0;
 };

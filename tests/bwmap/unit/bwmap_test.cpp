@@ -85,6 +85,37 @@ TEST(Bwmap, RefusalsAndInputErrors) {
     }
 }
 
+// A pick that a later pick, or the window itself, quietly undoes is a refusal: the map would not
+// be the one asked for. A plans row of that kind is reported and left out.
+TEST(Bwmap, PicksThatDoNotHold) {
+    Scratch scratch;
+    const std::string catalogue = scratch.write("hw.ini", "\"HW\" 0x820000 AB 12\n");
+    const ErrorCase cases[] = {
+        {{"9=Fell", "1=Tarn"}, 3, "bwmap: bay 9: Fell was cleared by Tarn in bay 1, a full-height blade\n"},
+        {{"2=Tarn-M2", "os2=windows", "1=Crag"}, 3,
+         "bwmap: bay 2: Tarn-M2 was cleared by Crag in bay 1, a blade spanning 4 columns\n"},
+        {{"1=Tarn-M2", "os1=windows", "1=Tarn-M3"}, 3,
+         "bwmap: the OS selector of column 1: Windows was reset to Linux when Tarn-M3 was placed in bay 1\n"},
+        {{"1=Tarn-M2", "os1=windows", "1=empty"}, 3,
+         "bwmap: the OS selector of column 1: Windows was cleared: column 1 holds no blade\n"},
+        {{"--catalogue", catalogue, "9=HW"}, 3,
+         "bwmap: bay 9: HW was cleared by the window without a message; the bay is disabled\n"},
+        {{"9=empty", "1=Tarn"}, 0, ""},  // "empty" holds wherever the bay holds no blade
+    };
+    for (const ErrorCase& c : cases) {
+        const Result r = bwmap(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+        EXPECT_EQ(r.err, c.message) << c.args.back();
+        EXPECT_EQ(r.out.empty(), c.status != 0) << c.args.back();
+    }
+    const std::string plans = scratch.write("plans.csv", "name,1,9\nlost,,HW\nkept,Fell,Fell\n");
+    const Result r = bwmap({"--catalogue", catalogue, "--plans", plans, "--format", "tsv"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "bwmap: " + plans + ":2: lost: bay 9: HW was cleared by the window without a message; the bay is disabled\n");
+    EXPECT_EQ(r.out, "Enclosure\tBay\tType\tOS\tSwitch port\tNIC\nkept\t1\tFell\t\tA-1\tNIC A\nkept\t1\tFell\t\tB-1\tNIC B\n"
+                     "kept\t9\tFell\t\tA-2\tNIC A\nkept\t9\tFell\t\tB-2\tNIC B\n");
+}
+
 // Option values in any case act as the lower-case words.
 TEST(Bwmap, OptionValuesIgnoreCase) {
     const std::vector<std::string> picks = {"2=Tarn-M2", "3=Tarn"};

@@ -176,6 +176,9 @@ struct Shown {
     bool osRows = false;      // a label of a column whose OS selector is enabled
     bool fileRows = false;    // a label of a type from the catalogue file
     bool standard = false;
+    // Without a refusal: the start of bwmap's sentence for the first selector that no longer
+    // shows the entry of its last pick ("bay 9: Fell "); empty when every pick holds.
+    std::string cleared;
 };
 
 Shown readWindow(const MapperProcess& m, const std::vector<std::string>& builtIn) {
@@ -207,6 +210,32 @@ Shown readWindow(const MapperProcess& m, const std::vector<std::string>& builtIn
         }
     }
     return shown;
+}
+
+// The first selector, in the order of the last picks, that no longer shows its last pick's
+// entry: a bay its type ("empty" wherever it holds no blade), an OS selector its OS, enabled.
+std::string firstCleared(const MapperProcess& m, const std::vector<std::pair<int, std::string>>& picked) {
+    for (std::size_t i = 0; i < picked.size(); ++i) {
+        const int id = picked[i].first;
+        const std::string& entry = picked[i].second;
+        bool pickedAgain = false;
+        for (std::size_t j = i + 1; j < picked.size(); ++j) pickedAgain = pickedAgain || picked[j].first == id;
+        if (pickedAgain) continue;
+        const std::string shown = selectedText(m, id);
+        std::string what;
+        bool holds = false;
+        for (int c = 0; c < 8; ++c) {
+            if (id == columnOsId(c)) {
+                what = "the OS selector of column " + std::to_string(c + 1);
+                holds = !(style(m, id) & WS_DISABLED) && shown == entry;
+            } else if (id == upperBayId(c) || id == lowerBayId(c)) {
+                what = "bay " + std::to_string(id == upperBayId(c) ? c + 1 : c + 9);
+                holds = entry == "empty" ? shown.empty() || shown == "empty" : shown == entry;
+            }
+        }
+        if (!holds) return what + ": " + entry + " ";
+    }
+    return "";
 }
 
 std::string commandLine(const std::vector<std::string>& args) {
@@ -248,13 +277,14 @@ struct Session {
     std::vector<std::string> args;
     Shown shown;
     std::unique_ptr<BwmapRun> run;
+    std::vector<std::pair<int, std::string>> picked;  // selector and entry text of each pick kept
     std::string forbiddenPrefix;  // the start of the error wanted for the forbidden pick
     std::vector<std::string> forbiddenArgs;
     std::unique_ptr<BwmapRun> forbiddenRun;
 };
 
 struct Tally {
-    int sessions = 0, refusals = 0, standard = 0, lowerRows = 0, osRows = 0, fileRows = 0, forbidden = 0,
+    int sessions = 0, refusals = 0, cleared = 0, standard = 0, lowerRows = 0, osRows = 0, fileRows = 0, forbidden = 0,
         failures = 0;
 };
 
@@ -302,6 +332,9 @@ bool playSession(Window& w, Random& random, Session& s) {
         m.choose(id, index);
         if (!shownFlag(m, kMessage) || m.text(kMessage).empty()) {
             accepted.emplace_back(id, index);
+            s.picked.emplace_back(id, id >= columnOsId(0) ? (index == 0 ? "Windows" : "Linux")
+                                                          : w.bayEntries[static_cast<std::size_t>(id - upperBayId(0))]
+                                                                        [static_cast<std::size_t>(index)]);
         } else if (random.below(4) == 0) {
             break;
         } else {
@@ -332,17 +365,24 @@ std::string withoutPortWarnings(const std::string& err) {
 void check(Session& s, const std::string& where, Tally& tally) {
     const ChildResult& got = s.run->finish();
     const Shown& shown = s.shown;
-    const bool same = got.ran && (shown.refusal.empty()
-                                      ? got.status == 0 && got.out == shown.tsv && withoutPortWarnings(got.err).empty()
-                                      : got.status == 3 && got.out.empty() && got.err == "bwmap: " + shown.refusal + "\n");
+    const std::string clearedPrefix = "bwmap: " + shown.cleared;
+    const bool same =
+        got.ran && (!shown.refusal.empty() ? got.status == 3 && got.out.empty() && got.err == "bwmap: " + shown.refusal + "\n"
+                    : !shown.cleared.empty()
+                        ? got.status == 3 && got.out.empty() && got.err.compare(0, clearedPrefix.size(), clearedPrefix) == 0 &&
+                              got.err.find('\n') == got.err.size() - 1
+                        : got.status == 0 && got.out == shown.tsv && withoutPortWarnings(got.err).empty());
     if (!same) {
         ++tally.failures;
         ADD_FAILURE() << where << ", session " << s.number << ":\n" << commandLine(s.args) << "\n--- the window shows\n"
-                      << (shown.refusal.empty() ? shown.tsv : "refusal: " + shown.refusal + "\n") << report(got);
+                      << (!shown.refusal.empty() ? "refusal: " + shown.refusal + "\n"
+                          : !shown.cleared.empty() ? "a pick no longer shown: " + shown.cleared + "\n"
+                                                   : shown.tsv) << report(got);
         return;
     }
     ++tally.sessions;
     tally.refusals += !shown.refusal.empty();
+    tally.cleared += !shown.cleared.empty();
     tally.standard += shown.standard;
     tally.lowerRows += shown.lowerRows;
     tally.osRows += shown.osRows;
@@ -375,6 +415,7 @@ void runSessions(Window& w, std::uint64_t seed, int count, const std::string& wh
             break;
         }
         s->shown = readWindow(w.mapper, builtIn);
+        if (s->shown.refusal.empty()) s->shown.cleared = firstCleared(w.mapper, s->picked);
         s->run = std::make_unique<BwmapRun>(s->args, folder);
         std::string selector;
         const std::string pick = s->shown.refusal.empty() && number % 3 == 0 ? forbiddenPick(w, random, selector) : "";
@@ -417,15 +458,16 @@ TEST(CrossCheck, BwmapPrintsWhatTheWindowShowsAfterRandomSessions) {
     for (const Tally& t : tallies) {
         all.sessions += t.sessions;
         all.refusals += t.refusals;
+        all.cleared += t.cleared;
         all.standard += t.standard;
         all.lowerRows += t.lowerRows;
         all.osRows += t.osRows;
         all.fileRows += t.fileRows;
         all.forbidden += t.forbidden;
     }
-    std::printf("seed %llu: %d sessions agreed: %d refused, %d Standard, %d with lower-bay labels, %d with a column "
+    std::printf("seed %llu: %d sessions agreed: %d refused, %d with a pick cleared later, %d Standard, %d with lower-bay labels, %d with a column "
                 "OS, %d with file types; %d forbidden picks refused\n",
-                static_cast<unsigned long long>(firstSeed), all.sessions, all.refusals, all.standard, all.lowerRows,
+                static_cast<unsigned long long>(firstSeed), all.sessions, all.refusals, all.cleared, all.standard, all.lowerRows,
                 all.osRows, all.fileRows, all.forbidden);
     EXPECT_EQ(all.sessions, sessions / 2 * 2);
     EXPECT_GE(all.refusals, 25) << "sessions ending in a refusal";
