@@ -33,8 +33,6 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-int span(const BladeType& type) { return static_cast<int>((type.flags & SPAN) >> kSpanShift); }
-
 std::string bayName(int bay) { return "bay " + std::to_string(bay); }
 
 int bayId(int bay) { return bay <= ids::kColumns ? ids::upperBay(bay - 1) : ids::lowerBay(bay - 9); }
@@ -80,11 +78,11 @@ EnclosureSession::Cover EnclosureSession::coverOf(int column, bool lowerBay) con
         if (c == column && !lowerBay) continue;
         const std::string text = typeText(ids::upperBay(c));
         if (text.empty()) continue;
-        const int columns = span(catalogue_.row(findByName(catalogue_, text.c_str(), 0)));
+        const int columns = spanColumns(catalogue_.row(findByName(catalogue_, text.c_str(), 0)));
         if (columns > 0 && c + columns - 1 >= column) return {c + 1, true, text};
     }
     const std::string upper = typeText(ids::upperBay(column));
-    if (lowerBay && !upper.empty() && !(catalogue_.row(findByName(catalogue_, upper.c_str(), 1)).flags & HALF_HEIGHT))
+    if (lowerBay && !upper.empty() && !isHalfHeight(catalogue_.row(findByName(catalogue_, upper.c_str(), 1))))
         return {column + 1, false, upper};
     return {};
 }
@@ -226,7 +224,11 @@ EnclosureView EnclosureSession::view() {
         shown.captionColour = staticColour(form_, catalogue_, captionId).value_or(0);
         shown.shown = form_.control(id).visible;
         shown.type = typeText(id);
-        if (shown.type.empty()) shown.coveredBy = coverOf(column, lower).bay;
+        // Covered only as the form shows it: cleared and disabled. A pick elsewhere in the group
+        // may have freed the bay again while the spanning blade stays.
+        const Control& selector = form_.control(id);
+        if (shown.type.empty() && !selector.enabled && selector.selection < 0)
+            shown.coveredBy = coverOf(column, lower).bay;
     }
     for (int c = 0; c < ids::kColumns; ++c) {
         const Control& os = form_.control(ids::columnOs(c));

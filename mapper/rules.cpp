@@ -25,6 +25,8 @@ bool isStandard(const EnclosureForm& form) { return form.enclosureType == ENCLOS
 
 }  // namespace
 
+bool isHalfHeight(const BladeType& type) { return halfHeight(type); }
+
 int spanColumns(const BladeType& type) { return static_cast<int>((type.flags & SPAN) >> kSpanShift); }
 
 std::string enhancedOnlyMessage(const std::string& type) {

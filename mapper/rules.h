@@ -18,6 +18,8 @@ constexpr std::uint32_t bayWord(int bayId, bool recompute) {
 
 // The SPAN count of a type: the columns it occupies from its own, 0 and 1 meaning its own only.
 int spanColumns(const BladeType& type);
+// Whether a type leaves room for a blade in the lower bay under it.
+bool isHalfHeight(const BladeType& type);
 
 // Applies the bay's selection (when the word names a bay selector) and, when asked or when no
 // bay is named, recomputes the enclosure with the placement checks. A negative osIndex means

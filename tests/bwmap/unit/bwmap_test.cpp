@@ -116,6 +116,29 @@ TEST(Bwmap, PicksThatDoNotHold) {
                      "kept\t9\tFell\t\tA-2\tNIC A\nkept\t9\tFell\t\tB-2\tNIC B\n");
 }
 
+// The html sheet draws a bay as covered only while the form shows it covered: a pick elsewhere
+// in the group can free the bays beside a spanning blade again.
+TEST(Bwmap, HtmlSheetCoversWhatTheFormCovers) {
+    Scratch scratch;
+    const std::string catalogue = scratch.write("w2.ini", "\"W2\" 0x20000 AB 12\n");
+    const struct {
+        std::vector<std::string> picks;
+        const char* empty;  // the sheet's list of empty bays
+    } cases[] = {
+        {{"3=W2", "2=Tarn"}, "Bays 1, 4, 5, 6, 7, 8, 9, 12, 13, 14, 15 and 16: empty"},
+        {{"3=W2"}, "Bays 1, 2, 5, 6, 7, 8, 9, 10, 13, 14, 15 and 16: empty"},
+        {{"1=Crag"}, "Bays 5, 6, 7, 8, 13, 14, 15 and 16: empty"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--catalogue", catalogue, "--format", "html"};
+        args.insert(args.end(), c.picks.begin(), c.picks.end());
+        const Result r = bwmap(args);
+        EXPECT_EQ(r.status, 0) << c.picks.back() << r.err;
+        EXPECT_NE(r.out.find(std::string("<p class=\"empty\">") + c.empty + "</p>"), std::string::npos)
+            << c.picks.back();
+    }
+}
+
 // Option values in any case act as the lower-case words.
 TEST(Bwmap, OptionValuesIgnoreCase) {
     const std::vector<std::string> picks = {"2=Tarn-M2", "3=Tarn"};
