@@ -42,11 +42,9 @@ public:
     // Sets a static control's text; the control keeps its own copy.
     virtual void setText(int id, std::string_view text) = 0;
 
-    // The column's record, or nullptr when the form keeps none: the pass then works every column.
-    virtual ColumnRecord* columnRecord(int column) {
-        (void)column;
-        return nullptr;
-    }
+    // The records of the eight columns, or nullptr when the form keeps none: the pass then works
+    // every column.
+    virtual ColumnRecord* columnRecords() { return nullptr; }
 
     // 0 Standard, 1 Enhanced; Enhanced at creation, changed only by the enclosure type command.
     int enclosureType = ENCLOSURE_ENHANCED;

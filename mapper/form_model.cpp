@@ -145,32 +145,31 @@ void FormModel::setSelection(int id, int index) {
     if (!control) return;
     const bool valid = index >= 0 && static_cast<std::size_t>(index) < control->entries.size();
     const int selection = valid ? index : -1;
-    if (control->selection == selection) return;
+    if (recordsKept_ && control->selection != selection) changed(*control);
     control->selection = selection;
-    changed(*control);
 }
 
 void FormModel::addEntry(int id, const std::string& text) {
     ++counts_[OP_ADD_ENTRY];
     if (Control* control = find(id, "addEntry", selectorOnly)) {
         control->entries.push_back(text);
-        changed(*control);
+        if (recordsKept_) changed(*control);
     }
 }
 
 void FormModel::setEnabled(int id, bool on) {
     ++counts_[OP_SET_ENABLED];
-    if (Control* control = find(id, "setEnabled", anyKind); control && control->enabled != on) {
+    if (Control* control = find(id, "setEnabled", anyKind)) {
+        if (recordsKept_ && control->enabled != on) changed(*control);
         control->enabled = on;
-        changed(*control);
     }
 }
 
 void FormModel::setVisible(int id, bool on) {
     ++counts_[OP_SET_VISIBLE];
-    if (Control* control = find(id, "setVisible", anyKind); control && control->visible != on) {
+    if (Control* control = find(id, "setVisible", anyKind)) {
+        if (recordsKept_ && control->visible != on) changed(*control);
         control->visible = on;
-        changed(*control);
     }
 }
 
@@ -179,8 +178,19 @@ void FormModel::setText(int id, std::string_view text) {
     // Labels are mostly rewritten with the text they hold.
     if (Control* control = find(id, "setText", textControl); control && !sameText(control->text, text)) {
         control->text.assign(text);
-        changed(*control);
+        if (recordsKept_) changed(*control);
     }
+}
+
+// Changes are counted only while records are kept, so a form that starts keeping them settles
+// nothing it has seen before.
+void FormModel::keepColumnRecords(bool on) {
+    if (on && !recordsKept_)
+        for (ColumnRecord& record : records_) {
+            ++record.changes;
+            record.settled = false;
+        }
+    recordsKept_ = on;
 }
 
 ColumnRecord* FormModel::columnRecord(int column) {

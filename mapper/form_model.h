@@ -63,8 +63,10 @@ public:
 
     // Whether the form keeps column records for the recompute pass (off at creation): the pass
     // then skips a column that nothing changed since it left it settled.
-    void keepColumnRecords(bool on) { recordsKept_ = on; }
-    ColumnRecord* columnRecord(int column) override;
+    void keepColumnRecords(bool on);
+    ColumnRecord* columnRecords() override { return recordsKept_ ? records_.data() : nullptr; }
+    // One column's record; nullptr when records are not kept.
+    ColumnRecord* columnRecord(int column);
 
     bool hasControl(int id) const;
     // The control with this identifier; throws std::out_of_range when there is none.

@@ -186,8 +186,9 @@ ColumnEnd recomputeColumn(EnclosureForm& form, const BladeCatalogue& catalogue, 
 // catalogue and enclosure type, is left as it is: working it again would change nothing.
 void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
     showMessage(form, "");
+    ColumnRecord* const records = form.columnRecords();
     for (int c = 0; c < ids::kColumns; ++c) {
-        ColumnRecord* record = form.columnRecord(c);
+        ColumnRecord* record = records ? &records[c] : nullptr;
         if (record && record->settled && record->settledAt == record->changes &&
             record->catalogue == catalogue.rows() && record->enclosureType == form.enclosureType)
             continue;
