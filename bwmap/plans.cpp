@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -14,6 +13,7 @@
 #endif
 
 #include "csv_reader.h"
+#include "name_index.h"
 #include "names.h"
 #include "picks.h"
 #include "plans_source.h"
@@ -254,7 +254,7 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
     EnclosureNames names;
     ExtraColumns extra;
     extra.names = layout.extraNames;
-    std::unordered_map<std::string, long> lineOfName;
+    NameIndex usedNames;
     Problems problems;
     writer.begin(sink.buffer());
     while (reader.next(cells, error) && !sink.failed()) {
@@ -265,10 +265,9 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
         const std::string* name = nameCell < cells.size() && !cells[nameCell].empty() ? &cells[nameCell] : nullptr;
         if (problems.empty()) {
             if (name) {
-                const auto seen = lineOfName.emplace(*name, reader.recordLine());
-                if (!seen.second)
+                if (const long earlier = usedNames.add(*name, reader.recordLine()))
                     inputError(problems, "the name \"" + printable(*name) + "\" is already used on line " +
-                                             std::to_string(seen.first->second));
+                                             std::to_string(earlier));
             }
             mapRow(cells, layout, defaults, session, names, problems);
         }
