@@ -6,7 +6,9 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -97,6 +99,27 @@ const char kDescription[] =
     "0 no finding, 1 any finding, 2 an error. With --verify: 0 every planned port ok and\n"
     "nothing unexpected, 1 any difference, 2 an error.";
 
+// Help names an option's exclusions in the order the options were made: the library keeps them
+// in a set of pointers, whose order differs from build to build.
+class HelpFormatter : public CLI::Formatter {
+public:
+    explicit HelpFormatter(std::vector<const CLI::Option*> order) : order_(std::move(order)) {}
+
+    std::string make_option_opts(const CLI::Option* opt) const override {
+        std::string text = CLI::Formatter::make_option_opts(opt);
+        const std::string heading = " " + get_label("Excludes") + ":";
+        const std::size_t at = text.rfind(heading);
+        if (!opt->get_option_text().empty() || at == std::string::npos) return text;
+        text.erase(at + heading.size());
+        for (const CLI::Option* other : order_)
+            if (opt->get_excludes().count(const_cast<CLI::Option*>(other)) != 0) text += " " + other->get_name();
+        return text;
+    }
+
+private:
+    std::vector<const CLI::Option*> order_;
+};
+
 CLI::Option* describe(CLI::App& app, Options& options) {
     app.description(kDescription);
     app.add_option("--enclosure", options.enclosure, "enclosure type (default: enhanced)")
@@ -178,6 +201,7 @@ CLI::Option* describe(CLI::App& app, Options& options) {
         ->excludes(verify)
         ->excludes("--find");
     app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
+    app.formatter(std::make_shared<HelpFormatter>(std::as_const(app).get_options()));
     return check;
 }
 

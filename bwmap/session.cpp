@@ -13,18 +13,6 @@
 
 namespace {
 
-// The model's controls as the port map reads them.
-class ShownModel : public ShownForm {
-public:
-    explicit ShownModel(const FormModel& form) : form_(form) {}
-    bool shown(int id) override { return form_.control(id).visible; }
-    bool enabled(int id) override { return form_.control(id).enabled; }
-    std::string text(int id) override { return form_.control(id).text; }
-
-private:
-    const FormModel& form_;
-};
-
 bool equalIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)

@@ -6,6 +6,7 @@
 
 #include "catalogue.h"
 #include "form.h"
+#include "form_model.h"
 
 // What a port map reads of a form beyond the form operations: the state its controls show.
 class ShownForm {
@@ -14,6 +15,18 @@ public:
     virtual bool shown(int id) = 0;     // the control's own visible flag
     virtual bool enabled(int id) = 0;
     virtual std::string text(int id) = 0;  // a static's text
+};
+
+// The in-memory form's controls as the port map reads them.
+class ShownModel : public ShownForm {
+public:
+    explicit ShownModel(const FormModel& form) : form_(form) {}
+    bool shown(int id) override { return form_.control(id).visible; }
+    bool enabled(int id) override { return form_.control(id).enabled; }
+    std::string text(int id) override { return form_.control(id).text; }
+
+private:
+    const FormModel& form_;
 };
 
 struct PortMapRow {

@@ -8,17 +8,6 @@
 
 namespace {
 
-class ShownModel : public ShownForm {
-public:
-    explicit ShownModel(const FormModel& form) : form_(form) {}
-    bool shown(int id) override { return form_.control(id).visible; }
-    bool enabled(int id) override { return form_.control(id).enabled; }
-    std::string text(int id) override { return form_.control(id).text; }
-
-private:
-    const FormModel& form_;
-};
-
 // A label splits at its first ", " into switch port and NIC; fields lose their tabs and line ends.
 TEST(PortMap, LabelsSplitAtTheFirstCommaAndFieldsKeepTheLineShape) {
     const BladeCatalogue catalogue = fixture::catalogueWithFile("\"Ta\tb\" 0x0 AABB 1212\n");
