@@ -306,7 +306,7 @@ int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer,
         return BWMAP_ERROR;
     }
     writer.end(sink.buffer());
-    return finish(sink, BWMAP_OK, err);
+    return BWMAP_OK;
 }
 
 }  // namespace
@@ -436,6 +436,8 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         for (const std::string& text : options.picks) names = names || isNamePick(text);
         const std::unique_ptr<MapWriter> writer = makeWriter(names, {});
         status = mapOne(options, session, *writer, letters, sink, err);
+        // One enclosure writes nothing on an error, a capture's too.
+        if (status == BWMAP_OK && !(verifying && checker.anyError())) status = finish(sink, status, err);
 
     } else {
         PlansDefaults defaults;
