@@ -9,6 +9,7 @@
 #include "picks.h"
 #include "population.h"
 #include "rules.h"
+#include "short_text.h"
 #include "suggest.h"
 
 namespace {
@@ -29,7 +30,7 @@ int bayId(int bay) { return bay <= ids::kColumns ? ids::upperBay(bay - 1) : ids:
 
 int findEntry(const std::vector<std::string>& entries, const std::string& text) {
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i] == text) return static_cast<int>(i);
+        if (sameShortText(entries[i], text)) return static_cast<int>(i);
     const std::string wanted = inputToUtf8(text);
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (catalogueToUtf8(entries[i]) == wanted) return static_cast<int>(i);
@@ -139,7 +140,7 @@ PickResult EnclosureSession::pick(const Pick& pick) {
     const std::size_t order = pickCount_++;
     picks_.erase(std::remove_if(picks_.begin(), picks_.end(), [id](const LastPick& last) { return last.id == id; }),
                  picks_.end());
-    picks_.push_back({id, control.entries[static_cast<std::size_t>(index)], order});
+    picks_.push_back({id, static_cast<std::size_t>(index), order});
     choose(id, index);
     const Control& message = form_.control(IDC_MESSAGE);
     if (message.visible && !message.text.empty()) return {PickResult::REFUSED, message.text};
@@ -150,9 +151,14 @@ PickResult EnclosureSession::pick(const Pick& pick) {
 // selector shows it and is enabled.
 bool EnclosureSession::holds(const LastPick& last) const {
     const Control& control = form_.control(last.id);
-    if (ids::isColumnOs(last.id)) return control.enabled && form_.selectedText(last.id) == last.entry;
-    if (last.entry == catalogue_.row(0).name) return control.selection <= 0;
-    return form_.selectedText(last.id) == last.entry;
+    const std::string& entry = control.entries[last.entry];
+    static const std::string kNothing;
+    const std::string& selected =
+        control.selection >= 0 ? control.entries[static_cast<std::size_t>(control.selection)] : kNothing;
+    const bool shows = sameShortText(selected, entry);
+    if (ids::isColumnOs(last.id)) return control.enabled && shows;
+    if (sameAsName(entry, catalogue_.row(0).name)) return control.selection <= 0;
+    return shows;
 }
 
 // Why a selector no longer shows its pick, from what the form shows now.
@@ -188,7 +194,7 @@ std::string EnclosureSession::unheldPick() const {
                                      ? "the OS selector of column " + std::to_string(ids::columnOfOs(last.id) + 1)
                                      : bayName(ids::isLowerBay(last.id) ? ids::columnOfBay(last.id) + 9
                                                                         : ids::columnOfBay(last.id) + 1);
-        return what + ": " + last.entry + " " + whatCleared(last);
+        return what + ": " + entryText(last) + " " + whatCleared(last);
     }
     return {};
 }

@@ -66,12 +66,16 @@ private:
     std::string whyDisabled(int id) const;
     std::string typeText(int bayId) const;
 
-    // A selector's last pick: the entry it chose and when (picks counted from 0).
+    // A selector's last pick: the entry it chose and when (picks counted from 0). A selector's
+    // entries are fixed once the form is populated, so the index names the entry.
     struct LastPick {
         int id = 0;
-        std::string entry;
+        std::size_t entry = 0;
         std::size_t order = 0;
     };
+    const std::string& entryText(const LastPick& last) const {
+        return form_.control(last.id).entries[last.entry];
+    }
     bool holds(const LastPick& last) const;
     std::string whatCleared(const LastPick& last) const;
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "short_text.h"
+
 namespace {
 
 const char kExplanation[] =
@@ -15,10 +17,6 @@ constexpr unsigned kindBit(ControlKind kind) { return 1u << static_cast<unsigned
 constexpr unsigned anyKind = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC) | kindBit(ControlKind::SELECTOR);
 constexpr unsigned selectorOnly = kindBit(ControlKind::SELECTOR);
 constexpr unsigned textControl = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC);
-
-bool sameText(const std::string& a, std::string_view b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), b.size()) == 0;
-}
 
 Control makeControl(int id, ControlKind kind, std::string text, bool visible, bool enabled) {
     Control control;
@@ -112,17 +110,11 @@ void FormModel::reset() {
 
 void FormModel::add(Control control) {
     index_.at(static_cast<std::size_t>(control.id)) = static_cast<short>(controls_.size());
+    kindBits_[static_cast<std::size_t>(control.id)] = static_cast<unsigned char>(kindBit(control.kind));
     controls_.push_back(std::move(control));
 }
 
-Control* FormModel::find(int id, const char* operation, unsigned kinds) {
-    if (id >= 0 && id <= kHighestId && index_[id] >= 0) {
-        Control& control = controls_[static_cast<std::size_t>(index_[id])];
-        if (kinds & kindBit(control.kind)) return &control;
-    }
-    misuses_.push_back({operation, id});
-    return nullptr;
-}
+void FormModel::misuse(int id, const char* operation) { misuses_.push_back({operation, id}); }
 
 int FormModel::getSelection(int id) {
     ++counts_[OP_GET_SELECTION];
@@ -176,7 +168,7 @@ void FormModel::setVisible(int id, bool on) {
 void FormModel::setText(int id, std::string_view text) {
     ++counts_[OP_SET_TEXT];
     // Labels are mostly rewritten with the text they hold.
-    if (Control* control = find(id, "setText", textControl); control && !sameText(control->text, text)) {
+    if (Control* control = find(id, "setText", textControl); control && !sameShortText(control->text, text)) {
         control->text.assign(text);
         if (recordsKept_) changed(*control);
     }

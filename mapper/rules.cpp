@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "short_text.h"
+
 namespace {
 
 bool halfHeight(const BladeType& type) { return (type.flags & HALF_HEIGHT) != 0; }
@@ -49,7 +51,7 @@ bool applyBaySelection(EnclosureForm& form, const BladeCatalogue& catalogue, int
     if (selection < 0) return false;
     const std::optional<std::string> text = form.getEntryText(bayId, selection);
     if (!text) return false;
-    if (*text == catalogue.row(0).name) form.setSelection(bayId, -1);
+    if (sameAsName(*text, catalogue.row(0).name)) form.setSelection(bayId, -1);
 
     const int c = ids::columnOfBay(bayId);
     hideColumnLabels(form, ids::label(0, c));
