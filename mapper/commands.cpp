@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "form_model.h"
 #include "rules.h"
 
 namespace {
 
-void changeEnclosureType(EnclosureForm& form, const BladeCatalogue& catalogue) {
+template <class Form>
+void changeEnclosureType(Form& form, const BladeCatalogue& catalogue) {
     showMessage(form, "");
     const int selection = form.getSelection(IDC_ENCLOSURE_TYPE);
     if (selection == ENCLOSURE_STANDARD || selection == ENCLOSURE_ENHANCED) form.enclosureType = selection;
@@ -28,7 +30,8 @@ void changeEnclosureType(EnclosureForm& form, const BladeCatalogue& catalogue) {
 }
 
 // Text of a bay's selected entry; nothing when it has no selection or the text can't be read.
-std::optional<std::string> selectedText(EnclosureForm& form, int bayId) {
+template <class Form>
+std::optional<std::string> selectedText(Form& form, int bayId) {
     const int selection = form.getSelection(bayId);
     if (selection < 0) return std::nullopt;
     return form.getEntryText(bayId, selection);
@@ -36,7 +39,8 @@ std::optional<std::string> selectedText(EnclosureForm& form, int bayId) {
 
 // Selects the first entry equal to `text` and applies the bay; a bay that does not offer the
 // text keeps what it holds.
-void fillBay(EnclosureForm& form, const BladeCatalogue& catalogue, int bayId, const std::string& text,
+template <class Form>
+void fillBay(Form& form, const BladeCatalogue& catalogue, int bayId, const std::string& text,
              int osIndex) {
     for (int index = 0;; ++index) {
         const std::optional<std::string> entry = form.getEntryText(bayId, index);
@@ -50,7 +54,8 @@ void fillBay(EnclosureForm& form, const BladeCatalogue& catalogue, int bayId, co
 
 // Copies the first placed blade type (bay 1, 9, 2, 10, ...; upper bays only in Standard) into
 // every bay that offers it, bay by bay, each applied and recomputed before the next.
-void fillWithSame(EnclosureForm& form, const BladeCatalogue& catalogue) {
+template <class Form>
+void fillWithSame(Form& form, const BladeCatalogue& catalogue) {
     showMessage(form, "");
     const bool enhanced = form.enclosureType == ENCLOSURE_ENHANCED;
     std::optional<std::string> source;
@@ -95,7 +100,10 @@ bool isFormCommand(int id, int code) {
     return code == kSelectionChanged && (ids::isBay(id) || id == IDC_ENCLOSURE_TYPE || ids::isColumnOs(id));
 }
 
-bool runCommand(EnclosureForm& form, const BladeCatalogue& catalogue, int id, int code, int& quitState) {
+namespace {
+
+template <class Form>
+bool run(Form& form, const BladeCatalogue& catalogue, int id, int code, int& quitState) {
     if (!isFormCommand(id, code)) return false;
     if (id == IDC_CANCEL) {
         quitState = QUIT_EXIT;
@@ -118,6 +126,16 @@ bool runCommand(EnclosureForm& form, const BladeCatalogue& catalogue, int id, in
         updateEnclosure(form, catalogue, bayWord(ids::upperBay(ids::columnOfOs(id)), true), form.getSelection(id));
     }
     return false;
+}
+
+}  // namespace
+
+bool runCommand(EnclosureForm& form, const BladeCatalogue& catalogue, int id, int code, int& quitState) {
+    return run(form, catalogue, id, code, quitState);
+}
+
+bool runCommand(FormModel& form, const BladeCatalogue& catalogue, int id, int code, int& quitState) {
+    return run(form, catalogue, id, code, quitState);
 }
 
 std::optional<std::uint32_t> staticColour(EnclosureForm& form, const BladeCatalogue& catalogue, int id) {

@@ -7,6 +7,8 @@
 #include "catalogue.h"
 #include "form.h"
 
+class FormModel;
+
 enum QuitState { QUIT_RUNNING = 0, QUIT_EXIT = 1, QUIT_RESET = 2 };
 
 constexpr int kSelectionChanged = 1;  // a selector's notification code for a changed selection
@@ -23,6 +25,8 @@ bool isFormCommand(int id, int code);
 // (what the dialog procedure returns), false otherwise.
 bool runCommand(EnclosureForm& form, const BladeCatalogue& catalogue, int id, int code,
                 int& quitState);
+// The same commands on the in-memory form, its operations called directly.
+bool runCommand(FormModel& form, const BladeCatalogue& catalogue, int id, int code, int& quitState);
 
 // Text colour of a static control; nothing for the platform's default colours.
 std::optional<std::uint32_t> staticColour(EnclosureForm& form, const BladeCatalogue& catalogue, int id);

@@ -1,4 +1,5 @@
-// The enclosure form as the mapper's logic sees it: the form operations and two routines.
+// The enclosure form as the mapper's logic sees it: the form operations and two routines, templates
+// so that a form of a final class has its operations called directly.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +52,14 @@ public:
 };
 
 // Sets the message line's text and shows it; an empty text leaves a blank, visible line.
-void showMessage(EnclosureForm& form, const std::string& text);
+template <class Form>
+void showMessage(Form& form, std::string_view text) {
+    form.setText(IDC_MESSAGE, text);
+    form.setVisible(IDC_MESSAGE, true);
+}
+
 // Hides the six labels firstLabel, firstLabel + 8, ..., firstLabel + 40; texts stay.
-void hideColumnLabels(EnclosureForm& form, int firstLabel);
+template <class Form>
+void hideColumnLabels(Form& form, int firstLabel) {
+    for (int row = 0; row < ids::kLabelRows; ++row) form.setVisible(firstLabel + ids::kColumns * row, false);
+}

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "short_text.h"
 
 namespace {
 
@@ -13,10 +12,6 @@ const char kExplanation[] =
     "\"A-2, NIC B\" would signify that switch A, port 2 maps to the second NIC (\"NIC B\") "
     "enumerated by the OS.";
 
-constexpr unsigned kindBit(ControlKind kind) { return 1u << static_cast<unsigned>(kind); }
-constexpr unsigned anyKind = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC) | kindBit(ControlKind::SELECTOR);
-constexpr unsigned selectorOnly = kindBit(ControlKind::SELECTOR);
-constexpr unsigned textControl = kindBit(ControlKind::BUTTON) | kindBit(ControlKind::STATIC);
 
 Control makeControl(int id, ControlKind kind, std::string text, bool visible, bool enabled) {
     Control control;
@@ -110,66 +105,16 @@ void FormModel::reset() {
 
 void FormModel::add(Control control) {
     index_.at(static_cast<std::size_t>(control.id)) = static_cast<short>(controls_.size());
-    kindBits_[static_cast<std::size_t>(control.id)] = static_cast<unsigned char>(kindBit(control.kind));
+    kindBits_[static_cast<std::size_t>(control.id)] = static_cast<unsigned char>(controlKindBit(control.kind));
     controls_.push_back(std::move(control));
 }
 
 void FormModel::misuse(int id, const char* operation) { misuses_.push_back({operation, id}); }
 
-int FormModel::getSelection(int id) {
-    ++counts_[OP_GET_SELECTION];
-    const Control* control = find(id, "getSelection", selectorOnly);
-    return control ? control->selection : -1;
-}
-
-std::optional<std::string> FormModel::getEntryText(int id, int index) {
-    ++counts_[OP_GET_ENTRY_TEXT];
-    const Control* control = find(id, "getEntryText", selectorOnly);
-    if (!control || index < 0 || static_cast<std::size_t>(index) >= control->entries.size())
-        return std::nullopt;
-    return control->entries[static_cast<std::size_t>(index)];
-}
-
-// Like a drop-down list, an index that names no entry leaves the selector without a selection.
-void FormModel::setSelection(int id, int index) {
-    ++counts_[OP_SET_SELECTION];
-    Control* control = find(id, "setSelection", selectorOnly);
-    if (!control) return;
-    const bool valid = index >= 0 && static_cast<std::size_t>(index) < control->entries.size();
-    const int selection = valid ? index : -1;
-    if (recordsKept_ && control->selection != selection) changed(*control);
-    control->selection = selection;
-}
-
 void FormModel::addEntry(int id, const std::string& text) {
     ++counts_[OP_ADD_ENTRY];
-    if (Control* control = find(id, "addEntry", selectorOnly)) {
+    if (Control* control = find(id, "addEntry", kSelector)) {
         control->entries.push_back(text);
-        if (recordsKept_) changed(*control);
-    }
-}
-
-void FormModel::setEnabled(int id, bool on) {
-    ++counts_[OP_SET_ENABLED];
-    if (Control* control = find(id, "setEnabled", anyKind)) {
-        if (recordsKept_ && control->enabled != on) changed(*control);
-        control->enabled = on;
-    }
-}
-
-void FormModel::setVisible(int id, bool on) {
-    ++counts_[OP_SET_VISIBLE];
-    if (Control* control = find(id, "setVisible", anyKind)) {
-        if (recordsKept_ && control->visible != on) changed(*control);
-        control->visible = on;
-    }
-}
-
-void FormModel::setText(int id, std::string_view text) {
-    ++counts_[OP_SET_TEXT];
-    // Labels are mostly rewritten with the text they hold.
-    if (Control* control = find(id, "setText", textControl); control && !sameShortText(control->text, text)) {
-        control->text.assign(text);
         if (recordsKept_) changed(*control);
     }
 }

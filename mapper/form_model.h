@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "form.h"
+#include "short_text.h"
 
 enum class ControlKind { BUTTON, STATIC, SELECTOR };
+constexpr unsigned controlKindBit(ControlKind kind) { return 1u << static_cast<unsigned>(kind); }
 
 // One control as the form holds it.
 struct Control {
@@ -42,8 +44,9 @@ enum FormOperation {
 
 // The form as plain data. It keeps the binding rules: no operation raises a command, and hidden
 // or disabled selectors keep and take selections like any other. It records misuses and counts
-// operations; the inspection functions below are not counted.
-class FormModel : public EnclosureForm {
+// operations; the inspection functions below are not counted. Final, with its operations in this
+// header: the pass instantiated for it calls them directly.
+class FormModel final : public EnclosureForm {
 public:
     FormModel();  // the controls in their state at creation, before the population
 
@@ -53,13 +56,50 @@ public:
     // Returns to the kept state, as a copy taken at keep() would be, reusing the controls' storage.
     void reset();
 
-    int getSelection(int id) override;
-    std::optional<std::string> getEntryText(int id, int index) override;
-    void setSelection(int id, int index) override;
+    int getSelection(int id) override {
+        ++counts_[OP_GET_SELECTION];
+        const Control* control = find(id, "getSelection", kSelector);
+        return control ? control->selection : -1;
+    }
+    std::optional<std::string> getEntryText(int id, int index) override {
+        ++counts_[OP_GET_ENTRY_TEXT];
+        const Control* control = find(id, "getEntryText", kSelector);
+        if (!control || index < 0 || static_cast<std::size_t>(index) >= control->entries.size()) return std::nullopt;
+        return control->entries[static_cast<std::size_t>(index)];
+    }
+    // Like a drop-down list, an index that names no entry leaves the selector without a selection.
+    void setSelection(int id, int index) override {
+        ++counts_[OP_SET_SELECTION];
+        Control* control = find(id, "setSelection", kSelector);
+        if (!control) return;
+        const bool valid = index >= 0 && static_cast<std::size_t>(index) < control->entries.size();
+        const int selection = valid ? index : -1;
+        if (recordsKept_ && control->selection != selection) changed(*control);
+        control->selection = selection;
+    }
     void addEntry(int id, const std::string& text) override;
-    void setEnabled(int id, bool on) override;
-    void setVisible(int id, bool on) override;
-    void setText(int id, std::string_view text) override;
+    void setEnabled(int id, bool on) override {
+        ++counts_[OP_SET_ENABLED];
+        if (Control* control = find(id, "setEnabled", kAnyKind)) {
+            if (recordsKept_ && control->enabled != on) changed(*control);
+            control->enabled = on;
+        }
+    }
+    void setVisible(int id, bool on) override {
+        ++counts_[OP_SET_VISIBLE];
+        if (Control* control = find(id, "setVisible", kAnyKind)) {
+            if (recordsKept_ && control->visible != on) changed(*control);
+            control->visible = on;
+        }
+    }
+    // Labels are mostly rewritten with the text they hold.
+    void setText(int id, std::string_view text) override {
+        ++counts_[OP_SET_TEXT];
+        if (Control* control = find(id, "setText", kTextControl); control && !sameShortText(control->text, text)) {
+            control->text.assign(text);
+            if (recordsKept_) changed(*control);
+        }
+    }
 
     // Whether the form keeps column records for the recompute pass (off at creation): the pass
     // then skips a column that nothing changed since it left it settled.
@@ -81,6 +121,10 @@ public:
     void resetCounts() { counts_.fill(0); }
 
 private:
+    static constexpr unsigned kSelector = controlKindBit(ControlKind::SELECTOR);
+    static constexpr unsigned kTextControl = controlKindBit(ControlKind::BUTTON) | controlKindBit(ControlKind::STATIC);
+    static constexpr unsigned kAnyKind = kTextControl | kSelector;
+
     // The control that takes the operation (its kind's bit set in `kinds`); else records a misuse.
     // Inline: every operation starts here, and the kinds table spares reading the control.
     Control* find(int id, const char* operation, unsigned kinds) {

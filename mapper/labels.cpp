@@ -4,6 +4,8 @@
 #include <cstring>
 #include <optional>
 
+#include "form_model.h"
+
 namespace {
 
 constexpr int kThirdPort = 2;
@@ -63,7 +65,8 @@ bool portLabelled(const BladeType& type, std::size_t ports, int enclosureType, i
     return k != kThirdPort || enclosureType != ENCLOSURE_ENHANCED || (type.flags & PORT3_IS_NIC);
 }
 
-void labelBay(EnclosureForm& form, const BladeType& type, int column, bool lowerBay, int columnOs) {
+template <class Form>
+void labelBay(Form& form, const BladeType& type, int column, bool lowerBay, int columnOs) {
     forEachBayLabel(type, column, lowerBay, columnOs, form.enclosureType, [&](int row, std::string_view label) {
         form.setText(ids::label(row, column), label);
         form.setVisible(ids::label(row, column), true);
@@ -134,7 +137,8 @@ enum class ColumnEnd { SETTLED, UNSETTLED, PASS_ENDED };
 
 // One column of the pass. It reads and changes only its own column, except the group-of-four
 // check on a column whose type has the flag: that column is left unsettled.
-ColumnEnd recomputeColumn(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks, int c) {
+template <class Form>
+ColumnEnd recomputeColumn(Form& form, const BladeCatalogue& catalogue, RecomputeChecks& checks, int c) {
     hideColumnLabels(form, ids::label(0, c));
     ColumnCheck column;
     column.column = c;
@@ -180,11 +184,10 @@ ColumnEnd recomputeColumn(EnclosureForm& form, const BladeCatalogue& catalogue, 
     return end;
 }
 
-}  // namespace
-
 // A column that the form's record shows unchanged since the pass left it settled, with the same
 // catalogue and enclosure type, is left as it is: working it again would change nothing.
-void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
+template <class Form>
+void recomputePass(Form& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
     showMessage(form, "");
     ColumnRecord* const records = form.columnRecords();
     for (int c = 0; c < ids::kColumns; ++c) {
@@ -202,4 +205,14 @@ void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, Re
             record->enclosureType = form.enclosureType;
         }
     }
+}
+
+}  // namespace
+
+void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
+    recomputePass(form, catalogue, checks);
+}
+
+void recomputeEnclosure(FormModel& form, const BladeCatalogue& catalogue, RecomputeChecks& checks) {
+    recomputePass(form, catalogue, checks);
 }

@@ -8,6 +8,8 @@
 #include "catalogue.h"
 #include "form.h"
 
+class FormModel;
+
 // What the pass has read of one column when it reaches a check point.
 struct ColumnCheck {
     int column = 0;
@@ -35,8 +37,10 @@ struct RecomputeChecks {
     virtual bool groupOfFour(EnclosureForm&, const BladeCatalogue&, const ColumnCheck&) { return true; }
 };
 
-// The pass over the eight columns. Blanks the message line first.
+// The pass over the eight columns. Blanks the message line first. The in-memory form has an
+// overload of its own, the same pass with its operations called directly.
 void recomputeEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, RecomputeChecks& checks);
+void recomputeEnclosure(FormModel& form, const BladeCatalogue& catalogue, RecomputeChecks& checks);
 
 // Room for any label text.
 constexpr std::size_t kLabelCapacity = 32;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "form_model.h"
 #include "short_text.h"
 
 namespace {
@@ -11,13 +12,15 @@ namespace {
 bool halfHeight(const BladeType& type) { return (type.flags & HALF_HEIGHT) != 0; }
 bool enhancedOnly(const BladeType& type) { return (type.flags & ENHANCED_ONLY) != 0; }
 
-void clearAndDisable(EnclosureForm& form, int id) {
+template <class Form>
+void clearAndDisable(Form& form, int id) {
     form.setSelection(id, -1);
     form.setEnabled(id, false);
 }
 
 // Both bays of a column cleared (left enabled), its OS selector cleared and disabled.
-void clearColumn(EnclosureForm& form, int column) {
+template <class Form>
+void clearColumn(Form& form, int column) {
     form.setSelection(ids::lowerBay(column), -1);
     form.setSelection(ids::upperBay(column), -1);
     clearAndDisable(form, ids::columnOs(column));
@@ -43,10 +46,13 @@ std::string groupOfFourMessage(const std::string& removed, const std::string& co
     return removed + " blade cannot be in same 4 slot group with a " + columnType + " blade.";
 }
 
+namespace {
+
 // A spanning type covers its column and those to its right. A catalogue row may ask for more
 // columns than remain; the span then ends at the last column, so no control outside the
 // enclosure is touched.
-bool applyBaySelection(EnclosureForm& form, const BladeCatalogue& catalogue, int bayId, int osIndex) {
+template <class Form>
+bool applyBay(Form& form, const BladeCatalogue& catalogue, int bayId, int osIndex) {
     const int selection = form.getSelection(bayId);
     if (selection < 0) return false;
     const std::optional<std::string> text = form.getEntryText(bayId, selection);
@@ -88,18 +94,42 @@ bool applyBaySelection(EnclosureForm& form, const BladeCatalogue& catalogue, int
     return true;
 }
 
-void updateEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, std::uint32_t bayAndSwitch,
-                     int osIndex) {
+template <class Form>
+void update(Form& form, const BladeCatalogue& catalogue, std::uint32_t bayAndSwitch, int osIndex) {
     if (osIndex < 0) osIndex = form.getSelection(IDC_DEFAULT_OS);
     const int bayId = static_cast<int>(bayAndSwitch & 0xFFFF);
     if (ids::isBay(bayId)) {
-        if (!applyBaySelection(form, catalogue, bayId, osIndex)) return;
+        if (!applyBay(form, catalogue, bayId, osIndex)) return;
         if (!(bayAndSwitch & kRecomputeBit)) return;
     }
     recomputeWithRules(form, catalogue);
 }
 
+}  // namespace
+
+bool applyBaySelection(EnclosureForm& form, const BladeCatalogue& catalogue, int bayId, int osIndex) {
+    return applyBay(form, catalogue, bayId, osIndex);
+}
+
+bool applyBaySelection(FormModel& form, const BladeCatalogue& catalogue, int bayId, int osIndex) {
+    return applyBay(form, catalogue, bayId, osIndex);
+}
+
+void updateEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, std::uint32_t bayAndSwitch,
+                     int osIndex) {
+    update(form, catalogue, bayAndSwitch, osIndex);
+}
+
+void updateEnclosure(FormModel& form, const BladeCatalogue& catalogue, std::uint32_t bayAndSwitch, int osIndex) {
+    update(form, catalogue, bayAndSwitch, osIndex);
+}
+
 void recomputeWithRules(EnclosureForm& form, const BladeCatalogue& catalogue) {
+    PlacementChecks checks;
+    recomputeEnclosure(form, catalogue, checks);
+}
+
+void recomputeWithRules(FormModel& form, const BladeCatalogue& catalogue) {
     PlacementChecks checks;
     recomputeEnclosure(form, catalogue, checks);
 }

@@ -21,15 +21,20 @@ int spanColumns(const BladeType& type);
 // Whether a type leaves room for a blade in the lower bay under it.
 bool isHalfHeight(const BladeType& type);
 
+// Each routine has an overload for the in-memory form: the same rules, its operations called
+// directly.
+
 // Applies the bay's selection (when the word names a bay selector) and, when asked or when no
 // bay is named, recomputes the enclosure with the placement checks. A negative osIndex means
 // the default OS selector's selection.
 void updateEnclosure(EnclosureForm& form, const BladeCatalogue& catalogue, std::uint32_t bayAndSwitch,
                      int osIndex);
+void updateEnclosure(FormModel& form, const BladeCatalogue& catalogue, std::uint32_t bayAndSwitch, int osIndex);
 
 // Applies one bay selector's selection; false when it did not run to the end (no selection, an
 // unreadable entry, or an enhanced-only refusal).
 bool applyBaySelection(EnclosureForm& form, const BladeCatalogue& catalogue, int bayId, int osIndex);
+bool applyBaySelection(FormModel& form, const BladeCatalogue& catalogue, int bayId, int osIndex);
 
 // The four placement checks at the check points of the pass.
 struct PlacementChecks : RecomputeChecks {
@@ -41,6 +46,7 @@ struct PlacementChecks : RecomputeChecks {
 
 // The recompute pass with the placement checks.
 void recomputeWithRules(EnclosureForm& form, const BladeCatalogue& catalogue);
+void recomputeWithRules(FormModel& form, const BladeCatalogue& catalogue);
 
 // The refusal sentences.
 std::string enhancedOnlyMessage(const std::string& type);

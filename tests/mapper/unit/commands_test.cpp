@@ -218,13 +218,22 @@ TEST(Commands, FillWithSameTakesTheSourceColumnOs) {
     }
 }
 
-// A form whose reads of one selector's entries fail, like a failing CB_GETLBTEXT.
-struct UnreadableBay : FormModel {
+// A form whose reads of one selector's entries fail, like a failing CB_GETLBTEXT: the in-memory
+// form behind every other operation.
+struct UnreadableBay : EnclosureForm {
+    FormModel model;
     int unreadable = 0;
+    int getSelection(int id) override { return model.getSelection(id); }
     std::optional<std::string> getEntryText(int id, int index) override {
         if (id == unreadable) return std::nullopt;
-        return FormModel::getEntryText(id, index);
+        return model.getEntryText(id, index);
     }
+    void setSelection(int id, int index) override { model.setSelection(id, index); }
+    void addEntry(int id, const std::string& text) override { model.addEntry(id, text); }
+    void setEnabled(int id, bool on) override { model.setEnabled(id, on); }
+    void setVisible(int id, bool on) override { model.setVisible(id, on); }
+    void setText(int id, std::string_view text) override { model.setText(id, text); }
+    const Control& control(int id) const { return model.control(id); }
 };
 
 TEST(Colours, StaticColourRule) {
