@@ -27,7 +27,7 @@ struct MappedEnclosure {
     const std::string* name = nullptr;  // the plans row's name; nullptr for a single enclosure
     std::string enclosure;              // "Standard" or "Enhanced"
     std::string defaultOs;              // "Windows" or "Linux"
-    std::vector<PortMapRow> rows;
+    PortMapRows rows;
     const EnclosureView* view = nullptr;  // for writers that draw the enclosure; else nullptr
     const EnclosureNames* names = nullptr;  // host names; nullptr when none are in use
     const ExtraColumns* extra = nullptr;    // a plans row's further columns; nullptr when none

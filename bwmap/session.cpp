@@ -199,9 +199,10 @@ std::string EnclosureSession::unheldPick() const {
     return {};
 }
 
-std::vector<PortMapRow> EnclosureSession::portMap() {
+const std::vector<PortMapRow>& EnclosureSession::portMap() {
     ShownModel shown(form_);
-    return readPortMap(form_, shown, catalogue_);
+    readPortMap(form_, shown, catalogue_, portMap_);
+    return portMap_;
 }
 
 // An empty bay that a blade covers is drawn as part of it; a bay that holds a blade is its own.

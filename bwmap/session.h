@@ -40,7 +40,8 @@ public:
     // when every pick holds.
     std::string unheldPick() const;
 
-    std::vector<PortMapRow> portMap();
+    // The port map the form shows now; the rows are the session's, valid until the next call.
+    const std::vector<PortMapRow>& portMap();
     // What the window shows: bays, column OS selectors, labels and their colours.
     EnclosureView view();
     std::string enclosureText() const;  // "Standard" or "Enhanced"
@@ -83,4 +84,5 @@ private:
     FormModel form_;
     std::vector<LastPick> picks_;  // one per selector, in pick order of their last picks
     std::size_t pickCount_ = 0;
+    std::vector<PortMapRow> portMap_;  // kept from one enclosure to the next for its storage
 };

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstring>
+#include <utility>
 
 #include "encoding.h"
 #include "json_members.h"
@@ -74,13 +76,13 @@ public:
         line(out, fields.data(), fields.size());
     }
     void write(std::string& out, const MappedEnclosure& e) override {
-        std::string texts[3];
-        std::vector<const std::string*> fields(7 + extra_.size());
-        for (const SwitchLabel& label : labelsBySwitch(e.rows)) {
-            std::size_t count = switchFields(e, label, texts, fields.data());
+        fields_.resize(7 + extra_.size());
+        labelsBySwitch(e.rows, labels_);
+        for (const SwitchLabel& label : labels_) {
+            std::size_t count = switchFields(e, label, texts_, fields_.data());
             for (std::size_t i = 0; i < extra_.size(); ++i)
-                fields[count++] = e.extra && i < e.extra->values.size() ? &e.extra->values[i] : &kNoText;
-            line(out, fields.data(), count);
+                fields_[count++] = e.extra && i < e.extra->values.size() ? &e.extra->values[i] : &kNoText;
+            line(out, fields_.data(), count);
         }
     }
 
@@ -107,6 +109,10 @@ private:
     std::vector<const char*> columns_;
     std::vector<std::string> extra_;
     std::vector<std::size_t> widths_;
+    // Kept from one enclosure to the next for their storage.
+    std::vector<SwitchLabel> labels_;
+    std::string texts_[3];
+    std::vector<const std::string*> fields_;
 };
 
 nlohmann::ordered_json optionalText(const std::string& text) {
@@ -122,7 +128,8 @@ public:
         object["enclosure"] = e.enclosure;
         object["defaultOs"] = e.defaultOs;
         nlohmann::ordered_json switches = nlohmann::ordered_json::array();
-        for (const SwitchLabel& label : labelsBySwitch(e.rows)) {
+        labelsBySwitch(e.rows, labels_);
+        for (const SwitchLabel& label : labels_) {
             const std::string letter(1, label.letter);
             if (switches.empty() || switches.back()["switch"] != catalogueToUtf8(letter)) {
                 nlohmann::ordered_json one;
@@ -144,6 +151,9 @@ public:
         out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         out += '\n';
     }
+
+private:
+    std::vector<SwitchLabel> labels_;  // kept for its storage
 };
 
 bool sameLetter(char a, char b) {
@@ -152,29 +162,40 @@ bool sameLetter(char a, char b) {
 
 }  // namespace
 
-std::vector<SwitchLabel> labelsBySwitch(const std::vector<PortMapRow>& rows) {
+std::vector<SwitchLabel> labelsBySwitch(PortMapRows rows) {
     std::vector<SwitchLabel> labels;
-    labels.reserve(rows.size());
+    labelsBySwitch(rows, labels);
+    return labels;
+}
+
+// Two passes: a counting sort by letter, which keeps the order of `rows`, then a stable
+// insertion by port. A switch's ports mostly rise with the rows already, so few labels move.
+void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels) {
+    const auto letterOf = [](const PortMapRow& row) {
+        return static_cast<unsigned char>(row.switchPort.empty() ? '\0' : row.switchPort[0]);
+    };
+    std::size_t next[256] = {};  // per letter: first its count, then where its next label goes
+    for (const PortMapRow& row : rows) ++next[letterOf(row)];
+    std::size_t start = 0;
+    for (std::size_t& place : next) start += std::exchange(place, start);
+    labels.resize(rows.size());
     for (const PortMapRow& row : rows) {
-        SwitchLabel label{&row, row.switchPort.empty() ? '\0' : row.switchPort[0], 0};
+        SwitchLabel label{&row, static_cast<char>(letterOf(row)), 0};
         char letter;
         splitSwitchPort(row.switchPort, letter, label.port);
-        labels.push_back(label);
+        labels[next[letterOf(row)]++] = label;
     }
+    // A port with no number (0) goes after every number.
     const auto before = [](const SwitchLabel& a, const SwitchLabel& b) {
         if (a.letter != b.letter) return static_cast<unsigned char>(a.letter) < static_cast<unsigned char>(b.letter);
-        if ((a.port == 0) != (b.port == 0)) return b.port == 0;
-        return a.port < b.port;
+        return static_cast<unsigned>(a.port - 1) < static_cast<unsigned>(b.port - 1);
     };
-    // Stable insertion: an enclosure has a few dozen labels, and a merge sort's buffer would cost
-    // more than the moves.
     for (std::size_t i = 1; i < labels.size(); ++i) {
         const SwitchLabel label = labels[i];
         std::size_t j = i;
         for (; j > 0 && before(label, labels[j - 1]); --j) labels[j] = labels[j - 1];
         labels[j] = label;
     }
-    return labels;
 }
 
 std::string switchPortText(const SwitchLabel& label) {
@@ -209,47 +230,73 @@ SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQ
     if (query) query_ = *query;
 }
 
+namespace {
+
+// `text` as printable() shows it.
+void appendPrintable(std::string& out, const std::string& text) {
+    const std::size_t start = out.size();
+    out += text;
+    for (std::size_t i = start; i < out.size(); ++i)
+        if (static_cast<unsigned char>(out[i]) < 0x20 || out[i] == 0x7F) out[i] = '?';
+}
+
+void appendNumber(std::string& out, int number) {
+    char digits[16];
+    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+    out.append(digits, end.ptr);
+}
+
+}  // namespace
+
 void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure) {
     // The enclosure's warnings leave in one write: the error stream is unbuffered.
-    const std::vector<SwitchLabel> labels = labelsBySwitch(enclosure.rows);
-    std::string warnings;
-    std::string prefix;
-    for (std::size_t i = 1; i < labels.size(); ++i) {
-        const SwitchLabel& a = labels[i - 1];
-        const SwitchLabel& b = labels[i];
+    labelsBySwitch(enclosure.rows, labels_);
+    warnings_.clear();
+    prefix_.clear();
+    for (std::size_t i = 1; i < labels_.size(); ++i) {
+        const SwitchLabel& a = labels_[i - 1];
+        const SwitchLabel& b = labels_[i];
         if (a.port == 0 || a.port != b.port || a.letter != b.letter) continue;
-        if (prefix.empty()) prefix = "bwmap: warning: " + (enclosure.name ? printable(*enclosure.name) + ": " : "");
-        warnings += prefix;
-        warnings += "switch port ";
-        warnings += printable(a.row->switchPort);
-        warnings += " carries two labels: bay ";
-        warnings += std::to_string(a.row->bay);
-        warnings += " (";
-        warnings += printable(a.row->nic);
-        warnings += ") and bay ";
-        warnings += std::to_string(b.row->bay);
-        warnings += " (";
-        warnings += printable(b.row->nic);
-        warnings += ")\n";
+        if (prefix_.empty()) {
+            prefix_ = "bwmap: warning: ";
+            if (enclosure.name) {
+                appendPrintable(prefix_, *enclosure.name);
+                prefix_ += ": ";
+            }
+        }
+        warnings_ += prefix_;
+        warnings_ += "switch port ";
+        appendPrintable(warnings_, a.row->switchPort);
+        warnings_ += " carries two labels: bay ";
+        appendNumber(warnings_, a.row->bay);
+        warnings_ += " (";
+        appendPrintable(warnings_, a.row->nic);
+        warnings_ += ") and bay ";
+        appendNumber(warnings_, b.row->bay);
+        warnings_ += " (";
+        appendPrintable(warnings_, b.row->nic);
+        warnings_ += ")\n";
     }
-    if (!warnings.empty()) std::fwrite(warnings.data(), 1, warnings.size(), err_);
+    if (!warnings_.empty()) std::fwrite(warnings_.data(), 1, warnings_.size(), err_);
     if (!hasQuery_) return inner_->write(out, enclosure);
 
     std::vector<char> letters;
     if (query_.letter != 0) letters.push_back(query_.letter);
     else if (enclosure.names) letters = enclosure.names->switchesNamed(query_.name);
-    MappedEnclosure kept = enclosure;
-    kept.rows.clear();
+    keptRows_.clear();
     for (const PortMapRow& row : enclosure.rows) {
         char letter;
         int port;
         if (!splitSwitchPort(row.switchPort, letter, port) || port != query_.port) continue;
         for (char wanted : letters)
             if (sameLetter(letter, wanted)) {
-                kept.rows.push_back(row);
+                keptRows_.push_back(row);
                 break;
             }
     }
-    *found_ += kept.rows.size();
-    if (!kept.rows.empty()) inner_->write(out, kept);
+    *found_ += keptRows_.size();
+    if (keptRows_.empty()) return;
+    MappedEnclosure kept = enclosure;
+    kept.rows = keptRows_;
+    inner_->write(out, kept);
 }

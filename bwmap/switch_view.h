@@ -16,7 +16,9 @@ struct SwitchLabel {
 };
 // The labels of `rows` ordered by switch, then port number; labels without a number last, and
 // labels on one port in the order of `rows`.
-std::vector<SwitchLabel> labelsBySwitch(const std::vector<PortMapRow>& rows);
+std::vector<SwitchLabel> labelsBySwitch(PortMapRows rows);
+// The same into `labels`, whose storage is reused.
+void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels);
 // The label's port as the switch view writes it: the number, else the text after "A-".
 std::string switchPortText(const SwitchLabel& label);
 
@@ -52,4 +54,9 @@ private:
     PortQuery query_;
     std::FILE* err_;
     std::size_t* found_;
+    // Kept from one enclosure to the next for their storage.
+    std::vector<SwitchLabel> labels_;
+    std::string warnings_;
+    std::string prefix_;
+    std::vector<PortMapRow> keptRows_;
 };

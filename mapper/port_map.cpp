@@ -3,15 +3,19 @@
 
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "labels.h"
 
 namespace {
 
-std::string selectedText(EnclosureForm& form, int id) {
+// The selected entry's text into `text`; empty when nothing is selected.
+void readSelectedText(EnclosureForm& form, int id, std::string& text) {
     const int selection = form.getSelection(id);
-    if (selection < 0) return {};
-    return form.getEntryText(id, selection).value_or(std::string());
+    std::optional<std::string> entry;
+    if (selection >= 0) entry = form.getEntryText(id, selection);
+    if (entry) text = std::move(*entry);
+    else text.clear();
 }
 
 // Rows that the lower bay's labelling wrote: it starts at the first lower row, so they are the
@@ -26,34 +30,45 @@ const char* const kPortMapColumns[5] = {"Bay", "Type", "OS", "Switch port", "NIC
 
 std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue) {
     std::vector<PortMapRow> rows;
-    rows.reserve(static_cast<std::size_t>(ids::kColumns * ids::kLabelRows));
+    readPortMap(form, shown, catalogue, rows);
+    return rows;
+}
+
+void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
+    std::string upperText, lowerText, os;
+    std::size_t count = 0;
     for (int c = 0; c < ids::kColumns; ++c) {
+        bool visible[ids::kLabelRows];
         bool any = false;
-        for (int r = 0; r < ids::kLabelRows && !any; ++r) any = shown.shown(ids::label(r, c));
+        for (int r = 0; r < ids::kLabelRows; ++r) {
+            visible[r] = shown.shown(ids::label(r, c));
+            any = any || visible[r];
+        }
         if (!any) continue;
 
-        const std::string upperText = selectedText(form, ids::upperBay(c));
-        const std::string lowerText = selectedText(form, ids::lowerBay(c));
+        readSelectedText(form, ids::upperBay(c), upperText);
+        readSelectedText(form, ids::lowerBay(c), lowerText);
         const int lowerCount = lowerText.empty() ? 0 : lowerBayLabelCount(form, catalogue, lowerText);
-        const std::string os = shown.enabled(ids::columnOs(c)) ? selectedText(form, ids::columnOs(c)) : "";
+        if (shown.enabled(ids::columnOs(c))) readSelectedText(form, ids::columnOs(c), os);
+        else os.clear();
 
         for (int r = 0; r < ids::kLabelRows; ++r) {
-            if (!shown.shown(ids::label(r, c))) continue;
+            if (!visible[r]) continue;
             const bool lower = (r >= ids::kFirstLowerLabelRow && r < ids::kFirstLowerLabelRow + lowerCount) ||
                                upperText.empty();
-            const std::string label = shown.text(ids::label(r, c));
-            std::size_t split = 0;  // the first ", "
-            while (split + 1 < label.size() && !(label[split] == ',' && label[split + 1] == ' ')) ++split;
-            const bool found = split + 1 < label.size();
-            PortMapRow& row = rows.emplace_back();
+            if (count == rows.size()) rows.emplace_back();
+            PortMapRow& row = rows[count++];
             row.bay = lower ? c + 9 : c + 1;
             row.type = lower ? lowerText : upperText;
             row.os = os;
-            row.switchPort = std::string(label.data(), found ? split : label.size());
-            if (found) row.nic = std::string(label.data() + split + 2, label.size() - split - 2);
+            const std::string_view label = shown.text(ids::label(r, c));
+            const std::size_t split = label.find(", ");
+            row.switchPort.assign(label.substr(0, split));
+            if (split == std::string_view::npos) row.nic.clear();
+            else row.nic.assign(label.substr(split + 2));
         }
     }
-    return rows;
+    rows.resize(count);
 }
 
 namespace {
@@ -95,7 +110,7 @@ void appendPortMapTsvHeader(std::string& out, const char* firstColumn, const cha
 }
 
 // The rows are written into room made once for all of them, then the text is cut to its length.
-void appendPortMapTsv(std::string& out, const std::vector<PortMapRow>& rows, const std::string* firstField,
+void appendPortMapTsv(std::string& out, PortMapRows rows, const std::string* firstField,
                       const char* lineEnd) {
     const std::size_t lineEndLength = std::strlen(lineEnd);
     std::size_t room = 0;

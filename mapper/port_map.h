@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue.h"
@@ -14,7 +15,8 @@ public:
     virtual ~ShownForm() = default;
     virtual bool shown(int id) = 0;     // the control's own visible flag
     virtual bool enabled(int id) = 0;
-    virtual std::string text(int id) = 0;  // a static's text
+    // A static's text; the view stays valid until the next call on this object.
+    virtual std::string_view text(int id) = 0;
 };
 
 // The in-memory form's controls as the port map reads them.
@@ -23,7 +25,7 @@ public:
     explicit ShownModel(const FormModel& form) : form_(form) {}
     bool shown(int id) override { return form_.control(id).visible; }
     bool enabled(int id) override { return form_.control(id).enabled; }
-    std::string text(int id) override { return form_.control(id).text; }
+    std::string_view text(int id) override { return form_.control(id).text; }
 
 private:
     const FormModel& form_;
@@ -37,10 +39,30 @@ struct PortMapRow {
     std::string nic;         // the rest: "NIC B", "MGT"
 };
 
+// Port map rows held elsewhere (the session's, a filter's), read in place.
+class PortMapRows {
+public:
+    PortMapRows() = default;
+    // The vector must outlive the view and stay unchanged while it is read.
+    PortMapRows(const std::vector<PortMapRow>& rows) : data_(rows.data()), size_(rows.size()) {}
+    const PortMapRow* begin() const { return data_; }
+    const PortMapRow* end() const { return data_ + size_; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const PortMapRow& operator[](std::size_t i) const { return data_[i]; }
+
+private:
+    const PortMapRow* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
 // Every shown label, column 1 to 8, rows from the top. A label in the fifth row or below belongs
 // to the lower bay when the lower bay's blade wrote it (its first labels, from the fifth row);
 // every other label to the upper bay.
 std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue);
+// The same into `rows`, whose rows and strings are reused: a caller that maps many enclosures
+// keeps one vector.
+void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows);
 
 // Column names of the map, in order.
 extern const char* const kPortMapColumns[5];
@@ -49,5 +71,5 @@ extern const char* const kPortMapColumns[5];
 // `lineEnd`. With a first column (its name, and each row's field) it comes before the others.
 // Tabs and line ends inside a field become blanks, a NUL byte '?'.
 void appendPortMapTsvHeader(std::string& out, const char* firstColumn, const char* lineEnd);
-void appendPortMapTsv(std::string& out, const std::vector<PortMapRow>& rows, const std::string* firstField,
+void appendPortMapTsv(std::string& out, PortMapRows rows, const std::string* firstField,
                       const char* lineEnd);

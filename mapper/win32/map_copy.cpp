@@ -17,19 +17,20 @@ public:
     explicit DialogShownForm(HWND dialog) : dialog_(dialog) {}
     bool shown(int id) override { return (style(id) & WS_VISIBLE) != 0; }
     bool enabled(int id) override { return (style(id) & WS_DISABLED) == 0; }
-    std::string text(int id) override {
+    std::string_view text(int id) override {
         HWND control = GetDlgItem(dialog_, id);
         const int length = GetWindowTextLengthA(control);
         if (length <= 0) return {};
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        const int copied = GetWindowTextA(control, &text[0], length + 1);
-        text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-        return text;
+        text_.assign(static_cast<std::size_t>(length) + 1, '\0');
+        const int copied = GetWindowTextA(control, &text_[0], length + 1);
+        text_.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+        return text_;
     }
 
 private:
     LONG style(int id) { return GetWindowLongA(GetDlgItem(dialog_, id), GWL_STYLE); }
     HWND dialog_;
+    std::string text_;  // the last text read
 };
 
 std::wstring ansiToWide(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "bwmap_runner.h"
+#include "switch_view.h"
 
 namespace {
 
@@ -96,6 +97,29 @@ TEST(SwitchView, TwoLabelsOnOnePortAreAWarning) {
         EXPECT_EQ(r.err, warning) << by;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6) << by;
     }
+}
+
+// The order by switch: letters as unsigned bytes, ports by number with "A-?" and the like last,
+// labels on one port in row order; a vector that held a longer list before is refilled.
+TEST(SwitchView, LabelsBySwitchOrder) {
+    const char* const ports[] = {"B-2", "A-10", "A-?", "\xC4-1", "A-2", "B-1", "A-2", "", "A-1", "A-?", "b-1", "A-99999"};
+    std::vector<PortMapRow> rows;
+    for (const char* port : ports) {
+        rows.emplace_back();
+        rows.back().switchPort = port;
+    }
+    const char* const expected[] = {"", "A-1", "A-2", "A-2", "A-10", "A-99999", "A-?", "A-?", "B-1", "B-2", "b-1", "\xC4-1"};
+    const std::size_t places[] = {7, 8, 4, 6, 1, 11, 2, 9, 5, 0, 10, 3};
+    std::vector<SwitchLabel> labels(20, SwitchLabel{nullptr, 'x', 1});
+    labelsBySwitch(rows, labels);
+    ASSERT_EQ(labels.size(), rows.size());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(labels[i].row, &rows[places[i]]) << i;
+        EXPECT_EQ(labels[i].row->switchPort, expected[i]) << i;
+    }
+    EXPECT_EQ(labels[1].port, 1);
+    EXPECT_EQ(labels[6].port, 0);
+    EXPECT_EQ(labelsBySwitch(rows).size(), rows.size());
 }
 
 }  // namespace

@@ -49,4 +49,22 @@ TEST(PortMap, EveryShownLabelIsOneLine) {
               "rack 1\t2\tTarn\t\tA-3\tNIC A\r\nrack 1\t2\tTarn\t\tA-4\tNIC B\r\nrack 1\t2\tTarn\t\tB-4\tNIC C\r\n");
 }
 
+// Reading into a vector that holds another enclosure's longer map gives the fresh map's rows.
+TEST(PortMap, ReadingIntoAKeptVectorReplacesEveryRow) {
+    fixture::Enclosure full(fixture::builtInCatalogue());
+    for (int bay = 1; bay <= 16; ++bay) full.chooseBay(bay, "Fell");
+    fixture::Enclosure small(fixture::builtInCatalogue());
+    small.chooseBay(2, "Tarn");
+    ShownModel fullShown(full.form), smallShown(small.form);
+    std::vector<PortMapRow> kept;
+    readPortMap(full.form, fullShown, full.catalogue, kept);
+    ASSERT_EQ(kept.size(), 32u);
+    readPortMap(small.form, smallShown, small.catalogue, kept);
+    std::string reused, fresh;
+    appendPortMapTsv(reused, kept, nullptr, "\n");
+    appendPortMapTsv(fresh, readPortMap(small.form, smallShown, small.catalogue), nullptr, "\n");
+    EXPECT_EQ(reused, "2\tTarn\t\tA-3\tNIC A\n2\tTarn\t\tA-4\tNIC B\n2\tTarn\t\tB-4\tNIC C\n");
+    EXPECT_EQ(reused, fresh);
+}
+
 }  // namespace
