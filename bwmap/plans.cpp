@@ -173,22 +173,24 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
     }
     session.start(enclosureType, defaultOs);
 
-    const auto place = [&](Pick::Kind kind, int number, int column, const std::string& where) {
+    // A refusal names where it happened: "bay 3: ...", "column 2: ...".
+    Pick pick;
+    const auto place = [&](Pick::Kind kind, int number, int column) {
         if (column < 0 || cell(column).empty()) return;
-        Pick pick;
         pick.kind = kind;
         pick.number = number;
         pick.text = cell(column);
         PickResult result = session.pick(pick);
-        if (result.status == PickResult::REFUSED) result.message = where + ": " + result.message;
+        if (result.status == PickResult::REFUSED)
+            result.message = (kind == Pick::BAY ? "bay " : "column ") + std::to_string(number) + ": " + result.message;
         if (result.status != PickResult::DONE) problems.push_back(std::move(result));
     };
-    for (int bay = 1; bay <= kBays; ++bay) place(Pick::BAY, bay, layout.bay[bay], "bay " + std::to_string(bay));
+    for (int bay = 1; bay <= kBays; ++bay) place(Pick::BAY, bay, layout.bay[bay]);
     for (int column = 1; column <= kColumns; ++column) {
         const int at = layout.columnOs[column];
         // The map is the same under both: such a cell changes nothing the window shows.
         if (at >= 0 && parseOs(cell(at)) >= 0 && session.sameOrderUnderEveryOs(column)) continue;
-        place(Pick::COLUMN_OS, column, at, "column " + std::to_string(column));
+        place(Pick::COLUMN_OS, column, at);
     }
     if (problems.empty()) {
         std::string cleared = session.unheldPick();
@@ -272,12 +274,17 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
             mapRow(cells, layout, defaults, session, names, problems);
         }
         if (problems.empty()) {
-            extra.values.clear();
-            for (int column : layout.extra) extra.values.push_back(cells[static_cast<std::size_t>(column)]);
+            extra.values.resize(layout.extra.size());
+            for (std::size_t i = 0; i < layout.extra.size(); ++i)
+                extra.values[i] = cells[static_cast<std::size_t>(layout.extra[i])];
             const std::string refused = writeEnclosure(writer, session, name, sink.buffer(),
                                                        layout.names ? &names : nullptr, extra.empty() ? nullptr : &extra,
                                                        reader.recordLine());
             if (!refused.empty()) inputError(problems, refused);
+        }
+        if (problems.empty()) {
+            sink.flushIfLarge();
+            continue;
         }
         const std::string shownName = name ? printable(*name) : "(no name)";
         for (const PickResult& problem : problems) {
@@ -285,7 +292,6 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
                          problem.message.c_str());
             (problem.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
         }
-        if (problems.empty()) sink.flushIfLarge();
     }
     writer.end(sink.buffer());
     if (reader.readError()) {
