@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bwmap_runner.h"
+#include "name_index.h"
 
 namespace {
 
@@ -237,6 +238,19 @@ TEST(Plans, ErrorRowsAndTheirMessages) {
         const std::size_t firstRow = r.out.find('\n') + 1;
         EXPECT_EQ(r.out.substr(firstRow, r.out.find('\n', firstRow) - firstRow), c.firstRow) << c.label;
     }
+}
+
+// Names of every size, through the table's growth and across blocks, keep the line they came on.
+TEST(Plans, UsedNamesKeepTheirLines) {
+    const std::string large(100000, 'x');
+    const std::string blockSized(16 * 1024, 'y');
+    std::vector<std::string> names = {"", large, blockSized, large + "z", "rack", "rack "};
+    for (int i = 0; i < 70000; ++i) names.push_back("rack " + std::to_string(i));
+    NameIndex index;
+    for (std::size_t i = 0; i < names.size(); ++i) ASSERT_EQ(index.add(names[i], static_cast<long>(i) + 2), 0) << i;
+    for (std::size_t i = 0; i < names.size(); i += 997)
+        EXPECT_EQ(index.add(names[i], 1), static_cast<long>(i) + 2) << names[i].substr(0, 20);
+    EXPECT_EQ(index.add("rack 70000", 1), 0);
 }
 
 }  // namespace
