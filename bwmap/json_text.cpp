@@ -1,6 +1,8 @@
 // JSON strings and numbers appended to a buffer without building a document.
 #include "json_text.h"
 
+#include <charconv>
+
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -18,9 +20,15 @@ void appendJsonString(std::string& out, const std::string& text) {
         out += nlohmann::ordered_json(text).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         return;
     }
-    static const char kHex[] = "0123456789abcdef";
     out += '"';
-    for (const char ch : text) {
+    // Runs that need no escape are appended whole.
+    static const char kHex[] = "0123456789abcdef";
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch != '"' && ch != '\\' && static_cast<unsigned char>(ch) >= 0x20) continue;
+        out.append(text, run, i - run);
+        run = i + 1;
         switch (ch) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -30,15 +38,12 @@ void appendJsonString(std::string& out, const std::string& text) {
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (static_cast<unsigned char>(ch) < 0x20) {
-                out += "\\u00";
-                out += kHex[(ch >> 4) & 0xF];
-                out += kHex[ch & 0xF];
-            } else {
-                out += ch;
-            }
+            out += "\\u00";
+            out += kHex[(ch >> 4) & 0xF];
+            out += kHex[ch & 0xF];
         }
     }
+    out.append(text, run, std::string::npos);
     out += '"';
 }
 
@@ -47,4 +52,17 @@ void appendJsonStringOrNull(std::string& out, const std::string& text) {
     else appendJsonString(out, text);
 }
 
-void appendJsonNumber(std::string& out, int number) { out += std::to_string(number); }
+void appendJsonNumber(std::string& out, int number) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
+void appendJsonString(std::string& out, const std::string& text, ToUtf8 toUtf8) {
+    if (plainAscii(text)) appendJsonString(out, text);
+    else appendJsonString(out, toUtf8(text));
+}
+
+void appendJsonStringOrNull(std::string& out, const std::string& text, ToUtf8 toUtf8) {
+    if (text.empty()) out += "null";
+    else appendJsonString(out, text, toUtf8);
+}

@@ -9,3 +9,9 @@ void appendJsonString(std::string& out, const std::string& text);
 // A JSON string, or null when `text` is empty.
 void appendJsonStringOrNull(std::string& out, const std::string& text);
 void appendJsonNumber(std::string& out, int number);
+
+// Text of an 8-bit source as a JSON string (or null when empty): `toUtf8` converts it unless
+// it is plain ASCII, which every source's conversion keeps as it is.
+using ToUtf8 = std::string (*)(const std::string&);
+void appendJsonString(std::string& out, const std::string& text, ToUtf8 toUtf8);
+void appendJsonStringOrNull(std::string& out, const std::string& text, ToUtf8 toUtf8);

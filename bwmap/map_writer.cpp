@@ -53,6 +53,18 @@ void appendPlain(std::string& out, const std::string& field) {
     }
 }
 
+// A bay's number: one or two digits, anything else through the library.
+void appendBay(std::string& out, int bay) {
+    if (bay >= 0 && bay < 10) {
+        out += static_cast<char>('0' + bay);
+    } else if (bay >= 10 && bay < 100) {
+        out += static_cast<char>('0' + bay / 10);
+        out += static_cast<char>('0' + bay % 10);
+    } else {
+        out += std::to_string(bay);
+    }
+}
+
 class TsvWriter : public MapWriter {
 public:
     TsvWriter(bool plans, bool names, const std::vector<std::string>& extra)
@@ -85,13 +97,46 @@ private:
 class CsvWriter : public MapWriter {
 public:
     CsvWriter(bool plans, bool names, const std::vector<std::string>& extra)
-        : plans_(plans), names_(names), extra_(extra), fields_(extra) {}
+        : plans_(plans), names_(names), extra_(extra) {}
     void begin(std::string& out) override {
         RowFields header(extra_);
         line(out, header.header(plans_, names_, extra_));
     }
+    // The cells every row of the enclosure repeats (its name, the further columns) are quoted
+    // once; the columns are those of mapColumns.
     void write(std::string& out, const MappedEnclosure& e) override {
-        for (const PortMapRow& row : e.rows) line(out, fields_.of(e, row));
+        head_.clear();
+        if (e.name) {
+            appendCsvField(head_, *e.name);
+            head_ += ',';
+        }
+        tail_.clear();
+        for (std::size_t i = 0; i < extra_.size(); ++i) {
+            tail_ += ',';
+            if (e.extra && i < e.extra->values.size()) appendCsvField(tail_, e.extra->values[i]);
+        }
+        tail_ += '\n';
+        for (const PortMapRow& row : e.rows) {
+            out += head_;
+            appendBay(out, row.bay);
+            out += ',';
+            appendCsvField(out, row.type);
+            out += ',';
+            if (e.names) {
+                appendCsvField(out, e.names->host(row.bay));
+                out += ',';
+            }
+            appendCsvField(out, row.os);
+            out += ',';
+            if (e.names) {
+                appendCsvField(out, e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]));
+                out += ',';
+            }
+            appendCsvField(out, row.switchPort);
+            out += ',';
+            appendCsvField(out, row.nic);
+            out += tail_;
+        }
     }
 
 private:
@@ -106,7 +151,7 @@ private:
     bool plans_;
     bool names_;
     std::vector<std::string> extra_;
-    RowFields fields_;
+    std::string head_, tail_;  // kept for their storage
 };
 
 // Columns padded for a person, by the characters a terminal shows. Widths are fixed before the
@@ -164,7 +209,7 @@ public:
         out += '{';
         if (e.name) {
             out += "\"name\":";
-            appendJsonString(out, inputToUtf8(*e.name));
+            appendJsonString(out, *e.name, inputToUtf8);
             out += ',';
         }
         out += "\"enclosure\":";
@@ -184,10 +229,10 @@ public:
             out += "{\"bay\":";
             appendJsonNumber(out, bay);
             out += ",\"type\":";
-            appendJsonString(out, catalogueToUtf8(row.type));
+            appendJsonString(out, row.type, catalogueToUtf8);
             if (e.names) {
                 out += ",\"host\":";
-                appendJsonStringOrNull(out, inputToUtf8(e.names->host(bay)));
+                appendJsonStringOrNull(out, e.names->host(bay), inputToUtf8);
             }
             out += ",\"os\":";
             appendJsonStringOrNull(out, row.os);
@@ -197,13 +242,13 @@ public:
                 if (port.bay != bay) continue;
                 if (i > first) out += ',';
                 out += "{\"switchPort\":";
-                appendJsonString(out, catalogueToUtf8(port.switchPort));
+                appendJsonString(out, port.switchPort, catalogueToUtf8);
                 if (e.names) {
                     out += ",\"switch\":";
-                    appendJsonStringOrNull(out, inputToUtf8(e.names->switchHost(port.switchPort[0])));
+                    appendJsonStringOrNull(out, e.names->switchHost(port.switchPort[0]), inputToUtf8);
                 }
                 out += ",\"nic\":";
-                appendJsonString(out, catalogueToUtf8(port.nic));
+                appendJsonString(out, port.nic, catalogueToUtf8);
                 out += '}';
             }
             out += "]}";
@@ -225,8 +270,8 @@ void appendCsvField(std::string& out, const std::string& field) {
     bool quote = false;
     bool nul = false;
     for (const char ch : field) {
-        quote = quote || ch == ',' || ch == '"' || ch == '\r' || ch == '\n';
-        nul = nul || ch == '\0';
+        quote |= ch == ',' || ch == '"' || ch == '\r' || ch == '\n';
+        nul |= ch == '\0';
     }
     if (!quote && !nul) {
         out += field;

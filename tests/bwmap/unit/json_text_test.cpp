@@ -38,4 +38,23 @@ TEST(JsonText, NullForAnEmptyTextAndPlainNumbers) {
     EXPECT_EQ(out, "null,\"h1\",16,-3");
 }
 
+// A converter runs only for text that is not plain ASCII; what it returns is escaped as usual.
+TEST(JsonText, ConvertedOnlyWhenNotAscii) {
+    const ToUtf8 marked = [](const std::string& text) { return "<" + text + ">"; };
+    const struct {
+        const char* text;
+        const char* json;
+    } cases[] = {
+        {"NIC \"A\"\t", "\"NIC \\\"A\\\"\\t\""},
+        {"\xE9", "\"<\xEF\xBF\xBD>\""},
+        {"\xC3\xA9\n", "\"<\xC3\xA9\\n>\""},
+        {"", "null"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        appendJsonStringOrNull(out, c.text, marked);
+        EXPECT_EQ(out, c.json) << c.text;
+    }
+}
+
 }  // namespace

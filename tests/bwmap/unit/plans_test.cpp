@@ -171,6 +171,19 @@ TEST(Plans, ExtraColumnsInEveryFormat) {
     }
 }
 
+// Each row's own name and further cells on every line of its rows, quoted where CSV needs it.
+TEST(Plans, CsvRowsCarryTheirOwnCells) {
+    Scratch scratch;
+    const std::string plans = scratch.write("x.csv", "name,2,note\n\"r,1\",Tarn,\"a,\"\"b\"\"\"\nr2,Tarn,\n");
+    const Result r = bwmap({"--plans", plans, "--format", "csv"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "Enclosure,Bay,Type,OS,Switch port,NIC,note\n"
+              "\"r,1\",2,Tarn,,A-3,NIC A,\"a,\"\"b\"\"\"\n\"r,1\",2,Tarn,,A-4,NIC B,\"a,\"\"b\"\"\"\n"
+              "\"r,1\",2,Tarn,,B-4,NIC C,\"a,\"\"b\"\"\"\n"
+              "r2,2,Tarn,,A-3,NIC A,\nr2,2,Tarn,,A-4,NIC B,\nr2,2,Tarn,,B-4,NIC C,\n");
+}
+
 // Each problem of a row on its own line, naming its bay or column; files and headers that
 // cannot be read stop the run at line 1.
 TEST(Plans, ErrorRowsAndTheirMessages) {
