@@ -10,7 +10,8 @@
 namespace {
 
 // The selected entry's text into `text`; empty when nothing is selected.
-void readSelectedText(EnclosureForm& form, int id, std::string& text) {
+template <typename Form>
+void readSelectedText(Form& form, int id, std::string& text) {
     const int selection = form.getSelection(id);
     std::optional<std::string> entry;
     if (selection >= 0) entry = form.getEntryText(id, selection);
@@ -24,17 +25,9 @@ int lowerBayLabelCount(EnclosureForm& form, const BladeCatalogue& catalogue, con
     return bayLabelCount(catalogue.row(findByName(catalogue, lowerText.c_str(), 1)), true, form.enclosureType);
 }
 
-}  // namespace
-
-const char* const kPortMapColumns[5] = {"Bay", "Type", "OS", "Switch port", "NIC"};
-
-std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue) {
-    std::vector<PortMapRow> rows;
-    readPortMap(form, shown, catalogue, rows);
-    return rows;
-}
-
-void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
+// Instantiated for any form and for the in-memory one, whose calls are then direct.
+template <typename Form, typename Shown>
+void readRows(Form& form, Shown& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
     std::string upperText, lowerText, os;
     std::size_t count = 0;
     for (int c = 0; c < ids::kColumns; ++c) {
@@ -69,6 +62,24 @@ void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& ca
         }
     }
     rows.resize(count);
+}
+
+}  // namespace
+
+const char* const kPortMapColumns[5] = {"Bay", "Type", "OS", "Switch port", "NIC"};
+
+std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue) {
+    std::vector<PortMapRow> rows;
+    readRows(form, shown, catalogue, rows);
+    return rows;
+}
+
+void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
+    readRows(form, shown, catalogue, rows);
+}
+
+void readPortMap(FormModel& form, ShownModel& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
+    readRows(form, shown, catalogue, rows);
 }
 
 namespace {

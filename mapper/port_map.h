@@ -20,7 +20,7 @@ public:
 };
 
 // The in-memory form's controls as the port map reads them.
-class ShownModel : public ShownForm {
+class ShownModel final : public ShownForm {
 public:
     explicit ShownModel(const FormModel& form) : form_(form) {}
     bool shown(int id) override { return form_.control(id).visible; }
@@ -63,6 +63,8 @@ std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const
 // The same into `rows`, whose rows and strings are reused: a caller that maps many enclosures
 // keeps one vector.
 void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows);
+// The same for the in-memory form, read without virtual calls.
+void readPortMap(FormModel& form, ShownModel& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows);
 
 // Column names of the map, in order.
 extern const char* const kPortMapColumns[5];
