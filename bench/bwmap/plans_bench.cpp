@@ -1,11 +1,13 @@
-// Benchmark: bwmap --plans to tsv against the same placements through updateEnclosure alone.
+// Benchmark: bwmap --plans against the same placements through updateEnclosure alone, and
+// against an earlier build of the program.
 //
-//   plans_bench BWMAP [ROWS...]      (default rows: 1000 10000 100000)
+//   plans_bench BWMAP [--baseline OLD_BWMAP] [--format FORMAT] [ROWS...]
+//                                    (default format tsv, rows 1000 10000 100000)
 //
 // For each size it writes a plans file of full enclosures (16 bays each, seeded), runs the
-// program on it (output and warnings to /dev/null) and, in this process, applies the same placements to a
-// copy of the start-up model form; it prints the medians, the ratio, the time per row and the
-// program's peak memory (max RSS).
+// program on it (output and warnings to /dev/null), the baseline program too when given, and, in
+// this process, applies the same placements to a copy of the start-up model form, the three in
+// turn; it prints the medians, the ratios, the time per row and the programs' peak memory (max RSS).
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,12 +73,13 @@ struct ProgramRun {
 
 // GNU time runs the program, so its peak is the program's own: a child spawned from this process
 // would be charged this process's peak too.
-ProgramRun runProgram(const char* program, const std::string& plans, const std::string& catalogue) {
+ProgramRun runProgram(const std::string& program, const std::string& plans, const std::string& catalogue,
+                      const std::string& format) {
     const std::string report = plans + ".time";
     const std::string command = "/usr/bin/time -f '%e %M' -o '" + report + "' '" + program + "' --plans '" + plans +
-                                "' --catalogue '" + catalogue + "' --format tsv >/dev/null 2>/dev/null";
+                                "' --catalogue '" + catalogue + "' --format '" + format + "' >/dev/null 2>/dev/null";
     if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "plans_bench: %s failed\n", program);
+        std::fprintf(stderr, "plans_bench: %s failed\n", program.c_str());
         std::exit(1);
     }
     ProgramRun run{};
@@ -113,11 +116,18 @@ double runLogic(const BladeCatalogue& catalogue, const std::vector<Plan>& plans,
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: plans_bench BWMAP [ROWS...]\n");
+        std::fprintf(stderr, "usage: plans_bench BWMAP [--baseline OLD_BWMAP] [--format FORMAT] [ROWS...]\n");
         return 2;
     }
+    const std::string program = argv[1];
+    std::string baseline;
+    std::string format = "tsv";
     std::vector<int> sizes;
-    for (int i = 2; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "--baseline" || arg == "--format") && i + 1 < argc) (arg == "--baseline" ? baseline : format) = argv[++i];
+        else sizes.push_back(std::atoi(argv[i]));
+    }
     if (sizes.empty()) sizes = {1000, 10000, 100000};
 
     char folder[] = "/tmp/plans_bench_XXXXXX";
@@ -129,25 +139,40 @@ int main(int argc, char** argv) {
     BladeCatalogue rows;
     loadCatalogue(rows, hooks);
 
-    std::printf("%8s %12s %12s %7s %14s %12s\n", "rows", "bwmap s", "logic s", "ratio", "bwmap us/row", "max RSS KB");
+    std::printf("%8s %10s %10s %7s %10s %7s %12s %12s %12s\n", "rows", "old s", "bwmap s", "ratio", "logic s", "ratio",
+                "bwmap us/row", "old RSS KB", "max RSS KB");
     for (int size : sizes) {
         const std::vector<Plan> plans = makePlans(size);
         const std::string path = std::string(folder) + "/plans.csv";
         writePlans(path, plans);
-        const int repetitions = size >= 100000 ? 3 : 5;
-        std::vector<double> program;
+        const int repetitions = 5;
+        std::vector<double> runs;
+        std::vector<double> oldRuns;
         std::vector<double> logic;
         long rss = 0;
+        long oldRss = 0;
         std::size_t labels = 0;
-        for (int i = 0; i < repetitions; ++i) {  // interleaved, so drift hits both alike
-            const ProgramRun run = runProgram(argv[1], path, catalogue);
-            program.push_back(run.seconds);
+        for (int i = 0; i < repetitions; ++i) {  // in turn, so drift hits each alike
+            if (!baseline.empty()) {
+                const ProgramRun old = runProgram(baseline, path, catalogue, format);
+                oldRuns.push_back(old.seconds);
+                oldRss = std::max(oldRss, old.maxRssKb);
+            }
+            const ProgramRun run = runProgram(program, path, catalogue, format);
+            runs.push_back(run.seconds);
             rss = std::max(rss, run.maxRssKb);
             logic.push_back(runLogic(rows, plans, labels));
         }
-        const double p = median(program);
+        const double p = median(runs);
         const double l = median(logic);
-        std::printf("%8d %12.3f %12.3f %7.2f %14.2f %12ld\n", size, p, l, p / l, 1e6 * p / size, rss);
+        if (baseline.empty()) {
+            std::printf("%8d %10s %10.3f %7s %10.3f %7.2f %12.2f %12s %12ld\n", size, "-", p, "-", l, p / l, 1e6 * p / size,
+                        "-", rss);
+        } else {
+            const double o = median(oldRuns);
+            std::printf("%8d %10.3f %10.3f %7.2f %10.3f %7.2f %12.2f %12ld %12ld\n", size, o, p, p / o, l, p / l,
+                        1e6 * p / size, oldRss, rss);
+        }
         std::remove(path.c_str());
         if (labels == 0) std::fprintf(stderr, "plans_bench: no label was shown\n");
     }
