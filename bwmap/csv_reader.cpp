@@ -110,6 +110,14 @@ bool CsvReader::next(std::vector<std::string>& fields, std::string& error) {
             continue;
         }
         if (error.empty()) field += static_cast<char>(ch);
+        // The rest of a plain run is taken from the buffer at once.
+        std::size_t run = pos_;
+        while (run < end_ && !endsRun(buffer_[run])) ++run;
+        bytes += run - pos_;
+        if (bytes > kMaxRecordBytes && error.empty())
+            error = "the row is longer than " + std::to_string(kMaxRecordBytes) + " bytes";
+        if (error.empty()) field.append(buffer_ + pos_, run - pos_);
+        pos_ = run;
     }
     if (!error.empty()) fields.clear();
     return true;

@@ -1,6 +1,7 @@
 // Plans files as spreadsheets and shells export them, and the messages of rows that are wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "bwmap_runner.h"
+#include "csv_reader.h"
 #include "name_index.h"
 
 namespace {
@@ -169,6 +171,42 @@ TEST(Plans, ExtraColumnsInEveryFormat) {
         EXPECT_EQ(r.status, 0) << c.args.back() << r.err;
         EXPECT_NE(r.out.find(c.part), std::string::npos) << c.args.back() << "\n" << r.out;
     }
+}
+
+// Bytes handed out a few at a time, so that fields run across the reader's refills.
+class DrippingSource : public ByteSource {
+public:
+    explicit DrippingSource(std::string text) : text_(std::move(text)) {}
+    std::size_t read(char* out, std::size_t size) override {
+        const std::size_t count = std::min({size, text_.size() - at_, std::size_t{3}});
+        text_.copy(out, count, at_);
+        at_ += count;
+        return count;
+    }
+    bool failed() const override { return false; }
+
+private:
+    std::string text_;
+    std::size_t at_ = 0;
+};
+
+// Records as the reader splits them: quotes, a quote inside a plain field, a lone CR, blank
+// lines, and the line each record starts on.
+TEST(Plans, CsvRecordsAcrossRefills) {
+    DrippingSource source("ab;c\"d;\"e;\"\"f\"\r\n\n  gh\rij;;\"k\nl\";m\nlast");
+    CsvReader reader(source, ';', 1);
+    const std::vector<std::vector<std::string>> expected = {
+        {"ab", "c\"d", "e;\"f"}, {"  gh\rij", "", "k\nl", "m"}, {"last"}};
+    const long lines[] = {1, 3, 5};
+    std::vector<std::string> fields = {"old", "cells", "to", "replace", "here"};
+    std::string error;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_TRUE(reader.next(fields, error)) << i;
+        EXPECT_EQ(error, "") << i;
+        EXPECT_EQ(fields, expected[i]) << i;
+        EXPECT_EQ(reader.recordLine(), lines[i]) << i;
+    }
+    EXPECT_FALSE(reader.next(fields, error));
 }
 
 // Each row's own name and further cells on every line of its rows, quoted where CSV needs it.
