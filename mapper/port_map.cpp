@@ -55,10 +55,15 @@ void readRows(Form& form, Shown& shown, const BladeCatalogue& catalogue, std::ve
             row.type = lower ? lowerText : upperText;
             row.os = os;
             const std::string_view label = shown.text(ids::label(r, c));
-            const std::size_t split = label.find(", ");
-            row.switchPort.assign(label.substr(0, split));
-            if (split == std::string_view::npos) row.nic.clear();
-            else row.nic.assign(label.substr(split + 2));
+            std::size_t split = 0;  // the first ", "; a short scan, no library call
+            while (split + 1 < label.size() && !(label[split] == ',' && label[split + 1] == ' ')) ++split;
+            if (split + 1 < label.size()) {
+                row.switchPort.assign(label.data(), split);
+                row.nic.assign(label.data() + split + 2, label.size() - split - 2);
+            } else {
+                row.switchPort.assign(label.data(), label.size());
+                row.nic.clear();
+            }
         }
     }
     rows.resize(count);
