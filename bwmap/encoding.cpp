@@ -54,6 +54,12 @@ bool isValidUtf8(const std::string& text) {
     return true;
 }
 
+bool isPlainAscii(const std::string& text) {
+    for (const char ch : text)
+        if (static_cast<unsigned char>(ch) >= 0x80) return false;
+    return true;
+}
+
 std::string windows1252ToUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size() + text.size() / 2);

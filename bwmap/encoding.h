@@ -5,6 +5,10 @@
 #include <string>
 
 bool isValidUtf8(const std::string& text);
+// No byte above 0x7F: text that every conversion below keeps as it is.
+bool isPlainAscii(const std::string& text);
+// One of the conversions below, for writers that skip it for plain ASCII.
+using ToUtf8 = std::string (*)(const std::string&);
 // Each byte as the Windows-1252 character it stands for (the five unassigned bytes as the
 // control characters of the same value, as Windows reads them).
 std::string windows1252ToUtf8(const std::string& text);

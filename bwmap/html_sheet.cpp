@@ -1,6 +1,7 @@
 // The html format: each enclosure as the window lays it out, one A4 landscape page per enclosure.
 #include "html_sheet.h"
 
+#include <charconv>
 #include <cstdint>
 
 #include "encoding.h"
@@ -77,19 +78,24 @@ void appendColour(std::string& out, std::uint32_t colour) {
     }
 }
 
+void appendNumber(std::string& out, int number) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
 // Opens an element placed on the grid: rows [row, rowEnd), columns [column, columnEnd), 1-based.
 void openPlaced(std::string& out, const char* cls, int row, int rowEnd, int column, int columnEnd,
                 const std::uint32_t* colour = nullptr) {
     out += "<div class=\"";
     out += cls;
     out += "\" style=\"grid-area:";
-    out += std::to_string(row);
+    appendNumber(out, row);
     out += '/';
-    out += std::to_string(column);
+    appendNumber(out, column);
     out += '/';
-    out += std::to_string(rowEnd);
+    appendNumber(out, rowEnd);
     out += '/';
-    out += std::to_string(columnEnd);
+    appendNumber(out, columnEnd);
     if (colour) {
         out += ";color:";
         appendColour(out, *colour);
@@ -132,10 +138,10 @@ void drawBay(std::string& out, const EnclosureView& view, int bay, const std::st
     openPlaced(out, "blade", lower ? kFirstLabelRow + ids::kFirstLowerLabelRow : row, rowEnd, column, columnEnd);
     out += "</div>";
     openPlaced(out, "type", row, row + 1, column, columnEnd);
-    appendHtmlText(out, catalogueToUtf8(shown.type));
+    appendHtmlText(out, shown.type, catalogueToUtf8);
     if (!host.empty()) {
         out += "<span class=\"host\">";
-        appendHtmlText(out, inputToUtf8(host));
+        appendHtmlText(out, host, inputToUtf8);
         out += "</span>";
     }
     out += "</div>";
@@ -155,7 +161,7 @@ public:
         if (!e.view) return;
         const EnclosureView& view = *e.view;
         out += "<section class=\"sheet\">\n<h1>";
-        if (e.name) appendHtmlText(out, inputToUtf8(*e.name));
+        if (e.name) appendHtmlText(out, *e.name, inputToUtf8);
         else out += "Enclosure port map";
         out += "</h1>\n<p class=\"meta\">";
         appendHtmlText(out, e.enclosure);
@@ -196,7 +202,9 @@ public:
             for (int c = 0; c < ids::kColumns; ++c) {
                 const EnclosureView::Label& label = view.labels[r][c];
                 if (!label.shown) continue;
-                placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, catalogueToUtf8(label.text), &label.colour);
+                openPlaced(out, "lbl", kFirstLabelRow + r, kFirstLabelRow + r + 1, c + 1, c + 2, &label.colour);
+                appendHtmlText(out, label.text, catalogueToUtf8);
+                out += "</div>";
             }
         out += "\n</div>\n";
         appendSwitchTables(out, e);
@@ -213,7 +221,18 @@ private:
 }  // namespace
 
 void appendHtmlText(std::string& out, const std::string& utf8) {
+    // Runs of bytes that stand for themselves are appended whole.
+    const auto plain = [](unsigned char b) {
+        return b >= 0x20 && b != 0x7F && b != 0xC2 && b != '&' && b != '<' && b != '>' && b != '"' && b != '\'';
+    };
     for (std::size_t i = 0; i < utf8.size(); ++i) {
+        std::size_t run = i;
+        while (run < utf8.size() && plain(static_cast<unsigned char>(utf8[run]))) ++run;
+        if (run > i) {
+            out.append(utf8, i, run - i);
+            i = run - 1;
+            continue;
+        }
         const auto b = static_cast<unsigned char>(utf8[i]);
         switch (b) {
         case '&': out += "&amp;"; continue;
@@ -236,3 +255,8 @@ void appendHtmlText(std::string& out, const std::string& utf8) {
 }
 
 std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts) { return std::make_unique<HtmlWriter>(facts); }
+
+void appendHtmlText(std::string& out, const std::string& text, ToUtf8 toUtf8) {
+    if (isPlainAscii(text)) appendHtmlText(out, text);
+    else appendHtmlText(out, toUtf8(text));
+}

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "encoding.h"
 #include "map_writer.h"
 #include "sheet_footer.h"
 
@@ -14,3 +15,5 @@ std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts = nullptr);
 // Appends UTF-8 text as HTML character data or attribute value: markup characters as
 // references, line ends and tabs as blanks, other control characters as U+FFFD.
 void appendHtmlText(std::string& out, const std::string& utf8);
+// 8-bit text the same way, converted by `toUtf8` unless it is plain ASCII.
+void appendHtmlText(std::string& out, const std::string& text, ToUtf8 toUtf8);

@@ -5,18 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-namespace {
-
-bool plainAscii(const std::string& text) {
-    for (const char ch : text)
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
-    return true;
-}
-
-}  // namespace
-
 void appendJsonString(std::string& out, const std::string& text) {
-    if (!plainAscii(text)) {
+    if (!isPlainAscii(text)) {
         out += nlohmann::ordered_json(text).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         return;
     }
@@ -58,7 +48,7 @@ void appendJsonNumber(std::string& out, int number) {
 }
 
 void appendJsonString(std::string& out, const std::string& text, ToUtf8 toUtf8) {
-    if (plainAscii(text)) appendJsonString(out, text);
+    if (isPlainAscii(text)) appendJsonString(out, text);
     else appendJsonString(out, toUtf8(text));
 }
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "encoding.h"
+
 // `text` as a JSON string, quotes included. Plain ASCII is escaped here; any other text goes
 // through the library, which replaces bytes that are not UTF-8.
 void appendJsonString(std::string& out, const std::string& text);
@@ -11,7 +13,6 @@ void appendJsonStringOrNull(std::string& out, const std::string& text);
 void appendJsonNumber(std::string& out, int number);
 
 // Text of an 8-bit source as a JSON string (or null when empty): `toUtf8` converts it unless
-// it is plain ASCII, which every source's conversion keeps as it is.
-using ToUtf8 = std::string (*)(const std::string&);
+// it is plain ASCII.
 void appendJsonString(std::string& out, const std::string& text, ToUtf8 toUtf8);
 void appendJsonStringOrNull(std::string& out, const std::string& text, ToUtf8 toUtf8);

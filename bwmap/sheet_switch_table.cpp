@@ -7,9 +7,9 @@
 
 namespace {
 
-void cell(std::string& out, const std::string& utf8) {
+void cell(std::string& out, const std::string& text, ToUtf8 toUtf8) {
     out += "<td>";
-    appendHtmlText(out, utf8);
+    appendHtmlText(out, text, toUtf8);
     out += "</td>";
 }
 
@@ -62,10 +62,12 @@ void appendSwitchTables(std::string& out, const MappedEnclosure& e) {
             letter = label.letter;
         }
         out += "<tr>";
-        cell(out, catalogueToUtf8(switchPortText(label)));
-        cell(out, std::to_string(label.row->bay));
-        if (e.names) cell(out, inputToUtf8(e.names->host(label.row->bay)));
-        cell(out, catalogueToUtf8(label.row->nic));
+        cell(out, switchPortText(label), catalogueToUtf8);
+        out += "<td>";
+        out += std::to_string(label.row->bay);
+        out += "</td>";
+        if (e.names) cell(out, e.names->host(label.row->bay), inputToUtf8);
+        cell(out, label.row->nic, catalogueToUtf8);
         out += "</tr>\n";
     }
     if (open) out += "</tbody></table>\n";
