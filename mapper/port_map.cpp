@@ -89,9 +89,21 @@ void readPortMap(FormModel& form, ShownModel& shown, const BladeCatalogue& catal
 
 namespace {
 
-// A field holds no tab or line end: each would break the line's shape. A NUL byte shows as '?'.
+// What each byte of a field shows as: a tab or line end would break the line's shape and is a
+// blank, a NUL byte is '?', every other byte itself.
+struct FieldBytes {
+    char shown[256];
+    constexpr FieldBytes() : shown() {
+        for (int b = 0; b < 256; ++b) shown[b] = static_cast<char>(b);
+        shown[static_cast<unsigned char>('\t')] = shown[static_cast<unsigned char>('\r')] =
+            shown[static_cast<unsigned char>('\n')] = ' ';
+        shown[0] = '?';
+    }
+};
+constexpr FieldBytes kFieldBytes;
+
 char* putField(char* out, const std::string& field) {
-    for (const char ch : field) *out++ = (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
+    for (const char ch : field) *out++ = kFieldBytes.shown[static_cast<unsigned char>(ch)];
     return out;
 }
 
@@ -139,10 +151,17 @@ void appendPortMapTsv(std::string& out, PortMapRows rows, const std::string* fir
     out.resize(start + room);
     char* const begin = &out[0];
     char* p = begin + start;
+    // The first field is the same on every row: written once, then copied from the first line.
+    const char* const firstLine = p;
+    std::size_t firstLength = 0;
     for (const PortMapRow& row : rows) {
-        if (firstField != nullptr) {
+        if (firstField != nullptr && p == firstLine) {
             p = putField(p, *firstField);
             *p++ = '\t';
+            firstLength = static_cast<std::size_t>(p - firstLine);
+        } else if (firstField != nullptr) {
+            std::memcpy(p, firstLine, firstLength);
+            p += firstLength;
         }
         p = putNumber(p, row.bay);
         for (const std::string* field : {&row.type, &row.os, &row.switchPort, &row.nic}) {
