@@ -1,6 +1,7 @@
 // Blade catalogue: the built-in rows, the catalogue file reader and lookups by name.
 #include "catalogue.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -104,9 +105,19 @@ std::size_t readCatalogueLines(std::string_view text, std::size_t maxLines,
     return k;
 }
 
+namespace {
+
+std::uint64_t nextSerial() {
+    static std::atomic<std::uint64_t> serial{0};
+    return ++serial;
+}
+
+}  // namespace
+
 bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks) {
     catalogue.rows_ = kBuiltInRows;
     catalogue.rowCount_ = kBuiltInCount;
+    catalogue.serial_ = nextSerial();
 
     std::string read;
     const std::string* bytes = hooks.fileBytes;
@@ -143,6 +154,7 @@ bool loadCatalogue(BladeCatalogue& catalogue, const CatalogueHooks& hooks) {
 
     catalogue.rows_ = rows;
     catalogue.rowCount_ = rowCount;
+    catalogue.serial_ = nextSerial();
     return true;
 }
 
@@ -150,6 +162,7 @@ void releaseCatalogue(BladeCatalogue& catalogue) {
     if (catalogue.rows_ != nullptr && catalogue.rows_ != kBuiltInRows) std::free(const_cast<BladeType*>(catalogue.rows_));
     catalogue.rows_ = kBuiltInRows;
     catalogue.rowCount_ = kBuiltInCount;
+    catalogue.serial_ = nextSerial();
 }
 
 // Names are compared eight bytes at a time: the first word (up to and including the text's NUL)

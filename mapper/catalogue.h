@@ -76,6 +76,9 @@ public:
     // Number of rows including the terminator.
     std::size_t rowCount() const { return rowCount_; }
     const BladeType* rows() const { return rows_; }
+    // Told apart from every other load (and from the table a release leaves): what a form
+    // remembers of one catalogue's rows is keyed by it, never by an address that may be reused.
+    std::uint64_t serial() const { return serial_; }
 
 private:
     friend bool loadCatalogue(BladeCatalogue&, const CatalogueHooks&);
@@ -83,6 +86,7 @@ private:
     friend class OwnedCatalogue;
     const BladeType* rows_ = nullptr;
     std::size_t rowCount_ = 0;
+    std::uint64_t serial_ = 0;  // 0 until loaded
 };
 
 // Builds the catalogue once. On an allocation failure reports "Unable to allocate memory"
@@ -103,6 +107,7 @@ public:
     OwnedCatalogue(OwnedCatalogue&& other) noexcept : BladeCatalogue(other) {
         other.rows_ = nullptr;
         other.rowCount_ = 0;
+        other.serial_ = 0;
     }
     OwnedCatalogue(const OwnedCatalogue&) = delete;
     OwnedCatalogue& operator=(const OwnedCatalogue&) = delete;

@@ -18,7 +18,7 @@ struct ColumnRecord {
     std::uint64_t changes = 0;     // raised by the form on every change of the column's controls
     bool settled = false;          // the pass labelled the column and nothing outside it was read
     std::uint64_t settledAt = 0;   // `changes` when the pass left it
-    const void* catalogue = nullptr;
+    std::uint64_t catalogue = 0;    // the serial of the catalogue the pass used
     int enclosureType = -1;
 };
 

@@ -1,6 +1,7 @@
 // The in-memory enclosure form: the control table at creation and the form operations on it.
 #include "form_model.h"
 
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -92,7 +93,11 @@ void FormModel::reset() {
         control.visible = kept.visible;
         control.enabled = kept.enabled;
         control.selection = kept.selection;
-        if (control.entries.size() != kept.entries.size()) control.entries = kept.entries;
+        if (control.entries.size() != kept.entries.size()) {
+            control.entries = kept.entries;
+            if (i < entryRows_.size() && entryRows_[i].size() > 2 * kept.entries.size())
+                entryRows_[i].resize(2 * kept.entries.size());  // later entries may differ
+        }
     }
     enclosureType = keptEnclosureType_;
     for (ColumnRecord& record : records_) {
@@ -110,6 +115,27 @@ void FormModel::add(Control control) {
 }
 
 void FormModel::misuse(int id, const char* operation) { misuses_.push_back({operation, id}); }
+
+// An entry's text never changes while it stands, so its row is found once; a row number past 32
+// bits is not remembered.
+std::size_t FormModel::rememberRows(const BladeCatalogue& catalogue, int id, int index, const std::string& text,
+                                    std::size_t firstRow) {
+    const std::size_t row = findByName(catalogue, text.c_str(), firstRow);
+    if (firstRow > 1 || !hasControl(id) || index < 0) return row;
+    const Control& control = controls_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+    if (static_cast<std::size_t>(index) >= control.entries.size() || control.entries[static_cast<std::size_t>(index)] != text ||
+        row >= UINT32_MAX)
+        return row;
+    if (catalogue.serial() != entryRowsSerial_) {
+        entryRows_.clear();
+        entryRowsSerial_ = catalogue.serial();
+    }
+    if (entryRows_.size() < controls_.size()) entryRows_.resize(controls_.size());
+    std::vector<std::uint32_t>& rows = entryRows_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+    if (rows.size() < 2 * control.entries.size()) rows.resize(2 * control.entries.size(), 0);
+    rows[2 * static_cast<std::size_t>(index) + firstRow] = static_cast<std::uint32_t>(row + 1);
+    return row;
+}
 
 void FormModel::addEntry(int id, const std::string& text) {
     ++counts_[OP_ADD_ENTRY];
@@ -135,14 +161,7 @@ ColumnRecord* FormModel::columnRecord(int column) {
     return &records_[static_cast<std::size_t>(column)];
 }
 
-bool FormModel::hasControl(int id) const {
-    return id >= 0 && id <= kHighestId && index_[id] >= 0;
-}
-
-const Control& FormModel::control(int id) const {
-    if (!hasControl(id)) throw std::out_of_range("no control " + std::to_string(id));
-    return controls_[static_cast<std::size_t>(index_[id])];
-}
+void FormModel::noControl(int id) { throw std::out_of_range("no control " + std::to_string(id)); }
 
 std::string FormModel::selectedText(int id) const {
     const Control& selectorControl = control(id);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue.h"
 #include "form.h"
 #include "short_text.h"
 
@@ -101,6 +102,19 @@ public:
         }
     }
 
+    // The catalogue row that entry `index` of selector `id`, whose text is `text`, names: what
+    // findByName(catalogue, text, firstRow) gives (firstRow 0 or 1), remembered for each entry
+    // of the catalogue with that serial.
+    std::size_t entryRow(const BladeCatalogue& catalogue, int id, int index, const std::string& text,
+                         std::size_t firstRow) {
+        if (catalogue.serial() != entryRowsSerial_ || firstRow > 1 || !hasControl(id) || index < 0)
+            return rememberRows(catalogue, id, index, text, firstRow);
+        const std::vector<std::uint32_t>& rows = entryRows_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+        const std::size_t slot = 2 * static_cast<std::size_t>(index) + firstRow;
+        if (slot < rows.size() && rows[slot] != 0) return rows[slot] - 1;
+        return rememberRows(catalogue, id, index, text, firstRow);
+    }
+
     // Whether the form keeps column records for the recompute pass (off at creation): the pass
     // then skips a column that nothing changed since it left it settled.
     void keepColumnRecords(bool on);
@@ -108,9 +122,14 @@ public:
     // One column's record; nullptr when records are not kept.
     ColumnRecord* columnRecord(int column);
 
-    bool hasControl(int id) const;
+    bool hasControl(int id) const {
+        return static_cast<unsigned>(id) <= static_cast<unsigned>(kHighestId) && kindBits_[static_cast<std::size_t>(id)] != 0;
+    }
     // The control with this identifier; throws std::out_of_range when there is none.
-    const Control& control(int id) const;
+    const Control& control(int id) const {
+        if (!hasControl(id)) noControl(id);
+        return controls_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+    }
     const std::vector<Control>& controls() const { return controls_; }
     // Text of the selected entry; empty when nothing is selected.
     std::string selectedText(int id) const;
@@ -134,6 +153,9 @@ private:
         return nullptr;
     }
     void misuse(int id, const char* operation);
+    std::size_t rememberRows(const BladeCatalogue& catalogue, int id, int index, const std::string& text,
+                             std::size_t firstRow);
+    [[noreturn]] static void noControl(int id);
     // Counts a change of the control for its column's record.
     void changed(const Control& control) {
         const int column = columnOf_[static_cast<std::size_t>(control.id)];
@@ -151,8 +173,24 @@ private:
     std::array<ColumnRecord, ids::kColumns> records_{};
     bool recordsKept_ = false;
 
+    // Per control, the rows its entries name: two an entry (from row 0, from row 1), row + 1,
+    // 0 while not yet found.
+    std::vector<std::vector<std::uint32_t>> entryRows_;
+    std::uint64_t entryRowsSerial_ = 0;
+
     std::vector<Control> kept_;  // the state that reset() returns to
     int keptEnclosureType_ = ENCLOSURE_ENHANCED;
     std::size_t keptMisuses_ = 0;
     std::array<std::size_t, OP_COUNT> keptCounts_{};
 };
+
+// The row an entry's text names, as findByName(catalogue, text, firstRow) finds it: the in-memory
+// form remembers it for each entry, any other form searches the catalogue.
+inline std::size_t entryRow(EnclosureForm&, const BladeCatalogue& catalogue, int, int, const std::string& text,
+                            std::size_t firstRow) {
+    return findByName(catalogue, text.c_str(), firstRow);
+}
+inline std::size_t entryRow(FormModel& form, const BladeCatalogue& catalogue, int id, int index,
+                            const std::string& text, std::size_t firstRow) {
+    return form.entryRow(catalogue, id, index, text, firstRow);
+}

@@ -152,7 +152,7 @@ ColumnEnd recomputeColumn(Form& form, const BladeCatalogue& catalogue, Recompute
         if (!text) return ColumnEnd::SETTLED;
         column.upperFilled = true;
         column.upperText = std::move(*text);
-        column.upperRow = findByName(catalogue, column.upperText.c_str(), 1);
+        column.upperRow = entryRow(form, catalogue, ids::upperBay(c), upper, column.upperText, 1);
         checks.fullHeight(form, catalogue, column);
     }
 
@@ -165,7 +165,7 @@ ColumnEnd recomputeColumn(Form& form, const BladeCatalogue& catalogue, Recompute
         if (!text) return ColumnEnd::SETTLED;
         column.lowerFilled = true;
         column.lowerText = std::move(*text);
-        column.lowerRow = findByName(catalogue, column.lowerText.c_str(), 1);
+        column.lowerRow = entryRow(form, catalogue, ids::lowerBay(c), lower, column.lowerText, 1);
         if (column.upperFilled && column.upperText != column.lowerText &&
             !checks.sharedColumn(form, catalogue, column))
             return ColumnEnd::PASS_ENDED;
@@ -193,7 +193,7 @@ void recomputePass(Form& form, const BladeCatalogue& catalogue, RecomputeChecks&
     for (int c = 0; c < ids::kColumns; ++c) {
         ColumnRecord* record = records ? &records[c] : nullptr;
         if (record && record->settled && record->settledAt == record->changes &&
-            record->catalogue == catalogue.rows() && record->enclosureType == form.enclosureType)
+            record->catalogue == catalogue.serial() && record->enclosureType == form.enclosureType)
             continue;
         if (record) record->settled = false;
         const ColumnEnd end = recomputeColumn(form, catalogue, checks, c);
@@ -201,7 +201,7 @@ void recomputePass(Form& form, const BladeCatalogue& catalogue, RecomputeChecks&
         if (record && end == ColumnEnd::SETTLED) {
             record->settled = true;
             record->settledAt = record->changes;
-            record->catalogue = catalogue.rows();
+            record->catalogue = catalogue.serial();
             record->enclosureType = form.enclosureType;
         }
     }

@@ -66,7 +66,7 @@ bool applyBay(Form& form, const BladeCatalogue& catalogue, int bayId, int osInde
         if (!isStandard(form)) form.setEnabled(ids::lowerBay(d), true);
     }
 
-    const BladeType& type = catalogue.row(findByName(catalogue, text->c_str(), 0));
+    const BladeType& type = catalogue.row(entryRow(form, catalogue, bayId, selection, *text, 0));
     if (enhancedOnly(type) && isStandard(form)) {
         showMessage(form, enhancedOnlyMessage(*text));
         form.setSelection(bayId, -1);

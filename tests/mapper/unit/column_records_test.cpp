@@ -1,12 +1,16 @@
 // The pass that skips settled columns: after every user action the form equals the same form
 // driven with a pass that works every column.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
 #include "mapper_test_support.h"
+#include "rules.h"
 #include "seeded_random.h"
 #include "user_sessions.h"
 
@@ -105,6 +109,46 @@ TEST(ColumnRecords, ResetUnsettlesEveryColumn) {
     EXPECT_EQ(e.labels(2), "A-5, NIC A; A-6, NIC B; B-6, NIC C");
     fixture::Enclosure without(fixture::builtInCatalogue());
     EXPECT_EQ(without.form.columnRecord(0), nullptr) << "a form keeps no records unless asked";
+}
+
+// What a form remembers of a catalogue (settled columns, the rows its entries name) belongs to
+// that load, not to the address of its rows: a catalogue loaded into the rows of one that is
+// gone is read afresh.
+TEST(ColumnRecords, NothingRememberedOutlivesItsCatalogue) {
+    const std::string path = ::testing::TempDir() + "records_" + std::to_string(::getpid()) + ".ini";
+    const auto load = [&path](BladeCatalogue& catalogue, const char* rows) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs(rows, file);
+        std::fclose(file);
+        CatalogueHooks hooks;
+        hooks.fileName = path.c_str();
+        hooks.allocateRows = [](std::size_t count, std::size_t size) -> void* {  // the same rows each time
+            alignas(BladeType) static unsigned char rows[16 * sizeof(BladeType)];
+            if (count * size > sizeof rows) return nullptr;
+            std::memset(rows, 0, sizeof rows);
+            return rows;
+        };
+        ASSERT_TRUE(loadCatalogue(catalogue, hooks));
+        std::remove(path.c_str());
+    };
+    BladeCatalogue halfHeight;
+    load(halfHeight, "\"Slim\" 0x800000 AB 11\n");
+    FormModel form;
+    populateForm(form, halfHeight);
+    form.keepColumnRecords(true);
+    int quit = QUIT_RUNNING;
+    for (const int id : {ids::upperBay(0), ids::lowerBay(0)}) {
+        form.setSelection(id, static_cast<int>(form.control(id).entries.size()) - 1);
+        runCommand(form, halfHeight, id, kSelectionChanged, quit);
+    }
+    ASSERT_EQ(form.selectedText(ids::lowerBay(0)), "Slim");
+    BladeCatalogue fullHeight;  // its rows take the place of the first one's
+    load(fullHeight, "\"Slim\" 0x0 AB 11\n");
+    ASSERT_EQ(fullHeight.rows(), halfHeight.rows());
+    updateEnclosure(form, fullHeight, kNoBay, -1);
+    EXPECT_EQ(form.selectedText(ids::lowerBay(0)), "") << "a full-height Slim above clears the bay below";
+    EXPECT_FALSE(form.control(ids::lowerBay(0)).enabled);
 }
 
 }  // namespace
