@@ -68,6 +68,14 @@ public:
         if (!control || index < 0 || static_cast<std::size_t>(index) >= control->entries.size()) return std::nullopt;
         return control->entries[static_cast<std::size_t>(index)];
     }
+    // getEntryText without the copy, counted as one: the entry itself, valid while the form
+    // stands; nullptr where getEntryText gives nothing.
+    const std::string* entryText(int id, int index) {
+        ++counts_[OP_GET_ENTRY_TEXT];
+        const Control* control = find(id, "getEntryText", kSelector);
+        if (!control || index < 0 || static_cast<std::size_t>(index) >= control->entries.size()) return nullptr;
+        return &control->entries[static_cast<std::size_t>(index)];
+    }
     // Like a drop-down list, an index that names no entry leaves the selector without a selection.
     void setSelection(int id, int index) override {
         ++counts_[OP_SET_SELECTION];
@@ -183,6 +191,13 @@ private:
     std::size_t keptMisuses_ = 0;
     std::array<std::size_t, OP_COUNT> keptCounts_{};
 };
+
+// An entry's text as the pass reads it: getEntryText's copy from any form, the entry itself from
+// the in-memory one. Either is tested and dereferenced alike.
+inline std::optional<std::string> readEntry(EnclosureForm& form, int id, int index) {
+    return form.getEntryText(id, index);
+}
+inline const std::string* readEntry(FormModel& form, int id, int index) { return form.entryText(id, index); }
 
 // The row an entry's text names, as findByName(catalogue, text, firstRow) finds it: the in-memory
 // form remembers it for each entry, any other form searches the catalogue.

@@ -142,17 +142,19 @@ ColumnEnd recomputeColumn(Form& form, const BladeCatalogue& catalogue, Recompute
     hideColumnLabels(form, ids::label(0, c));
     ColumnCheck column;
     column.column = c;
+    // The texts the checks read; they stand for the whole column.
+    decltype(readEntry(form, 0, 0)) upperEntry{}, lowerEntry{};
 
     const int upper = form.getSelection(ids::upperBay(c));
     if (upper < 0) {
         form.setSelection(ids::columnOs(c), -1);
         form.setEnabled(ids::columnOs(c), false);
     } else {
-        std::optional<std::string> text = form.getEntryText(ids::upperBay(c), upper);
-        if (!text) return ColumnEnd::SETTLED;
+        upperEntry = readEntry(form, ids::upperBay(c), upper);
+        if (!upperEntry) return ColumnEnd::SETTLED;
         column.upperFilled = true;
-        column.upperText = std::move(*text);
-        column.upperRow = entryRow(form, catalogue, ids::upperBay(c), upper, column.upperText, 1);
+        column.upperText = *upperEntry;
+        column.upperRow = entryRow(form, catalogue, ids::upperBay(c), upper, *upperEntry, 1);
         checks.fullHeight(form, catalogue, column);
     }
 
@@ -161,11 +163,11 @@ ColumnEnd recomputeColumn(Form& form, const BladeCatalogue& catalogue, Recompute
         if (!column.upperFilled) return ColumnEnd::SETTLED;
         column.columnRow = column.upperRow;
     } else {
-        std::optional<std::string> text = form.getEntryText(ids::lowerBay(c), lower);
-        if (!text) return ColumnEnd::SETTLED;
+        lowerEntry = readEntry(form, ids::lowerBay(c), lower);
+        if (!lowerEntry) return ColumnEnd::SETTLED;
         column.lowerFilled = true;
-        column.lowerText = std::move(*text);
-        column.lowerRow = entryRow(form, catalogue, ids::lowerBay(c), lower, column.lowerText, 1);
+        column.lowerText = *lowerEntry;
+        column.lowerRow = entryRow(form, catalogue, ids::lowerBay(c), lower, *lowerEntry, 1);
         if (column.upperFilled && column.upperText != column.lowerText &&
             !checks.sharedColumn(form, catalogue, column))
             return ColumnEnd::PASS_ENDED;

@@ -15,8 +15,8 @@ struct ColumnCheck {
     int column = 0;
     bool upperFilled = false;     // the upper bay has a selection whose text could be read
     bool lowerFilled = false;     // likewise the lower bay (read after the full-height check)
-    std::string upperText;
-    std::string lowerText;
+    std::string_view upperText;   // the entries' texts, valid until the check returns
+    std::string_view lowerText;
     std::size_t upperRow = 0;     // catalogue rows, found from row 1
     std::size_t lowerRow = 0;
     std::size_t columnRow = 0;    // the column type: the lower bay's when it holds a blade

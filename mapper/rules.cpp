@@ -55,7 +55,7 @@ template <class Form>
 bool applyBay(Form& form, const BladeCatalogue& catalogue, int bayId, int osIndex) {
     const int selection = form.getSelection(bayId);
     if (selection < 0) return false;
-    const std::optional<std::string> text = form.getEntryText(bayId, selection);
+    const auto text = readEntry(form, bayId, selection);
     if (!text) return false;
     if (sameAsName(*text, catalogue.row(0).name)) form.setSelection(bayId, -1);
 
@@ -148,8 +148,8 @@ bool PlacementChecks::sharedColumn(EnclosureForm& form, const BladeCatalogue& ca
         (upper.flags & SHARE_CLASS) == (lower.flags & SHARE_CLASS))
         return true;
     const bool upperFirst = (upper.flags & SHARE_CLASS) != 0;
-    showMessage(form, sharedColumnMessage(upperFirst ? column.upperText : column.lowerText,
-                                          upperFirst ? column.lowerText : column.upperText));
+    showMessage(form, sharedColumnMessage(std::string(upperFirst ? column.upperText : column.lowerText),
+                                          std::string(upperFirst ? column.lowerText : column.upperText)));
     clearColumn(form, column.column);
     return false;
 }
