@@ -72,10 +72,10 @@ std::string planPorts(const MappedEnclosure& e, const std::string& enclosureName
         char letter = 0;
         int number = 0;
         if (!splitSwitchPort(row.switchPort, letter, number))
-            return "the label \"" + catalogueToUtf8(row.switchPort + ", " + row.nic) + "\" of bay " +
+            return "the label \"" + catalogueToUtf8(std::string(row.switchPort) + ", " + std::string(row.nic)) + "\" of bay " +
                    std::to_string(row.bay) + " names no switch port number";
         p.bay = row.bay;
-        p.nic = catalogueToUtf8(row.nic);
+        p.nic = catalogueToUtf8(std::string(row.nic));
         if (e.names) p.host = inputToUtf8(e.names->host(row.bay));
         const std::string& switchHost = e.names ? e.names->switchHost(letter) : std::string();
         p.switchHost = !switchHost.empty()

@@ -29,7 +29,7 @@ void appendCodePoint(std::string& out, std::uint32_t cp) {
 }  // namespace
 
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(const std::string& text) {
+bool isValidUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     while (p < end) {
@@ -54,7 +54,7 @@ bool isValidUtf8(const std::string& text) {
     return true;
 }
 
-bool isPlainAscii(const std::string& text) {
+bool isPlainAscii(std::string_view text) {
     for (const char ch : text)
         if (static_cast<unsigned char>(ch) >= 0x80) return false;
     return true;
@@ -96,7 +96,7 @@ const Range kWide[] = {{0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x
 
 }  // namespace
 
-std::size_t displayWidth(const std::string& utf8) {
+std::size_t displayWidth(std::string_view utf8) {
     bool ascii = true;
     for (char ch : utf8) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
     if (ascii || !isValidUtf8(utf8)) return utf8.size();

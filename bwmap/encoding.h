@@ -3,10 +3,11 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
-bool isValidUtf8(const std::string& text);
+bool isValidUtf8(std::string_view text);
 // No byte above 0x7F: text that every conversion below keeps as it is.
-bool isPlainAscii(const std::string& text);
+bool isPlainAscii(std::string_view text);
 // One of the conversions below, for writers that skip it for plain ASCII.
 using ToUtf8 = std::string (*)(const std::string&);
 // Each byte as the Windows-1252 character it stands for (the five unassigned bytes as the
@@ -25,4 +26,4 @@ std::string inputToUtf8(const std::string& text);
 // The columns a terminal gives UTF-8 text: two for wide (East Asian) characters, none for
 // combining marks, one for any other character or control byte. Text that is not UTF-8 is
 // 8-bit text: one column a byte.
-std::size_t displayWidth(const std::string& utf8);
+std::size_t displayWidth(std::string_view utf8);

@@ -5,9 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
-void appendJsonString(std::string& out, const std::string& text) {
+void appendJsonString(std::string& out, std::string_view text) {
     if (!isPlainAscii(text)) {
-        out += nlohmann::ordered_json(text).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        out += nlohmann::ordered_json(std::string(text)).dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         return;
     }
     out += '"';
@@ -17,7 +17,7 @@ void appendJsonString(std::string& out, const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char ch = text[i];
         if (ch != '"' && ch != '\\' && static_cast<unsigned char>(ch) >= 0x20) continue;
-        out.append(text, run, i - run);
+        out.append(text.data() + run, i - run);
         run = i + 1;
         switch (ch) {
         case '"': out += "\\\""; break;
@@ -33,11 +33,11 @@ void appendJsonString(std::string& out, const std::string& text) {
             out += kHex[ch & 0xF];
         }
     }
-    out.append(text, run, std::string::npos);
+    out.append(text.data() + run, text.size() - run);
     out += '"';
 }
 
-void appendJsonStringOrNull(std::string& out, const std::string& text) {
+void appendJsonStringOrNull(std::string& out, std::string_view text) {
     if (text.empty()) out += "null";
     else appendJsonString(out, text);
 }
@@ -47,12 +47,12 @@ void appendJsonNumber(std::string& out, int number) {
     out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
 }
 
-void appendJsonString(std::string& out, const std::string& text, ToUtf8 toUtf8) {
+void appendJsonString(std::string& out, std::string_view text, ToUtf8 toUtf8) {
     if (isPlainAscii(text)) appendJsonString(out, text);
-    else appendJsonString(out, toUtf8(text));
+    else appendJsonString(out, toUtf8(std::string(text)));
 }
 
-void appendJsonStringOrNull(std::string& out, const std::string& text, ToUtf8 toUtf8) {
+void appendJsonStringOrNull(std::string& out, std::string_view text, ToUtf8 toUtf8) {
     if (text.empty()) out += "null";
     else appendJsonString(out, text, toUtf8);
 }

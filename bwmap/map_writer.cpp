@@ -19,31 +19,28 @@ class RowFields {
 public:
     explicit RowFields(const std::vector<std::string>& extra) : extraCount_(extra.size()) {}
     // The header's column names.
-    const std::vector<const std::string*>& header(bool plans, bool names, const std::vector<std::string>& extra) {
-        for (const char* column : mapColumns(plans, names)) headerTexts_.emplace_back(column);
-        for (const std::string& name : extra) headerTexts_.push_back(name);
-        for (const std::string& text : headerTexts_) fields_.push_back(&text);
+    const std::vector<std::string_view>& header(bool plans, bool names, const std::vector<std::string>& extra) {
+        for (const char* column : mapColumns(plans, names)) fields_.emplace_back(column);
+        for (const std::string& name : extra) fields_.emplace_back(name);
         return fields_;
     }
-    const std::vector<const std::string*>& of(const MappedEnclosure& e, const PortMapRow& row) {
-        const std::string* fields[8];
+    const std::vector<std::string_view>& of(const MappedEnclosure& e, const PortMapRow& row) {
+        std::string_view fields[8];
         const std::size_t count = mapFields(e, row, bay_, fields);
         fields_.assign(fields, fields + count);
         for (std::size_t i = 0; i < extraCount_; ++i)
-            fields_.push_back(e.extra && i < e.extra->values.size() ? &e.extra->values[i] : &kNoText);
+            fields_.emplace_back(e.extra && i < e.extra->values.size() ? std::string_view(e.extra->values[i]) : std::string_view());
         return fields_;
     }
 
 private:
-    static inline const std::string kNoText;
     std::size_t extraCount_;
-    std::vector<std::string> headerTexts_;
     std::string bay_;
-    std::vector<const std::string*> fields_;
+    std::vector<std::string_view> fields_;
 };
 
 // A field as one cell of a tsv or table line: no tab or line end, a NUL shown as '?'.
-void appendPlain(std::string& out, const std::string& field) {
+void appendPlain(std::string& out, std::string_view field) {
     const std::size_t start = out.size();
     out += field;
     for (std::size_t i = start; i < out.size(); ++i) {
@@ -80,10 +77,10 @@ public:
     }
 
 private:
-    static void line(std::string& out, const std::vector<const std::string*>& fields) {
+    static void line(std::string& out, const std::vector<std::string_view>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += '\t';
-            appendPlain(out, *fields[i]);
+            appendPlain(out, fields[i]);
         }
         out += '\n';
     }
@@ -140,10 +137,10 @@ public:
     }
 
 private:
-    static void line(std::string& out, const std::vector<const std::string*>& fields) {
+    static void line(std::string& out, const std::vector<std::string_view>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += ',';
-            appendCsvField(out, *fields[i]);
+            appendCsvField(out, fields[i]);
         }
         out += '\n';
     }
@@ -182,12 +179,12 @@ public:
 
 private:
     static constexpr std::size_t kNameWidth = 16;
-    void line(std::string& out, const std::vector<const std::string*>& fields) {
+    void line(std::string& out, const std::vector<std::string_view>& fields) {
         const std::size_t start = out.size();
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += "  ";
-            appendPlain(out, *fields[i]);
-            const std::size_t width = displayWidth(*fields[i]);
+            appendPlain(out, fields[i]);
+            const std::size_t width = displayWidth(fields[i]);
             if (width < widths_[i]) out.append(widths_[i] - width, ' ');
         }
         while (out.size() > start && out.back() == ' ') out.pop_back();
@@ -266,7 +263,7 @@ public:
 
 }  // namespace
 
-void appendCsvField(std::string& out, const std::string& field) {
+void appendCsvField(std::string& out, std::string_view field) {
     bool quote = false;
     bool nul = false;
     for (const char ch : field) {
@@ -298,17 +295,17 @@ std::vector<const char*> mapColumns(bool plans, bool names) {
     return columns;
 }
 
-std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::string& bay, const std::string* fields[8]) {
+std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::string& bay, std::string_view fields[8]) {
     std::size_t count = 0;
-    if (e.name) fields[count++] = e.name;
+    if (e.name) fields[count++] = *e.name;
     bay = std::to_string(row.bay);
-    fields[count++] = &bay;
-    fields[count++] = &row.type;
-    if (e.names) fields[count++] = &e.names->host(row.bay);
-    fields[count++] = &row.os;
-    if (e.names) fields[count++] = &e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]);
-    fields[count++] = &row.switchPort;
-    fields[count++] = &row.nic;
+    fields[count++] = bay;
+    fields[count++] = row.type;
+    if (e.names) fields[count++] = e.names->host(row.bay);
+    fields[count++] = row.os;
+    if (e.names) fields[count++] = e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]);
+    fields[count++] = row.switchPort;
+    fields[count++] = row.nic;
     return count;
 }
 

@@ -66,10 +66,10 @@ std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const Bla
 
 // Appends a CSV field, quoted when it holds a comma, a quote or a line end (quotes doubled); a
 // NUL byte shows as '?'.
-void appendCsvField(std::string& out, const std::string& field);
+void appendCsvField(std::string& out, std::string_view field);
 
 // The column names of the rows: [Enclosure,] Bay, Type, [Host,] OS, [Switch,] Switch port, NIC.
 std::vector<const char*> mapColumns(bool plans, bool names);
 // One row's fields in the order of mapColumns; `bay` holds the bay's number as text. Returns
 // the count.
-std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::string& bay, const std::string* fields[8]);
+std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::string& bay, std::string_view fields[8]);

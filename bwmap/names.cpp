@@ -116,7 +116,7 @@ std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& 
     return messages.empty() ? std::string() : messages.front();
 }
 
-bool splitSwitchPort(const std::string& text, char& letter, int& port) {
+bool splitSwitchPort(std::string_view text, char& letter, int& port) {
     if (text.size() < 3 || text.size() > 7 || text[1] != '-' || text[2] == '0') return false;
     int number = 0;
     for (std::size_t i = 2; i < text.size(); ++i) {

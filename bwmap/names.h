@@ -59,4 +59,4 @@ std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& 
 std::vector<std::string> hostsOnEmptyBays(const EnclosureNames& names, const EnclosureSession& session);
 
 // A label's switch port "A-7" as its letter and number; false for any other text ("A-?").
-bool splitSwitchPort(const std::string& text, char& letter, int& port);
+bool splitSwitchPort(std::string_view text, char& letter, int& port);

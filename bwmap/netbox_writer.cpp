@@ -64,7 +64,8 @@ public:
         };
         for (const PortMapRow& row : e.rows) {
             Cable cable;
-            const std::string label = catalogueToUtf8(row.switchPort + (row.nic.empty() ? "" : ", " + row.nic));
+            const std::string switchPort(row.switchPort);
+            const std::string label = catalogueToUtf8(switchPort + (row.nic.empty() ? "" : ", " + std::string(row.nic)));
             if (!splitSwitchPort(row.switchPort, cable.letter, cable.number))
                 return "the label \"" + label + "\" of bay " + std::to_string(row.bay) + " names no switch port number";
             const std::string& host = e.names ? e.names->host(row.bay) : std::string();
@@ -92,7 +93,7 @@ public:
                        "\"; the NIC name template needs {nic} or {n}";
             const auto port = switchPorts.emplace(std::make_pair(cable.switchHost, cable.port), row.bay);
             if (!port.second)
-                return "switch port " + catalogueToUtf8(row.switchPort) + " (\"" + cable.port + "\") carries labels of bay " +
+                return "switch port " + catalogueToUtf8(switchPort) + " (\"" + cable.port + "\") carries labels of bay " +
                        std::to_string(port.first->second) + " and bay " + std::to_string(row.bay) +
                        ": NetBox takes one cable per interface";
             pending_.push_back(std::move(cable));

@@ -67,7 +67,7 @@ void appendSwitchTables(std::string& out, const MappedEnclosure& e) {
         out += std::to_string(label.row->bay);
         out += "</td>";
         if (e.names) cell(out, e.names->host(label.row->bay), inputToUtf8);
-        cell(out, label.row->nic, catalogueToUtf8);
+        cell(out, std::string(label.row->nic), catalogueToUtf8);
         out += "</tr>\n";
     }
     if (open) out += "</tbody></table>\n";

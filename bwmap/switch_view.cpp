@@ -24,26 +24,26 @@ std::vector<const char*> switchColumns(bool plans, bool names) {
 
 // Fills the fields of one label in the order of switchColumns; returns their count.
 std::size_t switchFields(const MappedEnclosure& e, const SwitchLabel& label, std::string texts[3],
-                         const std::string* fields[7]) {
+                         std::string_view fields[7]) {
     std::size_t count = 0;
-    if (e.name) fields[count++] = e.name;
+    if (e.name) fields[count++] = *e.name;
     texts[0].assign(1, label.letter);
     texts[1] = switchPortText(label);
     texts[2] = std::to_string(label.row->bay);
-    for (int i = 0; i < 3; ++i) fields[count++] = &texts[i];
-    fields[count++] = &label.row->type;
-    if (e.names) fields[count++] = &e.names->host(label.row->bay);
-    fields[count++] = &label.row->nic;
+    for (int i = 0; i < 3; ++i) fields[count++] = texts[i];
+    fields[count++] = label.row->type;
+    if (e.names) fields[count++] = e.names->host(label.row->bay);
+    fields[count++] = label.row->nic;
     return count;
 }
 
 // A field as one cell of a tsv, csv or table line: no tab or line end, a NUL shown as '?'.
-void appendPlain(std::string& out, const std::string& field) {
+void appendPlain(std::string& out, std::string_view field) {
     for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
 }
 
-void appendCsv(std::string& out, const std::string& field) {
-    const bool quote = field.find_first_of(",\"\r\n") != std::string::npos;
+void appendCsv(std::string& out, std::string_view field) {
+    const bool quote = field.find_first_of(",\"\r\n") != std::string_view::npos;
     if (quote) out += '"';
     for (char ch : field) {
         if (ch == '"') out += '"';
@@ -71,8 +71,7 @@ public:
     void begin(std::string& out) override {
         std::vector<std::string> header(columns_.begin(), columns_.end());
         header.insert(header.end(), extra_.begin(), extra_.end());
-        std::vector<const std::string*> fields;
-        for (const std::string& text : header) fields.push_back(&text);
+        const std::vector<std::string_view> fields(header.begin(), header.end());
         line(out, fields.data(), fields.size());
     }
     void write(std::string& out, const MappedEnclosure& e) override {
@@ -81,24 +80,23 @@ public:
         for (const SwitchLabel& label : labels_) {
             std::size_t count = switchFields(e, label, texts_, fields_.data());
             for (std::size_t i = 0; i < extra_.size(); ++i)
-                fields_[count++] = e.extra && i < e.extra->values.size() ? &e.extra->values[i] : &kNoText;
+                fields_[count++] = e.extra && i < e.extra->values.size() ? std::string_view(e.extra->values[i]) : std::string_view();
             line(out, fields_.data(), count);
         }
     }
 
 private:
-    static inline const std::string kNoText;
-    void line(std::string& out, const std::string* const* fields, std::size_t count) {
+    void line(std::string& out, const std::string_view* fields, std::size_t count) {
         const std::size_t start = out.size();
         for (std::size_t i = 0; i < count; ++i) {
             if (i > 0) out += format_ == MapFormat::CSV ? "," : format_ == MapFormat::TSV ? "\t" : "  ";
             if (format_ == MapFormat::CSV) {
-                appendCsv(out, *fields[i]);
+                appendCsv(out, fields[i]);
                 continue;
             }
-            appendPlain(out, *fields[i]);
+            appendPlain(out, fields[i]);
             if (format_ != MapFormat::TABLE) continue;
-            const std::size_t width = displayWidth(*fields[i]);
+            const std::size_t width = displayWidth(fields[i]);
             if (width < widths_[i]) out.append(widths_[i] - width, ' ');
         }
         while (format_ == MapFormat::TABLE && out.size() > start && out.back() == ' ') out.pop_back();
@@ -112,7 +110,7 @@ private:
     // Kept from one enclosure to the next for their storage.
     std::vector<SwitchLabel> labels_;
     std::string texts_[3];
-    std::vector<const std::string*> fields_;
+    std::vector<std::string_view> fields_;
 };
 
 nlohmann::ordered_json optionalText(const std::string& text) {
@@ -141,9 +139,9 @@ public:
             nlohmann::ordered_json port;
             port["port"] = label.port > 0 ? nlohmann::ordered_json(label.port) : nlohmann::ordered_json(nullptr);
             port["bay"] = label.row->bay;
-            port["type"] = catalogueToUtf8(label.row->type);
+            port["type"] = catalogueToUtf8(std::string(label.row->type));
             if (e.names) port["host"] = optionalText(e.names->host(label.row->bay));
-            port["nic"] = catalogueToUtf8(label.row->nic);
+            port["nic"] = catalogueToUtf8(std::string(label.row->nic));
             switches.back()["ports"].push_back(std::move(port));
         }
         object["switches"] = std::move(switches);
@@ -199,7 +197,8 @@ void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels) {
 }
 
 std::string switchPortText(const SwitchLabel& label) {
-    return label.port > 0 ? std::to_string(label.port) : label.row->switchPort.substr(std::min<std::size_t>(2, label.row->switchPort.size()));
+    return label.port > 0 ? std::to_string(label.port)
+                          : std::string(label.row->switchPort.substr(std::min<std::size_t>(2, label.row->switchPort.size())));
 }
 
 std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
@@ -233,7 +232,7 @@ SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQ
 namespace {
 
 // `text` as printable() shows it.
-void appendPrintable(std::string& out, const std::string& text) {
+void appendPrintable(std::string& out, std::string_view text) {
     const std::size_t start = out.size();
     out += text;
     for (std::size_t i = start; i < out.size(); ++i)

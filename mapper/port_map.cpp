@@ -9,26 +9,31 @@
 
 namespace {
 
-// The selected entry's text into `text`; empty when nothing is selected.
-template <typename Form>
-void readSelectedText(Form& form, int id, std::string& text) {
-    const int selection = form.getSelection(id);
-    std::optional<std::string> entry;
-    if (selection >= 0) entry = form.getEntryText(id, selection);
-    if (entry) text = std::move(*entry);
-    else text.clear();
-}
+// Where the rows' texts live: the in-memory form's own stand still, any other form's are copied.
+struct InPlace {
+    std::string_view keep(std::string_view text) { return text; }
+};
+struct Copied {
+    std::deque<std::string>& texts;
+    std::string_view keep(std::string_view text) { return texts.emplace_back(text); }
+};
 
-// Rows that the lower bay's labelling wrote: it starts at the first lower row, so they are the
-// first rows from there, as many as it writes.
-int lowerBayLabelCount(EnclosureForm& form, const BladeCatalogue& catalogue, const std::string& lowerText) {
-    return bayLabelCount(catalogue.row(findByName(catalogue, lowerText.c_str(), 1)), true, form.enclosureType);
+// The selected entry's text, empty when nothing is selected; `labels` takes the number of labels
+// the entry's type writes in a lower bay.
+template <typename Form, typename Store>
+std::string_view readSelected(Form& form, const BladeCatalogue& catalogue, int id, Store& store, int* labels = nullptr) {
+    const int selection = form.getSelection(id);
+    if (selection < 0) return {};
+    const auto entry = readEntry(form, id, selection);
+    if (!entry || entry->empty()) return {};
+    if (labels)
+        *labels = bayLabelCount(catalogue.row(entryRow(form, catalogue, id, selection, *entry, 1)), true, form.enclosureType);
+    return store.keep(*entry);
 }
 
 // Instantiated for any form and for the in-memory one, whose calls are then direct.
-template <typename Form, typename Shown>
-void readRows(Form& form, Shown& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
-    std::string upperText, lowerText, os;
+template <typename Form, typename Shown, typename Store>
+void readRows(Form& form, Shown& shown, const BladeCatalogue& catalogue, Store& store, std::vector<PortMapRow>& rows) {
     std::size_t count = 0;
     for (int c = 0; c < ids::kColumns; ++c) {
         bool visible[ids::kLabelRows];
@@ -39,11 +44,11 @@ void readRows(Form& form, Shown& shown, const BladeCatalogue& catalogue, std::ve
         }
         if (!any) continue;
 
-        readSelectedText(form, ids::upperBay(c), upperText);
-        readSelectedText(form, ids::lowerBay(c), lowerText);
-        const int lowerCount = lowerText.empty() ? 0 : lowerBayLabelCount(form, catalogue, lowerText);
-        if (shown.enabled(ids::columnOs(c))) readSelectedText(form, ids::columnOs(c), os);
-        else os.clear();
+        int lowerCount = 0;
+        const std::string_view upperText = readSelected(form, catalogue, ids::upperBay(c), store);
+        const std::string_view lowerText = readSelected(form, catalogue, ids::lowerBay(c), store, &lowerCount);
+        const std::string_view os =
+            shown.enabled(ids::columnOs(c)) ? readSelected(form, catalogue, ids::columnOs(c), store) : std::string_view();
 
         for (int r = 0; r < ids::kLabelRows; ++r) {
             if (!visible[r]) continue;
@@ -54,15 +59,15 @@ void readRows(Form& form, Shown& shown, const BladeCatalogue& catalogue, std::ve
             row.bay = lower ? c + 9 : c + 1;
             row.type = lower ? lowerText : upperText;
             row.os = os;
-            const std::string_view label = shown.text(ids::label(r, c));
+            const std::string_view label = store.keep(shown.text(ids::label(r, c)));
             std::size_t split = 0;  // the first ", "; a short scan, no library call
             while (split + 1 < label.size() && !(label[split] == ',' && label[split + 1] == ' ')) ++split;
             if (split + 1 < label.size()) {
-                row.switchPort.assign(label.data(), split);
-                row.nic.assign(label.data() + split + 2, label.size() - split - 2);
+                row.switchPort = label.substr(0, split);
+                row.nic = label.substr(split + 2);
             } else {
-                row.switchPort.assign(label.data(), label.size());
-                row.nic.clear();
+                row.switchPort = label;
+                row.nic = {};
             }
         }
     }
@@ -73,18 +78,16 @@ void readRows(Form& form, Shown& shown, const BladeCatalogue& catalogue, std::ve
 
 const char* const kPortMapColumns[5] = {"Bay", "Type", "OS", "Switch port", "NIC"};
 
-std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue) {
-    std::vector<PortMapRow> rows;
-    readRows(form, shown, catalogue, rows);
-    return rows;
-}
-
-void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
-    readRows(form, shown, catalogue, rows);
+PortMap readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue) {
+    PortMap map;
+    Copied store{map.texts};
+    readRows(form, shown, catalogue, store, map.rows);
+    return map;
 }
 
 void readPortMap(FormModel& form, ShownModel& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows) {
-    readRows(form, shown, catalogue, rows);
+    InPlace store;
+    readRows(form, shown, catalogue, store, rows);
 }
 
 namespace {
@@ -102,7 +105,7 @@ struct FieldBytes {
 };
 constexpr FieldBytes kFieldBytes;
 
-char* putField(char* out, const std::string& field) {
+char* putField(char* out, std::string_view field) {
     for (const char ch : field) *out++ = kFieldBytes.shown[static_cast<unsigned char>(ch)];
     return out;
 }
@@ -164,7 +167,7 @@ void appendPortMapTsv(std::string& out, PortMapRows rows, const std::string* fir
             p += firstLength;
         }
         p = putNumber(p, row.bay);
-        for (const std::string* field : {&row.type, &row.os, &row.switchPort, &row.nic}) {
+        for (const std::string_view* field : {&row.type, &row.os, &row.switchPort, &row.nic}) {
             *p++ = '\t';
             p = putField(p, *field);
         }

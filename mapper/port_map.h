@@ -1,6 +1,7 @@
 // The port map: the labels a form shows, one row per label, with the bay and type behind each.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,12 +32,14 @@ private:
     const FormModel& form_;
 };
 
+// One label of the map. The texts are views: of the in-memory form's own texts, which stand
+// until the form next changes, or of the texts a PortMap keeps.
 struct PortMapRow {
-    int bay = 0;             // 1-16: the bay whose labelling wrote the label
-    std::string type;        // that bay's selected entry text
-    std::string os;          // the column OS selector's text when it is enabled, else empty
-    std::string switchPort;  // the label up to its first ", "
-    std::string nic;         // the rest: "NIC B", "MGT"
+    int bay = 0;                  // 1-16: the bay whose labelling wrote the label
+    std::string_view type;        // that bay's selected entry text
+    std::string_view os;          // the column OS selector's text when it is enabled, else empty
+    std::string_view switchPort;  // the label up to its first ", "
+    std::string_view nic;         // the rest: "NIC B", "MGT"
 };
 
 // Port map rows held elsewhere (the session's, a filter's), read in place.
@@ -56,14 +59,20 @@ private:
     std::size_t size_ = 0;
 };
 
+// Rows with copies of their texts, for a form whose texts do not stand still (a window's). The
+// copies do not move when the map does.
+struct PortMap {
+    std::vector<PortMapRow> rows;
+    std::deque<std::string> texts;
+    operator PortMapRows() const { return rows; }
+};
+
 // Every shown label, column 1 to 8, rows from the top. A label in the fifth row or below belongs
 // to the lower bay when the lower bay's blade wrote it (its first labels, from the fifth row);
 // every other label to the upper bay.
-std::vector<PortMapRow> readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue);
-// The same into `rows`, whose rows and strings are reused: a caller that maps many enclosures
-// keeps one vector.
-void readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows);
-// The same for the in-memory form, read without virtual calls.
+PortMap readPortMap(EnclosureForm& form, ShownForm& shown, const BladeCatalogue& catalogue);
+// The same from the in-memory form into `rows`, whose storage is reused: a caller that maps many
+// enclosures keeps one vector. The rows view the form's texts, read without virtual calls.
 void readPortMap(FormModel& form, ShownModel& shown, const BladeCatalogue& catalogue, std::vector<PortMapRow>& rows);
 
 // Column names of the map, in order.
