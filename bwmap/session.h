@@ -40,7 +40,8 @@ public:
     // when every pick holds.
     std::string unheldPick() const;
 
-    // The port map the form shows now; the rows are the session's, valid until the next call.
+    // The port map the form shows now: the session's rows, viewing the form's texts, valid until
+    // the next call or the next change of the form.
     const std::vector<PortMapRow>& portMap();
     // What the window shows: bays, column OS selectors, labels and their colours.
     EnclosureView view();

@@ -67,4 +67,32 @@ TEST(PortMap, ReadingIntoAKeptVectorReplacesEveryRow) {
     EXPECT_EQ(reused, fresh);
 }
 
+// A window hands out each text in one buffer that its next read overwrites, so the map it gives
+// keeps copies; they stay put when the map moves.
+TEST(PortMap, AMapReadFromAWindowKeepsItsOwnTexts) {
+    fixture::Enclosure e(fixture::builtInCatalogue());
+    e.chooseBay(1, "Tarn-M2");
+    e.chooseColumnOs(0, "Windows");
+    e.chooseBay(2, "Fell");
+    e.chooseBay(10, "Fell");
+    struct OneBuffer final : ShownForm {
+        explicit OneBuffer(const FormModel& form) : model(form) {}
+        bool shown(int id) override { return model.shown(id); }
+        bool enabled(int id) override { return model.enabled(id); }
+        std::string_view text(int id) override { return buffer.assign(model.text(id)); }
+        ShownModel model;
+        std::string buffer;
+    } window(e.form);
+    PortMap read = readPortMap(static_cast<EnclosureForm&>(e.form), window, e.catalogue);
+    const PortMap map = std::move(read);
+    std::vector<PortMapRow> inPlace;
+    ShownModel shown(e.form);
+    readPortMap(e.form, shown, e.catalogue, inPlace);
+    std::string fromWindow, fromModel;
+    appendPortMapTsv(fromWindow, map, nullptr, "\n");
+    appendPortMapTsv(fromModel, inPlace, nullptr, "\n");
+    EXPECT_EQ(fromWindow, fromModel);
+    EXPECT_NE(fromModel.find("\tWindows\t"), std::string::npos) << fromModel;
+}
+
 }  // namespace
