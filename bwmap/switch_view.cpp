@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -172,10 +173,16 @@ void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels) {
     const auto letterOf = [](const PortMapRow& row) {
         return static_cast<unsigned char>(row.switchPort.empty() ? '\0' : row.switchPort[0]);
     };
-    std::size_t next[256] = {};  // per letter: first its count, then where its next label goes
-    for (const PortMapRow& row : rows) ++next[letterOf(row)];
-    std::size_t start = 0;
-    for (std::size_t& place : next) start += std::exchange(place, start);
+    std::uint32_t next[256] = {};  // per letter: first its count, then where its next label goes
+    unsigned first = 255, last = 0;  // the letters used
+    for (const PortMapRow& row : rows) {
+        const unsigned letter = letterOf(row);
+        ++next[letter];
+        first = std::min(first, letter);
+        last = std::max(last, letter);
+    }
+    std::uint32_t start = 0;
+    for (unsigned letter = first; letter <= last; ++letter) start += std::exchange(next[letter], start);
     labels.resize(rows.size());
     for (const PortMapRow& row : rows) {
         SwitchLabel label{&row, static_cast<char>(letterOf(row)), 0};
