@@ -34,6 +34,7 @@ struct Layout {
     int columnOs[kColumns + 1];
     int host[kBays + 1];
     int switchHost[256];  // by the switch letter, upper case
+    std::vector<unsigned char> switchLetters;  // the letters with a column, in byte order
     bool names = false;   // any host or switch column
     std::vector<int> extra;                // the columns the formats do not know, in order
     std::vector<std::string> extraNames;   // their header cells, without surrounding blanks
@@ -117,6 +118,8 @@ std::string readLayout(const std::vector<std::string>& header, const std::string
         *slot = static_cast<int>(i);
     }
     if (layout.name < 0) return "the header has no \"name\" column";
+    for (int letter = 0; letter < 256; ++letter)
+        if (layout.switchHost[letter] >= 0) layout.switchLetters.push_back(static_cast<unsigned char>(letter));
     layout.width = header.size();
     return {};
 }
@@ -206,7 +209,8 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
         if (!error.empty()) inputError(problems, std::move(error));
     };
     for (int bay = 1; bay <= kBays; ++bay) name({NameKey::HOST, bay, 0}, layout.host[bay]);
-    for (int letter = 0; letter < 256; ++letter) name({NameKey::SWITCH, 0, static_cast<char>(letter)}, layout.switchHost[letter]);
+    for (const unsigned char letter : layout.switchLetters)
+        name({NameKey::SWITCH, 0, static_cast<char>(letter)}, layout.switchHost[letter]);
     for (std::string& error : hostsOnEmptyBays(names, session)) inputError(problems, std::move(error));
 }
 
