@@ -290,16 +290,16 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
             sink.flushIfLarge();
             continue;
         }
-        const std::string shownName = name ? printable(*name) : "(no name)";
+        const std::string where = "bwmap: " + shown + ":" + std::to_string(reader.recordLine()) + ": " +
+                                  (name ? printable(*name) : "(no name)") + ": ";
         for (const PickResult& problem : problems) {
-            std::fprintf(err, "bwmap: %s:%ld: %s: %s\n", shown.c_str(), reader.recordLine(), shownName.c_str(),
-                         problem.message.c_str());
+            sink.note(where + problem.message.c_str() + "\n");  // as printed with %s: to a NUL byte
             (problem.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
         }
     }
     writer.end(sink.buffer());
     if (reader.readError()) {
-        std::fprintf(err, "bwmap: %s:%ld: the file could not be read to its end\n", shown.c_str(), reader.recordLine());
+        sink.note("bwmap: " + shown + ":" + std::to_string(reader.recordLine()) + ": the file could not be read to its end\n");
         anyError = true;
     }
     close();

@@ -418,6 +418,8 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     SheetFacts facts;
     if (format == MapFormat::HTML && !sheetFacts(options, cataloguePath, hooks.fileBytes, facts, err)) return BWMAP_ERROR;
     std::size_t found = 0;
+    // A plans run's messages are buffered beside its output; one enclosure's go out at once.
+    OutputSink sink(out, plans ? err : nullptr);
     // NetBox's import files take only the headers NetBox knows: no further columns there.
     const WriterMaker makeWriter = [&](bool names, const std::vector<std::string>& extra) -> std::unique_ptr<MapWriter> {
         if (verifying) return makeCablingWriter(format, checker, captures, err);
@@ -426,10 +428,9 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
                                                       : format == MapFormat::HTML ? makeHtmlWriter(&facts)
                                                       : makeMapWriter(format, plans, catalogue, names, extra);
         return std::make_unique<SwitchPortFilter>(std::move(inner),
-                                                  finding ? &query : nullptr, &found, err);
+                                                  finding ? &query : nullptr, &found, err, plans ? &sink : nullptr);
     };
     const std::string letters = switchLetters(catalogue);
-    OutputSink sink(out);
     int status;
     if (!plans) {
         bool names = false;

@@ -231,8 +231,8 @@ bool parsePortQuery(const std::string& text, PortQuery& query, std::string& erro
 }
 
 SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQuery* query, std::size_t* found,
-                                   std::FILE* err)
-    : inner_(std::move(inner)), hasQuery_(query != nullptr), err_(err), found_(found) {
+                                   std::FILE* err, OutputSink* notes)
+    : inner_(std::move(inner)), hasQuery_(query != nullptr), err_(err), notes_(notes), found_(found) {
     if (query) query_ = *query;
 }
 
@@ -255,7 +255,7 @@ void appendNumber(std::string& out, int number) {
 }  // namespace
 
 void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure) {
-    // The enclosure's warnings leave in one write: the error stream is unbuffered.
+    // The enclosure's warnings leave together: the error stream is unbuffered.
     labelsBySwitch(enclosure.rows, labels_);
     warnings_.clear();
     prefix_.clear();
@@ -283,7 +283,10 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
         appendPrintable(warnings_, b.row->nic);
         warnings_ += ")\n";
     }
-    if (!warnings_.empty()) std::fwrite(warnings_.data(), 1, warnings_.size(), err_);
+    if (!warnings_.empty()) {
+        if (notes_) notes_->note(warnings_);
+        else std::fwrite(warnings_.data(), 1, warnings_.size(), err_);
+    }
     if (!hasQuery_) return inner_->write(out, enclosure);
 
     std::vector<char> letters;

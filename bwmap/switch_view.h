@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "map_writer.h"
+#include "output_sink.h"
 
 // One label seen from its switch.
 struct SwitchLabel {
@@ -37,11 +38,13 @@ struct PortQuery {
 // False with a message when the text is neither form.
 bool parsePortQuery(const std::string& text, PortQuery& query, std::string& error);
 
-// Passes each enclosure on to `inner`: first warns on `err` of two labels on one switch port,
-// then, with a query, keeps only the labels on that port and adds their count to `*found`.
+// Passes each enclosure on to `inner`: first warns of two labels on one switch port, as notes of
+// `notes` when given, else on `err` at once; then, with a query, keeps only the labels on that
+// port and adds their count to `*found`.
 class SwitchPortFilter : public MapWriter {
 public:
-    SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQuery* query, std::size_t* found, std::FILE* err);
+    SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQuery* query, std::size_t* found, std::FILE* err,
+                     OutputSink* notes = nullptr);
     void begin(std::string& out) override { inner_->begin(out); }
     void write(std::string& out, const MappedEnclosure& enclosure) override;
     void end(std::string& out) override { inner_->end(out); }
@@ -53,6 +56,7 @@ private:
     bool hasQuery_;
     PortQuery query_;
     std::FILE* err_;
+    OutputSink* notes_;
     std::size_t* found_;
     // Kept from one enclosure to the next for their storage.
     std::vector<SwitchLabel> labels_;
