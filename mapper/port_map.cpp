@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "labels.h"
+#include "short_text.h"
 
 namespace {
 
@@ -112,8 +113,13 @@ char* putField(char* out, std::string_view field) {
 
 constexpr std::size_t kNumberSize = 11;  // "-2147483648"
 
-// A decimal number without a library call: one per row.
+// A decimal number without a library call: one per row, mostly a bay's.
 char* putNumber(char* out, int number) {
+    if (number >= 0 && number < 100) {
+        if (number >= 10) *out++ = static_cast<char>('0' + number / 10);
+        *out++ = static_cast<char>('0' + number % 10);
+        return out;
+    }
     char digits[kNumberSize];
     std::size_t length = 0;
     unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
@@ -123,6 +129,16 @@ char* putNumber(char* out, int number) {
     } while (value > 0);
     if (number < 0) digits[sizeof digits - 1 - length++] = '-';
     std::memcpy(out, digits + sizeof digits - length, length);
+    return out + length;
+}
+
+constexpr std::size_t kStep = 16;
+
+// Copies `length` bytes written earlier in the same buffer (`from` + `length` <= `out`), a step
+// at a time: each step reads whole before it writes, and the last may write up to kStep - 1
+// bytes past the copy, into room left for it.
+char* copyEarlier(char* out, const char* from, std::size_t length) {
+    for (std::size_t i = 0; i < length; i += kStep) std::memmove(out + i, from + i, kStep);
     return out + length;
 }
 
@@ -141,10 +157,12 @@ void appendPortMapTsvHeader(std::string& out, const char* firstColumn, const cha
 }
 
 // The rows are written into room made once for all of them, then the text is cut to its length.
+// What rows repeat is written once and copied: the first field on every row, and the bay, type
+// and OS on each further row of a bay.
 void appendPortMapTsv(std::string& out, PortMapRows rows, const std::string* firstField,
                       const char* lineEnd) {
     const std::size_t lineEndLength = std::strlen(lineEnd);
-    std::size_t room = 0;
+    std::size_t room = kStep;
     for (const PortMapRow& row : rows) {
         room += kNumberSize + 4 + row.type.size() + row.os.size() + row.switchPort.size() + row.nic.size() +
                 lineEndLength;
@@ -154,25 +172,40 @@ void appendPortMapTsv(std::string& out, PortMapRows rows, const std::string* fir
     out.resize(start + room);
     char* const begin = &out[0];
     char* p = begin + start;
-    // The first field is the same on every row: written once, then copied from the first line.
     const char* const firstLine = p;
     std::size_t firstLength = 0;
+    const PortMapRow* previous = nullptr;
+    const char* bayFields = nullptr;  // the previous row's bay, type and OS, tabs after each
+    std::size_t bayLength = 0;
     for (const PortMapRow& row : rows) {
         if (firstField != nullptr && p == firstLine) {
             p = putField(p, *firstField);
             *p++ = '\t';
             firstLength = static_cast<std::size_t>(p - firstLine);
         } else if (firstField != nullptr) {
-            std::memcpy(p, firstLine, firstLength);
-            p += firstLength;
+            p = copyEarlier(p, firstLine, firstLength);
         }
-        p = putNumber(p, row.bay);
-        for (const std::string_view* field : {&row.type, &row.os, &row.switchPort, &row.nic}) {
+        if (previous && previous->bay == row.bay && sameShortText(previous->type, row.type) &&
+            sameShortText(previous->os, row.os)) {
+            const char* const fields = p;
+            p = copyEarlier(p, bayFields, bayLength);
+            bayFields = fields;
+        } else {
+            bayFields = p;
+            p = putNumber(p, row.bay);
+            for (const std::string_view* field : {&row.type, &row.os}) {
+                *p++ = '\t';
+                p = putField(p, *field);
+            }
             *p++ = '\t';
-            p = putField(p, *field);
+            bayLength = static_cast<std::size_t>(p - bayFields);
         }
-        std::memcpy(p, lineEnd, lineEndLength);
-        p += lineEndLength;
+        previous = &row;
+        p = putField(p, row.switchPort);
+        *p++ = '\t';
+        p = putField(p, row.nic);
+        if (lineEndLength == 1) *p++ = *lineEnd;
+        else p = static_cast<char*>(std::memcpy(p, lineEnd, lineEndLength)) + lineEndLength;
     }
     out.resize(static_cast<std::size_t>(p - begin));
 }

@@ -49,6 +49,23 @@ TEST(PortMap, EveryShownLabelIsOneLine) {
               "rack 1\t2\tTarn\t\tA-3\tNIC A\r\nrack 1\t2\tTarn\t\tA-4\tNIC B\r\nrack 1\t2\tTarn\t\tB-4\tNIC C\r\n");
 }
 
+// Lines shorter than the writer's copy steps still repeat their first field and bay exactly.
+TEST(PortMap, ShortLinesRepeatTheirFieldsExactly) {
+    const BladeCatalogue catalogue = fixture::catalogueWithFile("\"T\" 0x0 AABB 1212\n");
+    fixture::Enclosure e(catalogue);
+    e.chooseBay(1, "T");
+    e.form.setText(ids::label(0, 0), "a");
+    e.form.setText(ids::label(1, 0), "b, c");
+    e.form.setVisible(ids::label(2, 0), true);
+    e.form.setText(ids::label(2, 0), "");
+    for (int row = 3; row < ids::kLabelRows; ++row) e.form.setVisible(ids::label(row, 0), false);
+    ShownModel shown(e.form);
+    const std::string name = "r";
+    std::string out;
+    appendPortMapTsv(out, readPortMap(e.form, shown, catalogue), &name, "\n");
+    EXPECT_EQ(out, "r\t1\tT\t\ta\t\nr\t1\tT\t\tb\tc\nr\t1\tT\t\t\t\n");
+}
+
 // Reading into a vector that holds another enclosure's longer map gives the fresh map's rows.
 TEST(PortMap, ReadingIntoAKeptVectorReplacesEveryRow) {
     fixture::Enclosure full(fixture::builtInCatalogue());
