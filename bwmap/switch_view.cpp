@@ -246,11 +246,30 @@ void appendPrintable(std::string& out, std::string_view text) {
         if (static_cast<unsigned char>(out[i]) < 0x20 || out[i] == 0x7F) out[i] = '?';
 }
 
-void appendNumber(std::string& out, int number) {
-    char digits[16];
-    const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
-    out.append(digits, end.ptr);
-}
+// A warning line written in place: room made once for its pieces, each copied in.
+class LineWriter {
+public:
+    LineWriter(std::string& out, std::size_t room) : out_(out), start_(out.size()) {
+        out.resize(start_ + room);
+        p_ = &out[start_];
+    }
+    ~LineWriter() { out_.resize(static_cast<std::size_t>(p_ - out_.data())); }
+    template <std::size_t N>
+    void literal(const char (&text)[N]) {
+        std::memcpy(p_, text, N - 1);
+        p_ += N - 1;
+    }
+    void text(std::string_view text) {  // as appendPrintable shows it
+        for (const char ch : text) *p_++ = static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? '?' : ch;
+    }
+    void number(int value) { p_ = std::to_chars(p_, p_ + kNumber, value).ptr; }
+    static constexpr std::size_t kNumber = 11;
+
+private:
+    std::string& out_;
+    std::size_t start_;
+    char* p_;
+};
 
 }  // namespace
 
@@ -270,18 +289,20 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
                 prefix_ += ": ";
             }
         }
-        warnings_ += prefix_;
-        warnings_ += "switch port ";
-        appendPrintable(warnings_, a.row->switchPort);
-        warnings_ += " carries two labels: bay ";
-        appendNumber(warnings_, a.row->bay);
-        warnings_ += " (";
-        appendPrintable(warnings_, a.row->nic);
-        warnings_ += ") and bay ";
-        appendNumber(warnings_, b.row->bay);
-        warnings_ += " (";
-        appendPrintable(warnings_, b.row->nic);
-        warnings_ += ")\n";
+        LineWriter line(warnings_, prefix_.size() + a.row->switchPort.size() + a.row->nic.size() + b.row->nic.size() +
+                                       2 * LineWriter::kNumber + 64);
+        line.text(prefix_);
+        line.literal("switch port ");
+        line.text(a.row->switchPort);
+        line.literal(" carries two labels: bay ");
+        line.number(a.row->bay);
+        line.literal(" (");
+        line.text(a.row->nic);
+        line.literal(") and bay ");
+        line.number(b.row->bay);
+        line.literal(" (");
+        line.text(b.row->nic);
+        line.literal(")\n");
     }
     if (!warnings_.empty()) {
         if (notes_) notes_->note(warnings_);
