@@ -115,15 +115,3 @@ std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& 
     const std::vector<std::string> messages = hostsOnEmptyBays(names, session);
     return messages.empty() ? std::string() : messages.front();
 }
-
-bool splitSwitchPort(std::string_view text, char& letter, int& port) {
-    if (text.size() < 3 || text.size() > 7 || text[1] != '-' || text[2] == '0') return false;
-    int number = 0;
-    for (std::size_t i = 2; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        number = number * 10 + (text[i] - '0');
-    }
-    letter = text[0];
-    port = number;
-    return true;
-}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -59,4 +60,14 @@ std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& 
 std::vector<std::string> hostsOnEmptyBays(const EnclosureNames& names, const EnclosureSession& session);
 
 // A label's switch port "A-7" as its letter and number; false for any other text ("A-?").
-bool splitSwitchPort(std::string_view text, char& letter, int& port);
+inline bool splitSwitchPort(std::string_view text, char& letter, int& port) {
+    if (text.size() < 3 || text.size() > 7 || text[1] != '-' || text[2] == '0') return false;
+    int number = 0;
+    for (std::size_t i = 2; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        number = number * 10 + (text[i] - '0');
+    }
+    letter = text[0];
+    port = number;
+    return true;
+}

@@ -185,10 +185,10 @@ void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels) {
     for (unsigned letter = first; letter <= last; ++letter) start += std::exchange(next[letter], start);
     labels.resize(rows.size());
     for (const PortMapRow& row : rows) {
-        SwitchLabel label{&row, static_cast<char>(letterOf(row)), 0};
         char letter;
-        splitSwitchPort(row.switchPort, letter, label.port);
-        labels[next[letterOf(row)]++] = label;
+        int port = 0;  // a local, so that the label is built whole
+        splitSwitchPort(row.switchPort, letter, port);
+        labels[next[letterOf(row)]++] = SwitchLabel{&row, static_cast<char>(letterOf(row)), port};
     }
     // A port with no number (0) goes after every number.
     const auto before = [](const SwitchLabel& a, const SwitchLabel& b) {
