@@ -41,11 +41,9 @@ Control button(int id, std::string text) {
 // In the order of the control table. The group box has no identifier, so nothing can address it
 // and it is left out.
 FormModel::FormModel() {
-    index_.fill(-1);
-    columnOf_.fill(-1);
     for (int c = 0; c < ids::kColumns; ++c) {
-        for (const int id : {ids::upperBay(c), ids::lowerBay(c), ids::columnOs(c)}) columnOf_[id] = static_cast<signed char>(c);
-        for (int row = 0; row < ids::kLabelRows; ++row) columnOf_[ids::label(row, c)] = static_cast<signed char>(c);
+        for (const int id : {ids::upperBay(c), ids::lowerBay(c), ids::columnOs(c)}) slots_[id].column = static_cast<signed char>(c);
+        for (int row = 0; row < ids::kLabelRows; ++row) slots_[ids::label(row, c)].column = static_cast<signed char>(c);
     }
     add(button(IDC_CANCEL, "Cancel"));
     add(staticText(IDC_INTRO_TEXT,
@@ -109,8 +107,9 @@ void FormModel::reset() {
 }
 
 void FormModel::add(Control control) {
-    index_.at(static_cast<std::size_t>(control.id)) = static_cast<short>(controls_.size());
-    kindBits_[static_cast<std::size_t>(control.id)] = static_cast<unsigned char>(controlKindBit(control.kind));
+    Slot& slot = slots_.at(static_cast<std::size_t>(control.id));
+    slot.index = static_cast<short>(controls_.size());
+    slot.kinds = static_cast<unsigned char>(controlKindBit(control.kind));
     controls_.push_back(std::move(control));
 }
 
@@ -122,7 +121,7 @@ std::size_t FormModel::rememberRows(const BladeCatalogue& catalogue, int id, int
                                     std::size_t firstRow) {
     const std::size_t row = findByName(catalogue, text.c_str(), firstRow);
     if (firstRow > 1 || !hasControl(id) || index < 0) return row;
-    const Control& control = controls_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+    const Control& control = controls_[static_cast<std::size_t>(slots_[static_cast<std::size_t>(id)].index)];
     if (static_cast<std::size_t>(index) >= control.entries.size() || control.entries[static_cast<std::size_t>(index)] != text ||
         row >= UINT32_MAX)
         return row;
@@ -131,7 +130,7 @@ std::size_t FormModel::rememberRows(const BladeCatalogue& catalogue, int id, int
         entryRowsSerial_ = catalogue.serial();
     }
     if (entryRows_.size() < controls_.size()) entryRows_.resize(controls_.size());
-    std::vector<std::uint32_t>& rows = entryRows_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+    std::vector<std::uint32_t>& rows = entryRows_[static_cast<std::size_t>(slots_[static_cast<std::size_t>(id)].index)];
     if (rows.size() < 2 * control.entries.size()) rows.resize(2 * control.entries.size(), 0);
     rows[2 * static_cast<std::size_t>(index) + firstRow] = static_cast<std::uint32_t>(row + 1);
     return row;
@@ -141,7 +140,7 @@ void FormModel::addEntry(int id, const std::string& text) {
     ++counts_[OP_ADD_ENTRY];
     if (Control* control = find(id, "addEntry", kSelector)) {
         control->entries.push_back(text);
-        if (recordsKept_) changed(*control);
+        if (recordsKept_) changed(id);
     }
 }
 

@@ -83,21 +83,21 @@ public:
         if (!control) return;
         const bool valid = index >= 0 && static_cast<std::size_t>(index) < control->entries.size();
         const int selection = valid ? index : -1;
-        if (recordsKept_ && control->selection != selection) changed(*control);
+        if (recordsKept_ && control->selection != selection) changed(id);
         control->selection = selection;
     }
     void addEntry(int id, const std::string& text) override;
     void setEnabled(int id, bool on) override {
         ++counts_[OP_SET_ENABLED];
         if (Control* control = find(id, "setEnabled", kAnyKind)) {
-            if (recordsKept_ && control->enabled != on) changed(*control);
+            if (recordsKept_ && control->enabled != on) changed(id);
             control->enabled = on;
         }
     }
     void setVisible(int id, bool on) override {
         ++counts_[OP_SET_VISIBLE];
         if (Control* control = find(id, "setVisible", kAnyKind)) {
-            if (recordsKept_ && control->visible != on) changed(*control);
+            if (recordsKept_ && control->visible != on) changed(id);
             control->visible = on;
         }
     }
@@ -106,7 +106,7 @@ public:
         ++counts_[OP_SET_TEXT];
         if (Control* control = find(id, "setText", kTextControl); control && !sameShortText(control->text, text)) {
             control->text.assign(text);
-            if (recordsKept_) changed(*control);
+            if (recordsKept_) changed(id);
         }
     }
 
@@ -117,7 +117,7 @@ public:
                          std::size_t firstRow) {
         if (catalogue.serial() != entryRowsSerial_ || firstRow > 1 || !hasControl(id) || index < 0)
             return rememberRows(catalogue, id, index, text, firstRow);
-        const std::vector<std::uint32_t>& rows = entryRows_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+        const std::vector<std::uint32_t>& rows = entryRows_[static_cast<std::size_t>(slots_[static_cast<std::size_t>(id)].index)];
         const std::size_t slot = 2 * static_cast<std::size_t>(index) + firstRow;
         if (slot < rows.size() && rows[slot] != 0) return rows[slot] - 1;
         return rememberRows(catalogue, id, index, text, firstRow);
@@ -131,12 +131,12 @@ public:
     ColumnRecord* columnRecord(int column);
 
     bool hasControl(int id) const {
-        return static_cast<unsigned>(id) <= static_cast<unsigned>(kHighestId) && kindBits_[static_cast<std::size_t>(id)] != 0;
+        return static_cast<unsigned>(id) <= static_cast<unsigned>(kHighestId) && slots_[static_cast<std::size_t>(id)].kinds != 0;
     }
     // The control with this identifier; throws std::out_of_range when there is none.
     const Control& control(int id) const {
         if (!hasControl(id)) noControl(id);
-        return controls_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+        return controls_[static_cast<std::size_t>(slots_[static_cast<std::size_t>(id)].index)];
     }
     const std::vector<Control>& controls() const { return controls_; }
     // Text of the selected entry; empty when nothing is selected.
@@ -153,10 +153,12 @@ private:
     static constexpr unsigned kAnyKind = kTextControl | kSelector;
 
     // The control that takes the operation (its kind's bit set in `kinds`); else records a misuse.
-    // Inline: every operation starts here, and the kinds table spares reading the control.
+    // Inline: every operation starts here, and the slots spare reading the control.
     Control* find(int id, const char* operation, unsigned kinds) {
-        if (static_cast<unsigned>(id) <= static_cast<unsigned>(kHighestId) && (kindBits_[static_cast<std::size_t>(id)] & kinds))
-            return &controls_[static_cast<std::size_t>(index_[static_cast<std::size_t>(id)])];
+        if (static_cast<unsigned>(id) <= static_cast<unsigned>(kHighestId)) {
+            const Slot slot = slots_[static_cast<std::size_t>(id)];
+            if (slot.kinds & kinds) return &controls_[static_cast<std::size_t>(slot.index)];
+        }
         misuse(id, operation);
         return nullptr;
     }
@@ -164,20 +166,24 @@ private:
     std::size_t rememberRows(const BladeCatalogue& catalogue, int id, int index, const std::string& text,
                              std::size_t firstRow);
     [[noreturn]] static void noControl(int id);
-    // Counts a change of the control for its column's record.
-    void changed(const Control& control) {
-        const int column = columnOf_[static_cast<std::size_t>(control.id)];
+    // Counts a change of control `id` (one the form has) for its column's record.
+    void changed(int id) {
+        const int column = slots_[static_cast<std::size_t>(id)].column;
         if (column >= 0) ++records_[static_cast<std::size_t>(column)].changes;
     }
     void add(Control control);
 
     static constexpr int kHighestId = 1120;
     std::vector<Control> controls_;
-    std::array<short, kHighestId + 1> index_;
-    std::array<unsigned char, kHighestId + 1> kindBits_{};  // the control's kind bit; 0 for no control
+    // Per identifier, where the form keeps the control: one load tells an operation all it needs.
+    struct Slot {
+        short index = -1;          // in controls_
+        unsigned char kinds = 0;   // the control's kind bit; 0 for no control
+        signed char column = -1;   // -1 for controls of no column
+    };
+    std::array<Slot, kHighestId + 1> slots_{};
     std::vector<Misuse> misuses_;
     std::array<std::size_t, OP_COUNT> counts_{};
-    std::array<signed char, kHighestId + 1> columnOf_;  // -1 for controls of no column
     std::array<ColumnRecord, ids::kColumns> records_{};
     bool recordsKept_ = false;
 
