@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -289,6 +290,35 @@ TEST(Plans, ErrorRowsAndTheirMessages) {
         const std::size_t firstRow = r.out.find('\n') + 1;
         EXPECT_EQ(r.out.substr(firstRow, r.out.find('\n', firstRow) - firstRow), c.firstRow) << c.label;
     }
+}
+
+// A plans run's messages are buffered beside its output: in one file taking both, each comes
+// before the output of every later row, and none is lost.
+TEST(Plans, MessagesKeepTheirPlaceInOneFileWithTheOutput) {
+    runner::Scratch scratch;
+    std::string plans = "name,1,2\n";
+    for (int row = 0; row < 3000; ++row)
+        plans += "r" + std::to_string(row) + (row % 100 == 7 ? ",Nope" : ",Fell") + ",Tarn\n";
+    const std::string path = scratch.write("plans.csv", plans);
+    const char* argv[] = {"bwmap", "--plans", path.c_str(), "--catalogue", "/dev/null", "--format", "tsv"};
+    std::FILE* both = std::tmpfile();
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(runBwmap(7, argv, both, both), 2);
+    const std::string text = runner::contents(both);
+    ASSERT_GT(text.size(), 4u << 16) << "the output should fill several blocks";
+    int lastRowOut = -1;
+    int messages = 0;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find(": r");
+        if (line.rfind("bwmap: ", 0) == 0 && at != std::string::npos) {
+            EXPECT_LT(lastRowOut, std::stoi(line.substr(at + 3))) << line;
+            ++messages;
+        } else if (line.rfind("r", 0) == 0) {
+            lastRowOut = std::max(lastRowOut, std::stoi(line.substr(1)));
+        }
+    }
+    EXPECT_EQ(messages, 30);
 }
 
 // Names of every size, through the table's growth and across blocks, keep the line they came on.
