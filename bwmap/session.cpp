@@ -140,7 +140,10 @@ PickResult EnclosureSession::pick(const Pick& pick) {
     const std::size_t order = pickCount_++;
     picks_.erase(std::remove_if(picks_.begin(), picks_.end(), [id](const LastPick& last) { return last.id == id; }),
                  picks_.end());
-    picks_.push_back({id, static_cast<std::size_t>(index), order});
+    LastPick& last = picks_.emplace_back();  // its fields stored in place, not through a copy
+    last.id = id;
+    last.entry = static_cast<std::size_t>(index);
+    last.order = order;
     choose(id, index);
     const Control& message = form_.control(IDC_MESSAGE);
     if (message.visible && !message.text.empty()) return {PickResult::REFUSED, message.text};
