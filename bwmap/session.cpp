@@ -158,7 +158,7 @@ bool EnclosureSession::holds(const LastPick& last) const {
     static const std::string kNothing;
     const std::string& selected =
         control.selection >= 0 ? control.entries[static_cast<std::size_t>(control.selection)] : kNothing;
-    const bool shows = sameShortText(selected, entry);
+    const bool shows = control.selection == static_cast<int>(last.entry) || sameShortText(selected, entry);
     if (ids::isColumnOs(last.id)) return control.enabled && shows;
     if (sameAsName(entry, catalogue_.row(0).name)) return control.selection <= 0;
     return shows;
