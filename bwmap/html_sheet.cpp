@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "encoding.h"
 #include "sheet_switch_table.h"
@@ -67,43 +68,45 @@ const char kNote[] =
 
 const char kTail[] = "</body>\n</html>\n";
 
-// "#rrggbb" of a colour word 0x00BBGGRR.
-void appendColour(std::string& out, std::uint32_t colour) {
-    static const char hex[] = "0123456789abcdef";
-    out += '#';
-    for (int shift : {0, 8, 16}) {
-        const unsigned byte = (colour >> shift) & 0xFF;
-        out += hex[byte >> 4];
-        out += hex[byte & 0xF];
-    }
-}
-
-void appendNumber(std::string& out, int number) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-}
-
 // Opens an element placed on the grid: rows [row, rowEnd), columns [column, columnEnd), 1-based.
-void openPlaced(std::string& out, const char* cls, int row, int rowEnd, int column, int columnEnd,
+// The tag is made in place and appended at once: a sheet opens some 150 of them.
+template <std::size_t N>
+void openPlaced(std::string& out, const char (&cls)[N], int row, int rowEnd, int column, int columnEnd,
                 const std::uint32_t* colour = nullptr) {
-    out += "<div class=\"";
-    out += cls;
-    out += "\" style=\"grid-area:";
-    appendNumber(out, row);
-    out += '/';
-    appendNumber(out, column);
-    out += '/';
-    appendNumber(out, rowEnd);
-    out += '/';
-    appendNumber(out, columnEnd);
-    if (colour) {
-        out += ";color:";
-        appendColour(out, *colour);
+    static_assert(N <= 16, "a short class name");
+    static constexpr char kOpen[] = "<div class=\"";
+    static constexpr char kStyle[] = "\" style=\"grid-area:";
+    static constexpr char kColour[] = ";color:#";
+    static const char hex[] = "0123456789abcdef";
+    char tag[sizeof kOpen + N + sizeof kStyle + 4 * 12 + sizeof kColour + 6 + 2];
+    char* p = tag;
+    const auto put = [&p](const char* text, std::size_t size) {
+        std::memcpy(p, text, size);
+        p += size;
+    };
+    put(kOpen, sizeof kOpen - 1);
+    put(cls, N - 1);
+    put(kStyle, sizeof kStyle - 1);
+    const int numbers[] = {row, column, rowEnd, columnEnd};
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) *p++ = '/';
+        p = std::to_chars(p, p + 11, numbers[i]).ptr;
     }
-    out += "\">";
+    if (colour) {
+        put(kColour, sizeof kColour - 1);
+        for (int shift : {0, 8, 16}) {  // "#rrggbb" of a colour word 0x00BBGGRR
+            const unsigned byte = (*colour >> shift) & 0xFF;
+            *p++ = hex[byte >> 4];
+            *p++ = hex[byte & 0xF];
+        }
+    }
+    *p++ = '"';
+    *p++ = '>';
+    out.append(tag, static_cast<std::size_t>(p - tag));
 }
 
-void placedText(std::string& out, const char* cls, int row, int column, int columnEnd, const std::string& utf8,
+template <std::size_t N>
+void placedText(std::string& out, const char (&cls)[N], int row, int column, int columnEnd, const std::string& utf8,
                 const std::uint32_t* colour = nullptr) {
     openPlaced(out, cls, row, row + 1, column, columnEnd, colour);
     appendHtmlText(out, utf8);
