@@ -76,19 +76,19 @@ void fillWithSame(Form& form, const BladeCatalogue& catalogue) {
 
 // The labels of a half-height blade's lower rows are green, every other label blue. The type is
 // the upper bay's when it holds a blade; a column with neither bay filled is painted blue.
-std::optional<std::uint32_t> labelColour(EnclosureForm& form, const BladeCatalogue& catalogue, int labelId) {
+// The bay's selection is read again for its text, as selectedText reads it.
+template <class Form>
+std::optional<std::uint32_t> labelColour(Form& form, const BladeCatalogue& catalogue, int labelId) {
     const int c = ids::labelColumn(labelId);
-    std::optional<std::string> text;
-    if (form.getSelection(ids::upperBay(c)) >= 0) {
-        text = selectedText(form, ids::upperBay(c));
-        if (!text) return std::nullopt;
-    } else if (form.getSelection(ids::lowerBay(c)) >= 0) {
-        text = selectedText(form, ids::lowerBay(c));
-        if (!text) return std::nullopt;
-    } else {
-        return kUpperRowBlue;
-    }
-    const BladeType& type = catalogue.row(findByName(catalogue, text->c_str(), 1));
+    int bay;
+    if (form.getSelection(ids::upperBay(c)) >= 0) bay = ids::upperBay(c);
+    else if (form.getSelection(ids::lowerBay(c)) >= 0) bay = ids::lowerBay(c);
+    else return kUpperRowBlue;
+    const int selection = form.getSelection(bay);
+    if (selection < 0) return std::nullopt;
+    const auto text = readEntry(form, bay, selection);
+    if (!text) return std::nullopt;
+    const BladeType& type = catalogue.row(entryRow(form, catalogue, bay, selection, *text, 1));
     const bool lowerRow = ids::labelRow(labelId) >= ids::kFirstLowerLabelRow;
     return (type.flags & HALF_HEIGHT) && lowerRow ? kLowerRowGreen : kUpperRowBlue;
 }
@@ -138,10 +138,23 @@ bool runCommand(FormModel& form, const BladeCatalogue& catalogue, int id, int co
     return run(form, catalogue, id, code, quitState);
 }
 
-std::optional<std::uint32_t> staticColour(EnclosureForm& form, const BladeCatalogue& catalogue, int id) {
+namespace {
+
+template <class Form>
+std::optional<std::uint32_t> colourOf(Form& form, const BladeCatalogue& catalogue, int id) {
     if (id == IDC_MESSAGE) return kMessageRed;
     if (ids::isUpperCaption(id)) return kUpperRowBlue;
     if (ids::isLowerCaption(id)) return kLowerRowGreen;
     if (ids::isLabel(id)) return labelColour(form, catalogue, id);
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> staticColour(EnclosureForm& form, const BladeCatalogue& catalogue, int id) {
+    return colourOf(form, catalogue, id);
+}
+
+std::optional<std::uint32_t> staticColour(FormModel& form, const BladeCatalogue& catalogue, int id) {
+    return colourOf(form, catalogue, id);
 }

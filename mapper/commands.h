@@ -30,3 +30,4 @@ bool runCommand(FormModel& form, const BladeCatalogue& catalogue, int id, int co
 
 // Text colour of a static control; nothing for the platform's default colours.
 std::optional<std::uint32_t> staticColour(EnclosureForm& form, const BladeCatalogue& catalogue, int id);
+std::optional<std::uint32_t> staticColour(FormModel& form, const BladeCatalogue& catalogue, int id);
