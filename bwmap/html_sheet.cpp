@@ -105,11 +105,18 @@ void openPlaced(std::string& out, const char (&cls)[N], int row, int rowEnd, int
     out.append(tag, static_cast<std::size_t>(p - tag));
 }
 
+// A grid element of one row holding `text`: UTF-8, or converted by `toUtf8` when one is given.
+// Plain text is appended as it is.
 template <std::size_t N>
-void placedText(std::string& out, const char (&cls)[N], int row, int column, int columnEnd, const std::string& utf8,
-                const std::uint32_t* colour = nullptr) {
+void placedText(std::string& out, const char (&cls)[N], int row, int column, int columnEnd, const std::string& text,
+                const std::uint32_t* colour, ToUtf8 toUtf8) {
     openPlaced(out, cls, row, row + 1, column, columnEnd, colour);
-    appendHtmlText(out, utf8);
+    if (isPlainHtml(text)) {
+        out.append(text).append("</div>");
+        return;
+    }
+    if (toUtf8) appendHtmlText(out, text, toUtf8);
+    else appendHtmlText(out, text);
     out += "</div>";
 }
 
@@ -190,7 +197,7 @@ public:
             const int column = (bay - 1) % ids::kColumns + 1;
             drawBay(out, view, bay, e.names ? e.names->host(bay) : std::string());
             placedText(out, "cap", lower ? kLowerCaptionRow : kCaptionRow, column, column + 1, shown.caption,
-                       &shown.captionColour);
+                       &shown.captionColour, nullptr);
             out += '\n';
         }
         for (int c = 0; c < ids::kColumns; ++c) {
@@ -205,9 +212,7 @@ public:
             for (int c = 0; c < ids::kColumns; ++c) {
                 const EnclosureView::Label& label = view.labels[r][c];
                 if (!label.shown) continue;
-                openPlaced(out, "lbl", kFirstLabelRow + r, kFirstLabelRow + r + 1, c + 1, c + 2, &label.colour);
-                appendHtmlText(out, label.text, catalogueToUtf8);
-                out += "</div>";
+                placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, label.text, &label.colour, catalogueToUtf8);
             }
         out += "\n</div>\n";
         appendSwitchTables(out, e);
@@ -258,6 +263,12 @@ void appendHtmlText(std::string& out, const std::string& utf8) {
 }
 
 std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts) { return std::make_unique<HtmlWriter>(facts); }
+
+bool isPlainHtml(std::string_view text) {
+    for (const char ch : text)
+        if (ch < 0x20 || ch == 0x7F || ch == '&' || ch == '<' || ch == '>' || ch == '"' || ch == '\'') return false;
+    return true;
+}
 
 void appendHtmlText(std::string& out, const std::string& text, ToUtf8 toUtf8) {
     if (isPlainAscii(text)) appendHtmlText(out, text);

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "encoding.h"
 #include "map_writer.h"
@@ -17,3 +18,6 @@ std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts = nullptr);
 void appendHtmlText(std::string& out, const std::string& utf8);
 // 8-bit text the same way, converted by `toUtf8` unless it is plain ASCII.
 void appendHtmlText(std::string& out, const std::string& text, ToUtf8 toUtf8);
+// Whether appendHtmlText writes `text` as it is from any source: ASCII without control bytes or
+// markup characters.
+bool isPlainHtml(std::string_view text);

@@ -1,11 +1,42 @@
 // The switch tables beside an enclosure's drawing: the switch view's labels, grouped by switch.
 #include "sheet_switch_table.h"
 
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
 #include "encoding.h"
 #include "html_sheet.h"
 #include "switch_view.h"
 
 namespace {
+
+// A table row of plain texts, made in place and appended at once; false (nothing written) when a
+// text is not plain or the row does not fit.
+bool plainRow(std::string& out, std::string_view port, int bay, const std::string* host, std::string_view nic) {
+    char row[160];
+    if (port.size() + nic.size() + (host ? host->size() : 0) > 96 || !isPlainHtml(port) || !isPlainHtml(nic) ||
+        (host && !isPlainHtml(*host)))
+        return false;
+    char* p = row;
+    const auto put = [&p](std::string_view text) {
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
+    };
+    put("<tr><td>");
+    put(port);
+    put("</td><td>");
+    p = std::to_chars(p, p + 11, bay).ptr;
+    if (host) {
+        put("</td><td>");
+        put(*host);
+    }
+    put("</td><td>");
+    put(nic);
+    put("</td></tr>\n");
+    out.append(row, static_cast<std::size_t>(p - row));
+    return true;
+}
 
 void cell(std::string& out, const std::string& text, ToUtf8 toUtf8) {
     out += "<td>";
@@ -61,8 +92,11 @@ void appendSwitchTables(std::string& out, const MappedEnclosure& e) {
             open = true;
             letter = label.letter;
         }
+        const std::string port = switchPortText(label);
+        if (plainRow(out, port, label.row->bay, e.names ? &e.names->host(label.row->bay) : nullptr, label.row->nic))
+            continue;
         out += "<tr>";
-        cell(out, switchPortText(label), catalogueToUtf8);
+        cell(out, port, catalogueToUtf8);
         out += "<td>";
         out += std::to_string(label.row->bay);
         out += "</td>";
