@@ -37,6 +37,19 @@ int findEntry(const std::vector<std::string>& entries, const std::string& text) 
     return -1;
 }
 
+int EnclosureSession::entryFor(int bay, const std::vector<std::string>& entries, const std::string& text) {
+    std::array<FoundEntry, kFoundPerBay>& found = found_[static_cast<std::size_t>(bay - 1)];
+    for (const FoundEntry& entry : found)
+        if (entry.index >= 0 && sameShortText(entry.text, text)) return entry.index;
+    const int index = findEntry(entries, text);
+    if (index >= 0) {
+        FoundEntry& slot = found[nextFound_[static_cast<std::size_t>(bay - 1)]++ % kFoundPerBay];
+        slot.text = text;
+        slot.index = index;
+    }
+    return index;
+}
+
 EnclosureSession::EnclosureSession(const BladeCatalogue& catalogue) : catalogue_(catalogue) {
     populateForm(form_, catalogue_);
     form_.keepColumnRecords(true);
@@ -128,7 +141,7 @@ PickResult EnclosureSession::pick(const Pick& pick) {
 
     int index = -1;
     if (pick.kind == Pick::BAY) {
-        index = findEntry(control.entries, pick.text);
+        index = entryFor(pick.number, control.entries, pick.text);
     } else {
         for (std::size_t i = 0; i < control.entries.size() && index < 0; ++i)
             if (equalIgnoringCase(control.entries[i], pick.text)) index = static_cast<int>(i);

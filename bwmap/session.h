@@ -1,6 +1,7 @@
 // One enclosure driven as a user drives the window: the in-memory form, the same commands.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,20 @@ private:
     bool holds(const LastPick& last) const;
     std::string whatCleared(const LastPick& last) const;
 
+    // The entry a bay's pick names: findEntry's answer, remembered for the last few texts of each
+    // bay, since a column of an estate mostly names the same few types. The form's entries are
+    // fixed once it is populated, so an answer never goes stale.
+    int entryFor(int bay, const std::vector<std::string>& entries, const std::string& text);
+    struct FoundEntry {
+        std::string text;
+        int index = -1;
+    };
+    static constexpr std::size_t kFoundPerBay = 4;
+
     const BladeCatalogue& catalogue_;
     FormModel form_;
+    std::array<std::array<FoundEntry, kFoundPerBay>, 2 * ids::kColumns> found_;
+    std::array<std::size_t, 2 * ids::kColumns> nextFound_{};  // the slot each bay fills next
     std::vector<LastPick> picks_;  // one per selector, in pick order of their last picks
     std::size_t pickCount_ = 0;
     std::vector<PortMapRow> portMap_;  // kept from one enclosure to the next for its storage
