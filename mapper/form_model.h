@@ -63,10 +63,9 @@ public:
         return control ? control->selection : -1;
     }
     std::optional<std::string> getEntryText(int id, int index) override {
-        ++counts_[OP_GET_ENTRY_TEXT];
-        const Control* control = find(id, "getEntryText", kSelector);
-        if (!control || index < 0 || static_cast<std::size_t>(index) >= control->entries.size()) return std::nullopt;
-        return control->entries[static_cast<std::size_t>(index)];
+        const std::string* entry = entryText(id, index);
+        if (!entry) return std::nullopt;
+        return *entry;
     }
     // getEntryText without the copy, counted as one: the entry itself, valid while the form
     // stands; nullptr where getEntryText gives nothing.
