@@ -24,8 +24,8 @@ using WriterMaker = std::function<std::unique_ptr<MapWriter>(bool names, const s
 
 // Maps every row of the plans file `path` ("-" standard input) and writes it through its writer
 // into `sink`; reports each problem of a row (every one, not only the first) as a note of `sink`,
-// "bwmap: FILE:LINE: NAME: message", and a file or header it cannot read on `err`. Returns the exit status: 2 when any row had an error (or
-// the file or its header cannot be read, before any row is mapped), else 3 when any row was
-// refused, else 0.
+// "bwmap: FILE:LINE: NAME: message", and a file or header it cannot read on `err`. Returns the
+// exit status: 2 when any row had an error (or the file or its header cannot be read, before any
+// row is mapped), else 3 when any row was refused, else 0.
 int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSession& session,
              const WriterMaker& makeWriter, OutputSink& sink, std::FILE* err);
