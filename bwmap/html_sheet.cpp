@@ -1,10 +1,9 @@
 // The html format: each enclosure as the window lays it out, one A4 landscape page per enclosure.
 #include "html_sheet.h"
 
-#include <charconv>
 #include <cstdint>
-#include <cstring>
 
+#include "char_writer.h"
 #include "encoding.h"
 #include "sheet_switch_table.h"
 
@@ -74,35 +73,20 @@ template <std::size_t N>
 void openPlaced(std::string& out, const char (&cls)[N], int row, int rowEnd, int column, int columnEnd,
                 const std::uint32_t* colour = nullptr) {
     static_assert(N <= 16, "a short class name");
-    static constexpr char kOpen[] = "<div class=\"";
-    static constexpr char kStyle[] = "\" style=\"grid-area:";
-    static constexpr char kColour[] = ";color:#";
     static const char hex[] = "0123456789abcdef";
-    char tag[sizeof kOpen + N + sizeof kStyle + 4 * 12 + sizeof kColour + 6 + 2];
-    char* p = tag;
-    const auto put = [&p](const char* text, std::size_t size) {
-        std::memcpy(p, text, size);
-        p += size;
-    };
-    put(kOpen, sizeof kOpen - 1);
-    put(cls, N - 1);
-    put(kStyle, sizeof kStyle - 1);
-    const int numbers[] = {row, column, rowEnd, columnEnd};
-    for (int i = 0; i < 4; ++i) {
-        if (i > 0) *p++ = '/';
-        p = std::to_chars(p, p + 11, numbers[i]).ptr;
-    }
+    char tag[64 + N + 4 * (CharWriter::kNumberRoom + 1)];  // its fixed words take 36 bytes, a colour 14
+    CharWriter p(tag);
+    p.put("<div class=\"").put(std::string_view(cls, N - 1)).put("\" style=\"grid-area:");
+    p.number(row).put('/').number(column).put('/').number(rowEnd).put('/').number(columnEnd);
     if (colour) {
-        put(kColour, sizeof kColour - 1);
+        p.put(";color:#");
         for (int shift : {0, 8, 16}) {  // "#rrggbb" of a colour word 0x00BBGGRR
             const unsigned byte = (*colour >> shift) & 0xFF;
-            *p++ = hex[byte >> 4];
-            *p++ = hex[byte & 0xF];
+            p.put(hex[byte >> 4]).put(hex[byte & 0xF]);
         }
     }
-    *p++ = '"';
-    *p++ = '>';
-    out.append(tag, static_cast<std::size_t>(p - tag));
+    p.put("\">");
+    out.append(tag, static_cast<std::size_t>(p.end() - tag));
 }
 
 // A grid element of one row holding `text`: UTF-8, or converted by `toUtf8` when one is given.

@@ -27,8 +27,7 @@ int smallNumber(const std::string& text) {
 
 std::string printable(const std::string& text) {
     std::string out = text;
-    for (char& ch : out)
-        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) ch = '?';
+    for (char& ch : out) ch = printableByte(ch);
     return out;
 }
 

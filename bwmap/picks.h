@@ -13,6 +13,8 @@ std::optional<Pick> parsePick(const std::string& text, std::string& error);
 // A user's text for a one-line message: control characters (a NUL or a line end from a plans
 // file) shown as '?', so the line is neither cut nor broken.
 std::string printable(const std::string& text);
+// One byte as printable() shows it.
+inline char printableByte(char ch) { return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? '?' : ch; }
 
 // "standard"/"enhanced" and "windows"/"linux", in any case; -1 for anything else.
 int parseEnclosure(const std::string& text);

@@ -1,10 +1,9 @@
 // The switch tables beside an enclosure's drawing: the switch view's labels, grouped by switch.
 #include "sheet_switch_table.h"
 
-#include <charconv>
-#include <cstring>
 #include <string_view>
 
+#include "char_writer.h"
 #include "encoding.h"
 #include "html_sheet.h"
 #include "switch_view.h"
@@ -18,23 +17,11 @@ bool plainRow(std::string& out, std::string_view port, int bay, const std::strin
     if (port.size() + nic.size() + (host ? host->size() : 0) > 96 || !isPlainHtml(port) || !isPlainHtml(nic) ||
         (host && !isPlainHtml(*host)))
         return false;
-    char* p = row;
-    const auto put = [&p](std::string_view text) {
-        std::memcpy(p, text.data(), text.size());
-        p += text.size();
-    };
-    put("<tr><td>");
-    put(port);
-    put("</td><td>");
-    p = std::to_chars(p, p + 11, bay).ptr;
-    if (host) {
-        put("</td><td>");
-        put(*host);
-    }
-    put("</td><td>");
-    put(nic);
-    put("</td></tr>\n");
-    out.append(row, static_cast<std::size_t>(p - row));
+    CharWriter p(row);
+    p.put("<tr><td>").put(port).put("</td><td>").number(bay);
+    if (host) p.put("</td><td>").put(*host);
+    p.put("</td><td>").put(nic).put("</td></tr>\n");
+    out.append(row, static_cast<std::size_t>(p.end() - row));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <utility>
 
+#include "char_writer.h"
 #include "encoding.h"
 #include "json_members.h"
 #include "picks.h"
@@ -239,37 +240,9 @@ SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQ
 namespace {
 
 // `text` as printable() shows it.
-void appendPrintable(std::string& out, std::string_view text) {
-    const std::size_t start = out.size();
-    out += text;
-    for (std::size_t i = start; i < out.size(); ++i)
-        if (static_cast<unsigned char>(out[i]) < 0x20 || out[i] == 0x7F) out[i] = '?';
+void putPrintable(CharWriter& out, std::string_view text) {
+    for (const char ch : text) out.put(printableByte(ch));
 }
-
-// A warning line written in place: room made once for its pieces, each copied in.
-class LineWriter {
-public:
-    LineWriter(std::string& out, std::size_t room) : out_(out), start_(out.size()) {
-        out.resize(start_ + room);
-        p_ = &out[start_];
-    }
-    ~LineWriter() { out_.resize(static_cast<std::size_t>(p_ - out_.data())); }
-    template <std::size_t N>
-    void literal(const char (&text)[N]) {
-        std::memcpy(p_, text, N - 1);
-        p_ += N - 1;
-    }
-    void text(std::string_view text) {  // as appendPrintable shows it
-        for (const char ch : text) *p_++ = static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F ? '?' : ch;
-    }
-    void number(int value) { p_ = std::to_chars(p_, p_ + kNumber, value).ptr; }
-    static constexpr std::size_t kNumber = 11;
-
-private:
-    std::string& out_;
-    std::size_t start_;
-    char* p_;
-};
 
 }  // namespace
 
@@ -285,24 +258,23 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
         if (prefix_.empty()) {
             prefix_ = "bwmap: warning: ";
             if (enclosure.name) {
-                appendPrintable(prefix_, *enclosure.name);
+                prefix_ += printable(*enclosure.name);
                 prefix_ += ": ";
             }
         }
-        LineWriter line(warnings_, prefix_.size() + a.row->switchPort.size() + a.row->nic.size() + b.row->nic.size() +
-                                       2 * LineWriter::kNumber + 64);
-        line.text(prefix_);
-        line.literal("switch port ");
-        line.text(a.row->switchPort);
-        line.literal(" carries two labels: bay ");
-        line.number(a.row->bay);
-        line.literal(" (");
-        line.text(a.row->nic);
-        line.literal(") and bay ");
-        line.number(b.row->bay);
-        line.literal(" (");
-        line.text(b.row->nic);
-        line.literal(")\n");
+        // The line is made in place, its room made once: the texts and numbers, and 53 bytes of words.
+        const std::size_t start = warnings_.size();
+        warnings_.resize(start + prefix_.size() + a.row->switchPort.size() + a.row->nic.size() + b.row->nic.size() +
+                         2 * CharWriter::kNumberRoom + 64);
+        CharWriter line(&warnings_[start]);
+        line.put(prefix_).put("switch port ");
+        putPrintable(line, a.row->switchPort);
+        line.put(" carries two labels: bay ").number(a.row->bay).put(" (");
+        putPrintable(line, a.row->nic);
+        line.put(") and bay ").number(b.row->bay).put(" (");
+        putPrintable(line, b.row->nic);
+        line.put(")\n");
+        warnings_.resize(static_cast<std::size_t>(line.end() - warnings_.data()));
     }
     if (!warnings_.empty()) {
         if (notes_) notes_->note(warnings_);
