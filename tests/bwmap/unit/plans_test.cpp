@@ -321,6 +321,32 @@ TEST(Plans, MessagesKeepTheirPlaceInOneFileWithTheOutput) {
     EXPECT_EQ(messages, 30);
 }
 
+// Each row maps as it would alone: what a session remembers of earlier rows (the entries each
+// bay's pick texts found, more texts than it keeps) never changes a later row's map.
+TEST(Plans, EachRowMapsAsItWouldAlone) {
+    runner::Scratch scratch;
+    const char* const upper[] = {"Fell", "Tarn", "Tarn-M2", "Tarn +NIC upgrade", "Tarn-M3", "Crag"};
+    const char* const lower[] = {"Fell", "", "Fell"};
+    const std::string header = "name,os,1,2,3,4,12,13\n";  // bays 4 and 12 share a column
+    std::vector<std::string> rows;
+    for (int i = 0; i < 24; ++i)
+        rows.push_back("r" + std::to_string(i) + (i % 2 ? ",windows," : ",linux,") + upper[i % 5] + "," +
+                       upper[(i + 2) % 5] + "," + upper[(i + 1) % 6] + "," + lower[(i + 2) % 3] + "," + lower[i % 3] +
+                       "," + lower[(i + 1) % 3] + "\n");
+    const auto mapped = [&](const std::string& plans) {
+        const std::string path = scratch.write("plans.csv", header + plans);
+        const std::string out = runner::bwmap({"--plans", path, "--catalogue", "/dev/null", "--format", "tsv"}).out;
+        return out.substr(out.find('\n') + 1);
+    };
+    std::string all, alone;
+    for (const std::string& row : rows) {
+        all += row;
+        alone += mapped(row);
+    }
+    EXPECT_GT(std::count(alone.begin(), alone.end(), '\n'), 60);
+    EXPECT_EQ(mapped(all), alone);
+}
+
 // Names of every size, through the table's growth and across blocks, keep the line they came on.
 TEST(Plans, UsedNamesKeepTheirLines) {
     const std::string large(100000, 'x');
