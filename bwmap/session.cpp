@@ -53,6 +53,7 @@ int EnclosureSession::entryFor(int bay, const std::vector<std::string>& entries,
 EnclosureSession::EnclosureSession(const BladeCatalogue& catalogue) : catalogue_(catalogue) {
     populateForm(form_, catalogue_);
     form_.keepColumnRecords(true);
+    settleUnchangedColumns(form_, catalogue_);  // so a fresh enclosure's first pass skips its empty columns
     form_.keep();
 }
 

@@ -77,17 +77,25 @@ FormModel::FormModel() {
 
 void FormModel::keep() {
     kept_ = controls_;
+    textSet_.assign(controls_.size(), 0);
     keptEnclosureType_ = enclosureType;
     keptMisuses_ = misuses_.size();
     keptCounts_ = counts_;
+    keptRecords_ = records_;
+    if (!recordsKept_)  // not kept up to date: they may speak of an earlier state
+        for (ColumnRecord& record : keptRecords_) record.settled = false;
 }
 
-// Entry lists and misuses only ever grow, so an unchanged length means unchanged contents.
+// Entry lists and misuses only ever grow, so an unchanged length means unchanged contents; only
+// setText changes a text.
 void FormModel::reset() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         Control& control = controls_[i];
         const Control& kept = kept_[i];
-        if (control.text != kept.text) control.text = kept.text;
+        if (textSet_[i]) {
+            if (control.text != kept.text) control.text = kept.text;
+            textSet_[i] = 0;
+        }
         control.visible = kept.visible;
         control.enabled = kept.enabled;
         control.selection = kept.selection;
@@ -98,10 +106,7 @@ void FormModel::reset() {
         }
     }
     enclosureType = keptEnclosureType_;
-    for (ColumnRecord& record : records_) {
-        ++record.changes;
-        record.settled = false;
-    }
+    records_ = keptRecords_;
     misuses_.resize(keptMisuses_);
     counts_ = keptCounts_;
 }
@@ -111,6 +116,7 @@ void FormModel::add(Control control) {
     slot.index = static_cast<short>(controls_.size());
     slot.kinds = static_cast<unsigned char>(controlKindBit(control.kind));
     controls_.push_back(std::move(control));
+    textSet_.push_back(0);
 }
 
 void FormModel::misuse(int id, const char* operation) { misuses_.push_back({operation, id}); }

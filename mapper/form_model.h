@@ -51,10 +51,12 @@ class FormModel final : public EnclosureForm {
 public:
     FormModel();  // the controls in their state at creation, before the population
 
-    // Takes the present state (controls, enclosure type, misuses, counts) as the one that reset()
-    // returns to. A new form keeps its state at creation.
+    // Takes the present state (controls, enclosure type, misuses, counts, and the column records
+    // while they are kept) as the one that reset() returns to. A new form keeps its state at
+    // creation.
     void keep();
     // Returns to the kept state, as a copy taken at keep() would be, reusing the controls' storage.
+    // The column records return with it: what they said of that state still holds.
     void reset();
 
     int getSelection(int id) override {
@@ -105,6 +107,7 @@ public:
         ++counts_[OP_SET_TEXT];
         if (Control* control = find(id, "setText", kTextControl); control && !sameShortText(control->text, text)) {
             control->text.assign(text);
+            textSet_[static_cast<std::size_t>(control - controls_.data())] = 1;
             if (recordsKept_) changed(id);
         }
     }
@@ -174,6 +177,7 @@ private:
 
     static constexpr int kHighestId = 1120;
     std::vector<Control> controls_;
+    std::vector<unsigned char> textSet_;  // per control: its text was set since keep() or reset()
     // Per identifier, where the form keeps the control: one load tells an operation all it needs.
     struct Slot {
         short index = -1;          // in controls_
@@ -195,6 +199,7 @@ private:
     int keptEnclosureType_ = ENCLOSURE_ENHANCED;
     std::size_t keptMisuses_ = 0;
     std::array<std::size_t, OP_COUNT> keptCounts_{};
+    std::array<ColumnRecord, ids::kColumns> keptRecords_{};
 };
 
 // An entry's text as the pass reads it: getEntryText's copy from any form, the entry itself from

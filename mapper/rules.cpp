@@ -134,6 +134,19 @@ void recomputeWithRules(FormModel& form, const BladeCatalogue& catalogue) {
     recomputeEnclosure(form, catalogue, checks);
 }
 
+// A change of a column's controls raises its record's count, so an unchanged count means the
+// copy's pass found the column as the form has it.
+void settleUnchangedColumns(FormModel& form, const BladeCatalogue& catalogue) {
+    if (form.columnRecords() == nullptr) return;
+    FormModel probe = form;
+    recomputeWithRules(probe, catalogue);
+    for (int c = 0; c < ids::kColumns; ++c) {
+        ColumnRecord& record = *form.columnRecord(c);
+        const ColumnRecord& probed = *probe.columnRecord(c);
+        if (probed.settled && probed.changes == record.changes) record = probed;
+    }
+}
+
 // R1: a full-height blade above leaves no room below.
 void PlacementChecks::fullHeight(EnclosureForm& form, const BladeCatalogue& catalogue, const ColumnCheck& column) {
     if (!halfHeight(catalogue.row(column.upperRow))) clearAndDisable(form, ids::lowerBay(column.column));

@@ -48,6 +48,12 @@ struct PlacementChecks : RecomputeChecks {
 void recomputeWithRules(EnclosureForm& form, const BladeCatalogue& catalogue);
 void recomputeWithRules(FormModel& form, const BladeCatalogue& catalogue);
 
+// Settles, in the in-memory form's column records, every column that the pass with the
+// placement checks would leave as it stands: the pass runs on a copy, and each column whose
+// controls it did not change takes the record the copy's pass left. The form does not change.
+// Nothing is settled while the form keeps no records.
+void settleUnchangedColumns(FormModel& form, const BladeCatalogue& catalogue);
+
 // The refusal sentences.
 std::string enhancedOnlyMessage(const std::string& type);
 std::string sharedColumnMessage(const std::string& a, const std::string& b);

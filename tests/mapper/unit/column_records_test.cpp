@@ -94,7 +94,8 @@ TEST(ColumnRecords, EveryActionLeavesTheFormAsAFullPassDoes) {
         EXPECT_GT(seen[what], 10) << what;
 }
 
-// A reset form keeps its records but settles nothing: the next pass works every column again.
+// A form kept before any pass returns to unsettled records on reset: the next pass works every
+// column again.
 TEST(ColumnRecords, ResetUnsettlesEveryColumn) {
     fixture::Enclosure e(fixture::builtInCatalogue());
     e.form.keepColumnRecords(true);
@@ -109,6 +110,60 @@ TEST(ColumnRecords, ResetUnsettlesEveryColumn) {
     EXPECT_EQ(e.labels(2), "A-5, NIC A; A-6, NIC B; B-6, NIC C");
     fixture::Enclosure without(fixture::builtInCatalogue());
     EXPECT_EQ(without.form.columnRecord(0), nullptr) << "a form keeps no records unless asked";
+}
+
+// A form settled where a pass would change nothing, then kept, returns to those records on every
+// reset: from the start-up state and from states with blades, refusals and group-of-four
+// columns, every action and every reset leaves it as a form whose pass works every column.
+TEST(ColumnRecords, SettledColumnsReturnWithTheKeptState) {
+    Random rowsRandom(8);
+    const std::string rows[] = {"", kRuleRows, randomRows(rowsRandom, 10), randomRows(rowsRandom, 14)};
+    int settledAtKeep = 0;
+    for (std::size_t r = 0; r < std::size(rows); ++r)
+        for (const int warmUp : {0, 4, 25}) {
+            SCOPED_TRACE("catalogue " + std::to_string(r) + ", kept after " + std::to_string(warmUp) + " actions");
+            const BladeCatalogue catalogue = rows[r].empty() ? fixture::builtInCatalogue() : fixture::catalogueWithFile(rows[r]);
+            UserForm full(catalogue);
+            UserForm kept(catalogue);
+            Random fullChoices(100 + 10 * r + static_cast<std::uint64_t>(warmUp));
+            Random keptChoices(100 + 10 * r + static_cast<std::uint64_t>(warmUp));
+            const auto keepBoth = [&] {
+                kept.form.keepColumnRecords(true);
+                const FormModel before = kept.form;
+                settleUnchangedColumns(kept.form, catalogue);
+                ASSERT_EQ(sessions::firstDifference(before, kept.form), -1) << "settling changed the form";
+                ASSERT_EQ(before.operationCount(), kept.form.operationCount());
+                for (int c = 0; c < ids::kColumns; ++c) settledAtKeep += kept.form.columnRecord(c)->settled;
+                kept.form.keep();
+                full.form.keep();
+            };
+            for (int step = 0; step < warmUp; ++step) {
+                sessions::act(full, fullChoices);
+                sessions::act(kept, keptChoices);
+            }
+            // Selections no command has seen yet: columns that a pass would change.
+            Random raw(static_cast<std::uint64_t>(warmUp));
+            for (int i = 0; i < warmUp / 4; ++i) {
+                const int column = raw.below(ids::kColumns);
+                const int bay = raw.below(2) ? ids::upperBay(column) : ids::lowerBay(column);
+                const int entry = raw.below(static_cast<int>(kept.form.control(bay).entries.size()));
+                full.form.setSelection(bay, entry);
+                kept.form.setSelection(bay, entry);
+            }
+            keepBoth();
+            for (int step = 0; step < 600; ++step) {
+                if (step % 9 == 8) {
+                    full.form.reset();
+                    kept.form.reset();
+                    ASSERT_EQ(sessions::firstDifference(full.form, kept.form), -1) << "reset at step " << step;
+                }
+                const std::string action = sessions::act(full, fullChoices);
+                ASSERT_EQ(sessions::act(kept, keptChoices), action) << "step " << step;
+                if (action == "Reset") keepBoth();
+                ASSERT_EQ(sessions::firstDifference(full.form, kept.form), -1) << "step " << step << " (" << action << ")";
+            }
+        }
+    EXPECT_GT(settledAtKeep, 100) << "hardly a column was settled before a keep";
 }
 
 // What a form remembers of a catalogue (settled columns, the rows its entries name) belongs to
