@@ -37,6 +37,7 @@ public:
 
 private:
     int get();
+    bool nextPlainLine(std::vector<std::string>& fields);
     // Whether a byte ends a run of plain bytes in an unquoted field.
     bool endsRun(char ch) const { return ch == separator_ || ch == '\n' || ch == '\r' || ch == '"'; }
     // Steps back over the byte that get() returned last (never over a refill).

@@ -177,9 +177,9 @@ TEST(Plans, ExtraColumnsInEveryFormat) {
 // Bytes handed out a few at a time, so that fields run across the reader's refills.
 class DrippingSource : public ByteSource {
 public:
-    explicit DrippingSource(std::string text) : text_(std::move(text)) {}
+    explicit DrippingSource(std::string text, std::size_t drop = 3) : text_(std::move(text)), drop_(drop) {}
     std::size_t read(char* out, std::size_t size) override {
-        const std::size_t count = std::min({size, text_.size() - at_, std::size_t{3}});
+        const std::size_t count = std::min({size, text_.size() - at_, drop_});
         text_.copy(out, count, at_);
         at_ += count;
         return count;
@@ -188,6 +188,7 @@ public:
 
 private:
     std::string text_;
+    std::size_t drop_;
     std::size_t at_ = 0;
 };
 
@@ -208,6 +209,29 @@ TEST(Plans, CsvRecordsAcrossRefills) {
         EXPECT_EQ(reader.recordLine(), lines[i]) << i;
     }
     EXPECT_FALSE(reader.next(fields, error));
+}
+
+// Lines that lie whole in the buffer are split at once; they must read as they do byte by byte,
+// mixed with records that need the byte loop, into fields left longer or shorter by the last.
+TEST(Plans, CsvLinesReadWholeAsByteByByte) {
+    const std::string text =
+        "a,b,c,d\n,,\nd\n\n\r\nlong first cell,e,,f,\n\"q,1\",g\nh,i\r\nj,\"k\nl\"\nm,n,o,p\nq\nend";
+    DrippingSource drip(text);
+    DrippingSource whole(text, text.size());
+    CsvReader slow(drip, ',', 1);
+    CsvReader fast(whole, ',', 1);
+    std::vector<std::string> slowFields, fastFields = {"x", "y", "z", "w", "v", "u", "t"};
+    std::string slowError, fastError;
+    int records = 0;
+    while (slow.next(slowFields, slowError)) {
+        SCOPED_TRACE("record " + std::to_string(++records));
+        ASSERT_TRUE(fast.next(fastFields, fastError));
+        EXPECT_EQ(fastFields, slowFields);
+        EXPECT_EQ(fast.recordLine(), slow.recordLine());
+        EXPECT_EQ(fastError, slowError);
+    }
+    EXPECT_FALSE(fast.next(fastFields, fastError));
+    EXPECT_EQ(records, 10);
 }
 
 // Each row's own name and further cells on every line of its rows, quoted where CSV needs it.
