@@ -1,14 +1,15 @@
 // The enclosure names a plans file has used, with the line of each. Each name is a record (line,
-// size, bytes) in blocks that are never moved; a deque keeps where each record starts and an
-// open-addressed table of record numbers finds them. Nothing is copied as the estate grows, so
-// 100,000 names take about 4 MB.
+// size, bytes) in blocks that are never moved, and an open-addressed table finds it: per slot the
+// record's place in the blocks, and beside it a byte of the name's hash, so that a probe reads a
+// record only when that byte matches. Nothing is copied as the estate grows, so 100,000 names
+// take about 4 MB.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -16,40 +17,57 @@ class NameIndex {
 public:
     // Records `name` at `line`; when it was recorded before, returns that line instead (0 when new).
     long add(std::string_view name, long line) {
-        if ((records_.size() + 1) * 4 > table_.size() * 3) grow();
-        const std::size_t slot = find(name);
-        if (table_[slot] != 0) return lineOf(records_[table_[slot] - 1]);
-        records_.push_back(store(name, line));
-        table_[slot] = static_cast<std::uint32_t>(records_.size());
+        if ((count_ + 1) * 4 > tags_.size() * 3) grow();
+        const std::size_t hash = std::hash<std::string_view>{}(name);
+        const std::size_t slot = find(name, hash);
+        if (tags_[slot] != kEmpty) return lineOf(recordAt(places_[slot]));
+        places_[slot] = store(name, line);
+        tags_[slot] = tagOf(hash);
+        ++count_;
         return 0;
     }
 
 private:
     static constexpr std::size_t kHeader = sizeof(long) + sizeof(std::size_t);
-    static constexpr std::size_t kBlockSize = 64 * 1024;
+    static constexpr std::size_t kBlockBits = 16;
+    static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
+    static constexpr std::size_t kMaxBlocks = std::size_t{1} << (32 - kBlockBits);
+    static constexpr unsigned char kEmpty = 0;
 
-    // Writes the record into the last block, or into a block of its own when it is large.
-    const char* store(std::string_view name, long line) {
+    // The top bits of the hash (the table's slot comes from the low ones), never kEmpty.
+    static unsigned char tagOf(std::size_t hash) {
+        return static_cast<unsigned char>((hash >> (8 * sizeof hash - 7)) | 0x80);
+    }
+
+    // Writes the record into the last block, or into a block of its own when it is large; returns
+    // its place: the block's number, then the offset in it.
+    std::uint32_t store(std::string_view name, long line) {
         const std::size_t size = kHeader + name.size();
-        char* at;
-        if (size > kBlockSize / 4) {
-            large_.push_back(std::make_unique<char[]>(size));
-            at = large_.back().get();
-        } else {
-            if (blocks_.empty() || used_ + size > kBlockSize) {
-                blocks_.push_back(std::make_unique<char[]>(kBlockSize));
-                used_ = 0;
-            }
-            at = blocks_.back().get() + used_;
-            used_ += size;
+        const bool own = size > kBlockSize / 4;
+        const bool lastLarge = !large_.empty() && large_.back() == blocks_.size() - 1;
+        if (own || blocks_.empty() || lastLarge || ends_.back() + size > kBlockSize) {
+            if (blocks_.size() == kMaxBlocks) throw std::length_error("too many enclosure names to tell them apart");
+            blocks_.push_back(std::make_unique<char[]>(own ? size : kBlockSize));
+            ends_.push_back(0);
+            if (own) large_.push_back(blocks_.size() - 1);
         }
+        const std::size_t block = blocks_.size() - 1;
+        const std::size_t offset = ends_.back();
+        write(blocks_.back().get() + offset, name, line);
+        if (!own) ends_.back() = static_cast<std::uint32_t>(offset + size);
+        return static_cast<std::uint32_t>((block << kBlockBits) | offset);
+    }
+
+    static void write(char* at, std::string_view name, long line) {
         const std::size_t length = name.size();
         std::memcpy(at, &line, sizeof line);
         std::memcpy(at + sizeof line, &length, sizeof length);
         if (length > 0) std::memcpy(at + kHeader, name.data(), length);
-        return at;
     }
 
+    const char* recordAt(std::uint32_t place) const {
+        return blocks_[place >> kBlockBits].get() + (place & (kBlockSize - 1));
+    }
     static long lineOf(const char* record) {
         long line;
         std::memcpy(&line, record, sizeof line);
@@ -62,22 +80,45 @@ private:
     }
 
     // The slot holding `name`, or the empty slot where it belongs.
-    std::size_t find(std::string_view name) const {
-        const std::size_t mask = table_.size() - 1;
-        for (std::size_t slot = std::hash<std::string_view>{}(name) & mask;; slot = (slot + 1) & mask)
-            if (table_[slot] == 0 || nameOf(records_[table_[slot] - 1]) == name) return slot;
+    std::size_t find(std::string_view name, std::size_t hash) const {
+        const std::size_t mask = tags_.size() - 1;
+        const unsigned char tag = tagOf(hash);
+        for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+            if (tags_[slot] == kEmpty) return slot;
+            if (tags_[slot] == tag && nameOf(recordAt(places_[slot])) == name) return slot;
+        }
     }
 
+    // A larger table, filled from the blocks in their order: each record is read once, in turn.
     void grow() {
-        std::vector<std::uint32_t> old(table_.empty() ? 64 : table_.size() * 2, 0);
-        old.swap(table_);
-        for (std::uint32_t index : old)
-            if (index != 0) table_[find(nameOf(records_[index - 1]))] = index;
+        const std::size_t size = tags_.empty() ? 64 : tags_.size() * 2;
+        tags_.assign(size, kEmpty);
+        places_.assign(size, 0);
+        const auto insert = [this](std::uint32_t place) {
+            const std::string_view name = nameOf(recordAt(place));
+            const std::size_t hash = std::hash<std::string_view>{}(name);
+            const std::size_t slot = find(name, hash);
+            places_[slot] = place;
+            tags_[slot] = tagOf(hash);
+        };
+        std::size_t nextLarge = 0;
+        for (std::size_t block = 0; block < blocks_.size(); ++block) {
+            const std::uint32_t base = static_cast<std::uint32_t>(block << kBlockBits);
+            if (nextLarge < large_.size() && large_[nextLarge] == block) {
+                insert(base);
+                ++nextLarge;
+                continue;
+            }
+            for (std::size_t offset = 0; offset < ends_[block];
+                 offset += kHeader + nameOf(blocks_[block].get() + offset).size())
+                insert(base | static_cast<std::uint32_t>(offset));
+        }
     }
 
-    std::vector<std::unique_ptr<char[]>> blocks_;  // records of 64 KiB blocks, the last one in use
-    std::size_t used_ = 0;                         // bytes taken in the last block
-    std::vector<std::unique_ptr<char[]>> large_;   // records of a block each
-    std::deque<const char*> records_;
-    std::vector<std::uint32_t> table_;  // record number + 1; 0 is an empty slot
+    std::vector<std::unique_ptr<char[]>> blocks_;  // 64 KiB blocks of records, and large records' own
+    std::vector<std::uint32_t> ends_;              // per block, the end of its records; 0 for a large one's
+    std::vector<std::size_t> large_;               // the blocks of one large record each, in order
+    std::vector<unsigned char> tags_;              // per slot: kEmpty, or the tag of its name's hash
+    std::vector<std::uint32_t> places_;            // per slot: where its record lies
+    std::size_t count_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -271,7 +272,15 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
         const std::string* name = nameCell < cells.size() && !cells[nameCell].empty() ? &cells[nameCell] : nullptr;
         if (problems.empty()) {
             if (name) {
-                if (const long earlier = usedNames.add(*name, reader.recordLine()))
+                long earlier = 0;
+                try {
+                    earlier = usedNames.add(*name, reader.recordLine());
+                } catch (const std::length_error& full) {  // past 4 GiB of names: stop rather than miss a twin
+                    sink.note("bwmap: " + shown + ":" + std::to_string(reader.recordLine()) + ": " + full.what() + "\n");
+                    anyError = true;
+                    break;
+                }
+                if (earlier)
                     inputError(problems, "the name \"" + printable(*name) + "\" is already used on line " +
                                              std::to_string(earlier));
             }
