@@ -77,7 +77,10 @@ FormModel::FormModel() {
 
 void FormModel::keep() {
     kept_ = controls_;
+    keptStates_.clear();
+    for (const Control& control : controls_) keptStates_.push_back({control.selection, control.visible, control.enabled});
     textSet_.assign(controls_.size(), 0);
+    entriesAdded_ = false;
     keptEnclosureType_ = enclosureType;
     keptMisuses_ = misuses_.size();
     keptCounts_ = counts_;
@@ -86,25 +89,28 @@ void FormModel::keep() {
         for (ColumnRecord& record : keptRecords_) record.settled = false;
 }
 
-// Entry lists and misuses only ever grow, so an unchanged length means unchanged contents; only
-// setText changes a text.
+// Only setText changes a text and only addEntry an entry list. Entry lists and misuses only ever
+// grow, so an unchanged length means unchanged contents.
 void FormModel::reset() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         Control& control = controls_[i];
-        const Control& kept = kept_[i];
-        if (textSet_[i]) {
-            if (control.text != kept.text) control.text = kept.text;
-            textSet_[i] = 0;
-        }
+        const KeptState kept = keptStates_[i];
         control.visible = kept.visible;
         control.enabled = kept.enabled;
         control.selection = kept.selection;
-        if (control.entries.size() != kept.entries.size()) {
-            control.entries = kept.entries;
-            if (i < entryRows_.size() && entryRows_[i].size() > 2 * kept.entries.size())
-                entryRows_[i].resize(2 * kept.entries.size());  // later entries may differ
+        if (textSet_[i]) {
+            if (control.text != kept_[i].text) control.text = kept_[i].text;
+            textSet_[i] = 0;
         }
     }
+    for (std::size_t i = 0; entriesAdded_ && i < controls_.size(); ++i) {
+        const std::vector<std::string>& kept = kept_[i].entries;
+        if (controls_[i].entries.size() == kept.size()) continue;
+        controls_[i].entries = kept;
+        if (i < entryRows_.size() && entryRows_[i].size() > 2 * kept.size())
+            entryRows_[i].resize(2 * kept.size());  // later entries may differ
+    }
+    entriesAdded_ = false;
     enclosureType = keptEnclosureType_;
     records_ = keptRecords_;
     misuses_.resize(keptMisuses_);
@@ -146,6 +152,7 @@ void FormModel::addEntry(int id, const std::string& text) {
     ++counts_[OP_ADD_ENTRY];
     if (Control* control = find(id, "addEntry", kSelector)) {
         control->entries.push_back(text);
+        entriesAdded_ = true;
         if (recordsKept_) changed(id);
     }
 }

@@ -196,6 +196,14 @@ private:
     std::uint64_t entryRowsSerial_ = 0;
 
     std::vector<Control> kept_;  // the state that reset() returns to
+    // Its flags and selections, read by every reset.
+    struct KeptState {
+        int selection;
+        bool visible;
+        bool enabled;
+    };
+    std::vector<KeptState> keptStates_;
+    bool entriesAdded_ = false;  // addEntry ran since keep() or reset()
     int keptEnclosureType_ = ENCLOSURE_ENHANCED;
     std::size_t keptMisuses_ = 0;
     std::array<std::size_t, OP_COUNT> keptCounts_{};
