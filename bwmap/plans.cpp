@@ -178,13 +178,9 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
     session.start(enclosureType, defaultOs);
 
     // A refusal names where it happened: "bay 3: ...", "column 2: ...".
-    Pick pick;
     const auto place = [&](Pick::Kind kind, int number, int column) {
         if (column < 0 || cell(column).empty()) return;
-        pick.kind = kind;
-        pick.number = number;
-        pick.text = cell(column);
-        PickResult result = session.pick(pick);
+        PickResult result = session.pick(kind, number, cell(column));
         if (result.status == PickResult::REFUSED)
             result.message = (kind == Pick::BAY ? "bay " : "column ") + std::to_string(number) + ": " + result.message;
         if (result.status != PickResult::DONE) problems.push_back(std::move(result));

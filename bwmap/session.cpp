@@ -123,14 +123,16 @@ bool EnclosureSession::sameOrderUnderEveryOs(int column) const {
     return blade;
 }
 
-PickResult EnclosureSession::pick(const Pick& pick) {
+PickResult EnclosureSession::pick(const Pick& pick) { return this->pick(pick.kind, pick.number, pick.text); }
+
+PickResult EnclosureSession::pick(Pick::Kind kind, int number, const std::string& text) {
     int id;
-    if (pick.kind == Pick::BAY) id = pick.number <= ids::kColumns ? ids::upperBay(pick.number - 1) : ids::lowerBay(pick.number - 9);
-    else id = ids::columnOs(pick.number - 1);
+    if (kind == Pick::BAY) id = number <= ids::kColumns ? ids::upperBay(number - 1) : ids::lowerBay(number - 9);
+    else id = ids::columnOs(number - 1);
     // The selector's name, for the messages only.
-    const auto what = [&pick]() -> std::string {
-        if (pick.kind == Pick::BAY) return bayName(pick.number);
-        return "the OS selector of column " + std::to_string(pick.number);
+    const auto what = [kind, number]() -> std::string {
+        if (kind == Pick::BAY) return bayName(number);
+        return "the OS selector of column " + std::to_string(number);
     };
     const Control& control = form_.control(id);
     if (!control.visible)
@@ -141,15 +143,15 @@ PickResult EnclosureSession::pick(const Pick& pick) {
     }
 
     int index = -1;
-    if (pick.kind == Pick::BAY) {
-        index = entryFor(pick.number, control.entries, pick.text);
+    if (kind == Pick::BAY) {
+        index = entryFor(number, control.entries, text);
     } else {
         for (std::size_t i = 0; i < control.entries.size() && index < 0; ++i)
-            if (equalIgnoringCase(control.entries[i], pick.text)) index = static_cast<int>(i);
+            if (equalIgnoringCase(control.entries[i], text)) index = static_cast<int>(i);
     }
     if (index < 0)
         return {PickResult::INPUT_ERROR,
-                what() + " does not offer \"" + printable(pick.text) + "\"" + didYouMean(control.entries, pick.text)};
+                what() + " does not offer \"" + printable(text) + "\"" + didYouMean(control.entries, text)};
 
     const std::size_t order = pickCount_++;
     picks_.erase(std::remove_if(picks_.begin(), picks_.end(), [id](const LastPick& last) { return last.id == id; }),

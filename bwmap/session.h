@@ -36,6 +36,8 @@ public:
     // the start-up state (OS_NONE or -1 keep it).
     void start(int enclosureType, int defaultOs);
     PickResult pick(const Pick& pick);
+    // The same pick from its parts: a plans row's cell is taken where it stands.
+    PickResult pick(Pick::Kind kind, int number, const std::string& text);
     // After the last pick: a refusal sentence for the first selector a pick named that no longer
     // shows the entry of its last pick ("bay 9: Fell was cleared by Tarn in bay 1, ..."); empty
     // when every pick holds.
