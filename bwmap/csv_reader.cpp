@@ -53,8 +53,15 @@ bool CsvReader::nextPlainLine(std::vector<std::string>& fields) {
     for (const char* field = begin;; ++count) {
         const char* stop = static_cast<const char*>(std::memchr(field, separator_, static_cast<std::size_t>(lineEnd - field)));
         if (stop == nullptr) stop = lineEnd;
-        if (count < fields.size()) fields[count].assign(field, static_cast<std::size_t>(stop - field));
-        else fields.emplace_back(field, static_cast<std::size_t>(stop - field));
+        const std::size_t size = static_cast<std::size_t>(stop - field);
+        if (count == fields.size()) {
+            fields.emplace_back(field, size);
+        } else if (fields[count].size() == size) {  // mostly, row after row: written over in place
+            char* const to = &fields[count][0];
+            for (std::size_t i = 0; i < size; ++i) to[i] = field[i];
+        } else {
+            fields[count].assign(field, size);
+        }
         if (stop == lineEnd) break;
         field = stop + 1;
     }
