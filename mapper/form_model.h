@@ -106,7 +106,12 @@ public:
     void setText(int id, std::string_view text) override {
         ++counts_[OP_SET_TEXT];
         if (Control* control = find(id, "setText", kTextControl); control && !sameShortText(control->text, text)) {
-            control->text.assign(text);
+            if (control->text.size() == text.size()) {  // written over in place, without a string call
+                char* const to = &control->text[0];
+                for (std::size_t i = 0; i < text.size(); ++i) to[i] = text[i];
+            } else {
+                control->text.assign(text);
+            }
             textSet_[static_cast<std::size_t>(control - controls_.data())] = 1;
             if (recordsKept_) changed(id);
         }
