@@ -75,13 +75,24 @@ void labelBay(Form& form, const BladeType& type, int column, bool lowerBay, int 
 
 }  // namespace
 
-std::size_t portCount(const BladeType& type) { return strnlen(type.portMap, kFieldSize - 1); }
+namespace {
+
+// The length of a fixed-width field, at most kFieldSize - 1: a few bytes, counted without a call.
+std::size_t fieldLength(const char* field) {
+    std::size_t length = 0;
+    while (length < kFieldSize - 1 && field[length] != '\0') ++length;
+    return length;
+}
+
+}  // namespace
+
+std::size_t portCount(const BladeType& type) { return fieldLength(type.portMap); }
 
 // A type with fewer than four ports enumerates in port order whatever its flags say: an order
 // variant would send some of its ports to positions it does not have.
 bool orderFlagsApply(const BladeType& type) { return portCount(type) >= kOrderedPorts; }
 
-std::size_t portDigitCount(const BladeType& type) { return strnlen(type.portDigits, kFieldSize - 1); }
+std::size_t portDigitCount(const BladeType& type) { return fieldLength(type.portDigits); }
 
 // A port whose digit is missing (portDigits shorter than portMap) or not hexadecimal shows its
 // switch letter with "?" for the number: the wiring is unknown, the port still takes its row and
