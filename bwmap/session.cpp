@@ -66,6 +66,7 @@ void EnclosureSession::choose(int id, int index) {
 void EnclosureSession::start(int enclosureType, int defaultOs) {
     form_.reset();
     picks_.clear();
+    picked_.fill(false);
     pickCount_ = 0;
     if ((enclosureType == ENCLOSURE_STANDARD || enclosureType == ENCLOSURE_ENHANCED) &&
         enclosureType != form_.getSelection(IDC_ENCLOSURE_TYPE))
@@ -154,8 +155,12 @@ PickResult EnclosureSession::pick(Pick::Kind kind, int number, const std::string
                 what() + " does not offer \"" + printable(text) + "\"" + didYouMean(control.entries, text)};
 
     const std::size_t order = pickCount_++;
-    picks_.erase(std::remove_if(picks_.begin(), picks_.end(), [id](const LastPick& last) { return last.id == id; }),
-                 picks_.end());
+    bool& picked = picked_[kind == Pick::BAY ? static_cast<std::size_t>(number - 1)
+                                             : static_cast<std::size_t>(2 * ids::kColumns + number - 1)];
+    if (picked)
+        picks_.erase(std::remove_if(picks_.begin(), picks_.end(), [id](const LastPick& last) { return last.id == id; }),
+                     picks_.end());
+    picked = true;
     LastPick& last = picks_.emplace_back();  // its fields stored in place, not through a copy
     last.id = id;
     last.entry = static_cast<std::size_t>(index);

@@ -99,6 +99,7 @@ private:
     std::array<std::array<FoundEntry, kFoundPerBay>, 2 * ids::kColumns> found_;
     std::array<std::size_t, 2 * ids::kColumns> nextFound_{};  // the slot each bay fills next
     std::vector<LastPick> picks_;  // one per selector, in pick order of their last picks
+    std::array<bool, 3 * ids::kColumns> picked_{};  // bays 1-16, then column OS selectors 1-8: in picks_
     std::size_t pickCount_ = 0;
     std::vector<PortMapRow> portMap_;  // kept from one enclosure to the next for its storage
 };
