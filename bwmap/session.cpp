@@ -39,8 +39,11 @@ int findEntry(const std::vector<std::string>& entries, const std::string& text) 
 
 int EnclosureSession::entryFor(int bay, const std::vector<std::string>& entries, const std::string& text) {
     std::array<FoundEntry, kFoundPerBay>& found = found_[static_cast<std::size_t>(bay - 1)];
+    // Type names of one family differ mostly at their end: the last byte is tried first.
     for (const FoundEntry& entry : found)
-        if (entry.index >= 0 && sameShortText(entry.text, text)) return entry.index;
+        if (entry.index >= 0 && entry.text.size() == text.size() && (text.empty() || entry.text.back() == text.back()) &&
+            sameShortText(entry.text, text))
+            return entry.index;
     const int index = findEntry(entries, text);
     if (index >= 0) {
         FoundEntry& slot = found[nextFound_[static_cast<std::size_t>(bay - 1)]++ % kFoundPerBay];
