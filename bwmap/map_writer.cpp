@@ -50,17 +50,43 @@ void appendPlain(std::string& out, std::string_view field) {
     }
 }
 
-// A bay's number: one or two digits, anything else through the library.
-void appendBay(std::string& out, int bay) {
-    if (bay >= 0 && bay < 10) {
-        out += static_cast<char>('0' + bay);
-    } else if (bay >= 10 && bay < 100) {
-        out += static_cast<char>('0' + bay / 10);
-        out += static_cast<char>('0' + bay % 10);
-    } else {
-        out += std::to_string(bay);
-    }
+constexpr std::size_t kBayRoom = 11;  // "-2147483648"
+
+char* put(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
 }
+
+// A bay's number at `out` (kBayRoom bytes): one or two digits, anything else through the library.
+char* putBay(char* out, int bay) {
+    if (bay >= 0 && bay < 100) {
+        if (bay >= 10) *out++ = static_cast<char>('0' + bay / 10);
+        *out++ = static_cast<char>('0' + bay % 10);
+        return out;
+    }
+    return put(out, std::to_string(bay));
+}
+
+// A CSV cell at `out`, which has room for twice the field and two quotes: the field as it is, or
+// quoted with its quotes doubled when it holds a comma, a quote or a line end; a NUL byte as '?'.
+char* putCsvField(char* out, std::string_view field) {
+    char* const start = out;
+    bool quote = false;
+    for (const char ch : field) {
+        quote |= ch == ',' || ch == '"' || ch == '\r' || ch == '\n';
+        *out++ = ch == '\0' ? '?' : ch;
+    }
+    if (!quote) return out;
+    out = start;
+    *out++ = '"';
+    for (const char ch : field) {
+        if (ch == '"') *out++ = '"';
+        *out++ = ch == '\0' ? '?' : ch;
+    }
+    *out++ = '"';
+    return out;
+}
+
 
 class TsvWriter : public MapWriter {
 public:
@@ -113,27 +139,41 @@ public:
             if (e.extra && i < e.extra->values.size()) appendCsvField(tail_, e.extra->values[i]);
         }
         tail_ += '\n';
+        // The lines are written into room made once for the enclosure, then the text is cut to
+        // its length: a cell takes at most twice its bytes and its quotes.
+        std::size_t room = 0;
         for (const PortMapRow& row : e.rows) {
-            out += head_;
-            appendBay(out, row.bay);
-            out += ',';
-            appendCsvField(out, row.type);
-            out += ',';
-            if (e.names) {
-                appendCsvField(out, e.names->host(row.bay));
-                out += ',';
-            }
-            appendCsvField(out, row.os);
-            out += ',';
-            if (e.names) {
-                appendCsvField(out, e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]));
-                out += ',';
-            }
-            appendCsvField(out, row.switchPort);
-            out += ',';
-            appendCsvField(out, row.nic);
-            out += tail_;
+            room += head_.size() + tail_.size() + kBayRoom + 8 +
+                    2 * (row.type.size() + row.os.size() + row.switchPort.size() + row.nic.size());
+            if (e.names)
+                room += 2 * (e.names->host(row.bay).size() +
+                             e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]).size()) + 6;
         }
+        const std::size_t start = out.size();
+        out.resize(start + room);
+        char* p = &out[start];
+        for (const PortMapRow& row : e.rows) {
+            p = put(p, head_);
+            p = putBay(p, row.bay);
+            *p++ = ',';
+            p = putCsvField(p, row.type);
+            *p++ = ',';
+            if (e.names) {
+                p = putCsvField(p, e.names->host(row.bay));
+                *p++ = ',';
+            }
+            p = putCsvField(p, row.os);
+            *p++ = ',';
+            if (e.names) {
+                p = putCsvField(p, e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]));
+                *p++ = ',';
+            }
+            p = putCsvField(p, row.switchPort);
+            *p++ = ',';
+            p = putCsvField(p, row.nic);
+            p = put(p, tail_);
+        }
+        out.resize(static_cast<std::size_t>(p - out.data()));
     }
 
 private:
@@ -264,22 +304,9 @@ public:
 }  // namespace
 
 void appendCsvField(std::string& out, std::string_view field) {
-    bool quote = false;
-    bool nul = false;
-    for (const char ch : field) {
-        quote |= ch == ',' || ch == '"' || ch == '\r' || ch == '\n';
-        nul |= ch == '\0';
-    }
-    if (!quote && !nul) {
-        out += field;
-        return;
-    }
-    if (quote) out += '"';
-    for (char ch : field) {
-        if (ch == '"') out += '"';
-        out += ch == '\0' ? '?' : ch;
-    }
-    if (quote) out += '"';
+    const std::size_t start = out.size();
+    out.resize(start + 2 * field.size() + 2);
+    out.resize(static_cast<std::size_t>(putCsvField(&out[start], field) - out.data()));
 }
 
 std::vector<const char*> mapColumns(bool plans, bool names) {
