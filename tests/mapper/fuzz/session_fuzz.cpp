@@ -9,6 +9,7 @@
 #include <string>
 
 #include "memory_file.h"
+#include "rules.h"
 #include "user_sessions.h"
 
 namespace {
@@ -40,11 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!loadCatalogue(catalogue, hooks)) std::abort();
     if (split == std::string::npos) return 0;
 
-    // A twin form keeps column records: after every action it must equal the form whose pass
-    // works every column.
+    // A twin form keeps column records, its start-up columns settled once and kept: after every
+    // action it must equal the form whose pass works every column. It resets to what it kept.
     sessions::UserForm user(catalogue);
     sessions::UserForm twin(catalogue);
     twin.form.keepColumnRecords(true);
+    settleUnchangedColumns(twin.form, catalogue);
+    twin.form.keep();
     ByteChooser choose(data + split + 1, size - split - 1);
     ByteChooser twinChoose(data + split + 1, size - split - 1);
     while (choose.more()) {
@@ -54,8 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::fprintf(stderr, "after %s: %s\n", action.c_str(), broken.c_str());
             std::abort();
         }
-        if (sessions::act(twin, twinChoose) != action) std::abort();
-        if (action == "Reset") twin.form.keepColumnRecords(true);
+        if (action == "Reset") {
+            twinChoose.below(100);  // the choice act() took
+            twin.form.reset();
+        } else if (sessions::act(twin, twinChoose) != action) {
+            std::abort();
+        }
         const int differs = sessions::firstDifference(user.form, twin.form);
         if (differs >= 0) {
             std::fprintf(stderr, "after %s: control %d differs from a full pass\n", action.c_str(), differs);
