@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "encoding.h"
 #include "html_sheet.h"
@@ -360,10 +361,10 @@ std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const s
     mapped.enclosure = session.enclosureText();
     mapped.defaultOs = session.defaultOsText();
     mapped.rows = session.portMap();
-    EnclosureView view;
+    std::optional<EnclosureView> view;  // some hundred strings: made only for a writer that draws
     if (writer.drawsEnclosure()) {
-        view = session.view();
-        mapped.view = &view;
+        view.emplace(session.view());
+        mapped.view = &*view;
     }
     std::string refused = writer.refuse(mapped);
     if (refused.empty()) writer.write(out, mapped);
