@@ -44,8 +44,7 @@ int CsvReader::get() {
 bool CsvReader::nextPlainLine(std::vector<std::string>& fields) {
     if (pos_ == end_ || buffer_[pos_] == '\n' || buffer_[pos_] == '\r') return false;
     const char* const begin = buffer_ + pos_;
-    const std::size_t size = end_ - pos_;
-    const char* const lineEnd = static_cast<const char*>(std::memchr(begin, '\n', size));
+    const char* const lineEnd = static_cast<const char*>(std::memchr(begin, '\n', end_ - pos_));
     if (lineEnd == nullptr) return false;
     const std::size_t length = static_cast<std::size_t>(lineEnd - begin);
     if (std::memchr(begin, '"', length) != nullptr || std::memchr(begin, '\r', length) != nullptr) return false;
