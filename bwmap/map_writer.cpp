@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "char_writer.h"
 #include "encoding.h"
 #include "html_sheet.h"
 #include "json_members.h"
@@ -51,43 +52,28 @@ void appendPlain(std::string& out, std::string_view field) {
     }
 }
 
-constexpr std::size_t kBayRoom = 11;  // "-2147483648"
-
-char* put(char* out, std::string_view text) {
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
-}
-
-// A bay's number at `out` (kBayRoom bytes): one or two digits, anything else through the library.
-char* putBay(char* out, int bay) {
-    if (bay >= 0 && bay < 100) {
-        if (bay >= 10) *out++ = static_cast<char>('0' + bay / 10);
-        *out++ = static_cast<char>('0' + bay % 10);
-        return out;
-    }
-    return put(out, std::to_string(bay));
-}
-
-// A CSV cell at `out`, which has room for twice the field and two quotes: the field as it is, or
-// quoted with its quotes doubled when it holds a comma, a quote or a line end; a NUL byte as '?'.
-char* putCsvField(char* out, std::string_view field) {
-    char* const start = out;
+// A CSV cell: the field as it is, or quoted with its quotes doubled when it holds a comma, a
+// quote or a line end; a NUL byte as '?'. It takes at most twice its bytes and two quotes. The
+// field is written as it is while it is read, and again quoted only when it must be.
+void putCsvField(CharWriter& out, std::string_view field) {
+    char* const start = out.end();
+    char* p = start;
     bool quote = false;
     for (const char ch : field) {
         quote |= ch == ',' || ch == '"' || ch == '\r' || ch == '\n';
-        *out++ = ch == '\0' ? '?' : ch;
+        *p++ = ch == '\0' ? '?' : ch;
     }
-    if (!quote) return out;
-    out = start;
-    *out++ = '"';
-    for (const char ch : field) {
-        if (ch == '"') *out++ = '"';
-        *out++ = ch == '\0' ? '?' : ch;
+    if (quote) {
+        p = start;
+        *p++ = '"';
+        for (const char ch : field) {
+            if (ch == '"') *p++ = '"';
+            *p++ = ch == '\0' ? '?' : ch;
+        }
+        *p++ = '"';
     }
-    *out++ = '"';
-    return out;
+    out = CharWriter(p);
 }
-
 
 class TsvWriter : public MapWriter {
 public:
@@ -144,7 +130,7 @@ public:
         // its length: a cell takes at most twice its bytes and its quotes.
         std::size_t room = 0;
         for (const PortMapRow& row : e.rows) {
-            room += head_.size() + tail_.size() + kBayRoom + 8 +
+            room += head_.size() + tail_.size() + CharWriter::kNumberRoom + 8 +
                     2 * (row.type.size() + row.os.size() + row.switchPort.size() + row.nic.size());
             if (e.names)
                 room += 2 * (e.names->host(row.bay).size() +
@@ -152,29 +138,27 @@ public:
         }
         const std::size_t start = out.size();
         out.resize(start + room);
-        char* p = &out[start];
+        CharWriter p(&out[start]);
         for (const PortMapRow& row : e.rows) {
-            p = put(p, head_);
-            p = putBay(p, row.bay);
-            *p++ = ',';
-            p = putCsvField(p, row.type);
-            *p++ = ',';
+            p.put(head_).number(row.bay).put(',');
+            putCsvField(p, row.type);
+            p.put(',');
             if (e.names) {
-                p = putCsvField(p, e.names->host(row.bay));
-                *p++ = ',';
+                putCsvField(p, e.names->host(row.bay));
+                p.put(',');
             }
-            p = putCsvField(p, row.os);
-            *p++ = ',';
+            putCsvField(p, row.os);
+            p.put(',');
             if (e.names) {
-                p = putCsvField(p, e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]));
-                *p++ = ',';
+                putCsvField(p, e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]));
+                p.put(',');
             }
-            p = putCsvField(p, row.switchPort);
-            *p++ = ',';
-            p = putCsvField(p, row.nic);
-            p = put(p, tail_);
+            putCsvField(p, row.switchPort);
+            p.put(',');
+            putCsvField(p, row.nic);
+            p.put(tail_);
         }
-        out.resize(static_cast<std::size_t>(p - out.data()));
+        out.resize(static_cast<std::size_t>(p.end() - out.data()));
     }
 
 private:
@@ -307,7 +291,9 @@ public:
 void appendCsvField(std::string& out, std::string_view field) {
     const std::size_t start = out.size();
     out.resize(start + 2 * field.size() + 2);
-    out.resize(static_cast<std::size_t>(putCsvField(&out[start], field) - out.data()));
+    CharWriter cell(&out[start]);
+    putCsvField(cell, field);
+    out.resize(static_cast<std::size_t>(cell.end() - out.data()));
 }
 
 std::vector<const char*> mapColumns(bool plans, bool names) {

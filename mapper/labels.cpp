@@ -73,10 +73,6 @@ void labelBay(Form& form, const BladeType& type, int column, bool lowerBay, int 
     });
 }
 
-}  // namespace
-
-namespace {
-
 // The length of a fixed-width field, at most kFieldSize - 1: a few bytes, counted without a call.
 std::size_t fieldLength(const char* field) {
     std::size_t length = 0;
