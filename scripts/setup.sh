@@ -8,7 +8,7 @@
 set -eu
 
 # Nothing builds or runs without these: compilers, CMake, the libraries every tree links, Wine.
-essential="cmake g++ make libgtest-dev googletest libcli11-dev nlohmann-json3-dev
+essential="cmake ninja-build g++ make libgtest-dev googletest libcli11-dev nlohmann-json3-dev
 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine64 xvfb"
 # Without one of these, the tests that need it fail; everything else still runs.
 optional="clang libclang-rt-14-dev wine32:i386 xdotool x11-apps imagemagick time chromium
@@ -32,9 +32,15 @@ echo "setup: installing$missing"
 case " $missing " in *":i386"*)
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
 esac
-if ! apt-get update -qq; then
+# apt-get update; false with its first error, in one line, on standard error.
+update_lists() {
+    if update_out=$(apt-get update -qq 2>&1); then return 0; fi
+    echo "setup: apt-get update: $(printf '%s\n' "$update_out" | sed -n 's/^E: //p' | head -n 1)" >&2
+    return 1
+}
+if ! update_lists; then
     echo "setup: apt-get update failed; trying once more" >&2
-    apt-get update -qq ||
+    update_lists ||
         echo "setup: apt-get update failed again; going on with the package lists at hand" >&2
 fi
 
