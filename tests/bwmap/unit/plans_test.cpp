@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bwmap_runner.h"
-#include "csv_reader.h"
-#include "name_index.h"
+#include "input/csv_reader.h"
+#include "enclosure/name_index.h"
 
 namespace {
 

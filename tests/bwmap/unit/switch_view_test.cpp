@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "bwmap_runner.h"
-#include "switch_view.h"
+#include "views/switch_view.h"
 
 namespace {
 
