@@ -27,6 +27,7 @@
 #include "enclosure/plans.h"
 #include "enclosure/session.h"
 #include "views/switch_view.h"
+#include "writers/switch_writer.h"
 #include "views/type_list.h"
 #include "base/version.h"
 
@@ -259,6 +260,37 @@ bool sheetFacts(const Options& options, const std::string& cataloguePath, const 
     return true;
 }
 
+// Checks each enclosure it receives and hands its verdicts to the writer. A capture that cannot
+// be read is reported on `err`, and so, after the last enclosure, is a HOST=FILE whose host no
+// blade has.
+class CablingRun : public MapWriter {
+public:
+    CablingRun(std::unique_ptr<CablingWriter> writer, CablingChecker& checker, CaptureSource& source, std::FILE* err)
+        : writer_(std::move(writer)), checker_(checker), source_(source), err_(err) {}
+    void begin(std::string& out) override { writer_->begin(out); }
+    void write(std::string& out, const MappedEnclosure& e) override {
+        std::vector<std::string> errors;
+        const std::vector<CablingRow> rows = checker_.check(e, errors);
+        const std::string name = checker_.enclosureName(e);
+        for (const std::string& error : errors)
+            std::fprintf(err_, "bwmap: %s%s\n", e.name ? (printable(name) + ": ").c_str() : "", printable(error).c_str());
+        writer_->write(out, name, rows);
+    }
+    void end(std::string&) override {
+        for (const std::string& host : source_.unusedHosts()) {
+            std::fprintf(err_, "bwmap: --verify %s=...: no blade of the plan has the host name %s\n",
+                         printable(host).c_str(), printable(host).c_str());
+            checker_.countError();
+        }
+    }
+
+private:
+    std::unique_ptr<CablingWriter> writer_;
+    CablingChecker& checker_;
+    CaptureSource& source_;
+    std::FILE* err_;
+};
+
 int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer, const std::string& letters,
            OutputSink& sink, std::FILE* err) {
     std::vector<Pick> picks;
@@ -422,7 +454,7 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     OutputSink sink(out, plans ? err : nullptr);
     // NetBox's import files take only the headers NetBox knows: no further columns there.
     const WriterMaker makeWriter = [&](bool names, const std::vector<std::string>& extra) -> std::unique_ptr<MapWriter> {
-        if (verifying) return makeCablingWriter(format, checker, captures, err);
+        if (verifying) return std::make_unique<CablingRun>(makeCablingWriter(format), checker, captures, err);
         std::unique_ptr<MapWriter> inner = netbox     ? makeNetboxWriter(format == MapFormat::NETBOX_CABLES, netboxOptions)
                                            : bySwitch ? makeSwitchWriter(format, plans, names, catalogue, extra)
                                                       : format == MapFormat::HTML ? makeHtmlWriter(&facts)

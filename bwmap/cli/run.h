@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-enum BwmapStatus { BWMAP_OK = 0, BWMAP_FINDINGS = 1, BWMAP_ERROR = 2, BWMAP_REFUSED = 3 };
+#include "base/status.h"
 
 // Runs bwmap with a command line, writing to `out` and `err`; returns the exit status.
 int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err);

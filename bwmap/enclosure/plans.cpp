@@ -18,7 +18,7 @@
 #include "enclosure/names.h"
 #include "input/picks.h"
 #include "input/plans_source.h"
-#include "cli/run.h"
+#include "base/status.h"
 #include "enclosure/suggest.h"
 
 namespace {

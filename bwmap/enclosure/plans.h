@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "writers/map_writer.h"
+#include "enclosure/mapped_enclosure.h"
 #include "base/output_sink.h"
 #include "enclosure/session.h"
 

@@ -9,13 +9,7 @@
 #include "enclosure/enclosure_view.h"
 #include "form_model.h"
 #include "port_map.h"
-
-// A user's pick: a bay selector entry (bay 1-16) or a column OS selector entry (column 1-8).
-struct Pick {
-    enum Kind { BAY, COLUMN_OS } kind = BAY;
-    int number = 0;    // the bay or the column, counted from 1
-    std::string text;  // the entry text as given
-};
+#include "input/picks.h"
 
 struct PickResult {
     enum Status { DONE, INPUT_ERROR, REFUSED } status = DONE;

@@ -4,7 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "enclosure/session.h"
+// A user's pick: a bay selector entry (bay 1-16) or a column OS selector entry (column 1-8).
+struct Pick {
+    enum Kind { BAY, COLUMN_OS } kind = BAY;
+    int number = 0;    // the bay or the column, counted from 1
+    std::string text;  // the entry text as given
+};
 
 // Parses "N=TYPE" (bay 1-16) or "osC=OS" (column 1-8). On failure returns nothing and sets
 // `error` to a one-line message.

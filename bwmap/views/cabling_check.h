@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "input/lldp_capture.h"
-#include "writers/map_writer.h"
+#include "enclosure/mapped_enclosure.h"
 #include "enclosure/name_template.h"
 
 // One switch port that a label plans, with the names the switch sends over LLDP.

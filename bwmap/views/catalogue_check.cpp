@@ -15,10 +15,10 @@
 #include "base/encoding.h"
 #include "labels.h"
 #include "base/output_sink.h"
+#include "base/status.h"
 #include "input/picks.h"
 #include "population.h"
 #include "rules.h"
-#include "cli/run.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// The switch's side of the map: labels by switch and port, one port looked up, shared ports.
+// The switch's side of the map: one port looked up, and the ports that carry two labels.
 #pragma once
 
 #include <cstdio>
@@ -6,28 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "writers/map_writer.h"
+#include "enclosure/mapped_enclosure.h"
+#include "enclosure/switch_order.h"
 #include "base/output_sink.h"
-
-// One label seen from its switch.
-struct SwitchLabel {
-    const PortMapRow* row;
-    char letter;  // the switch port's first byte
-    int port;     // 0 when the label has no port number ("A-?")
-};
-// The labels of `rows` ordered by switch, then port number; labels without a number last, and
-// labels on one port in the order of `rows`.
-std::vector<SwitchLabel> labelsBySwitch(PortMapRows rows);
-// The same into `labels`, whose storage is reused.
-void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels);
-// The label's port as the switch view writes it: the number, else the text after "A-".
-std::string switchPortText(const SwitchLabel& label);
-
-// Rows ordered by switch, then port number (ports without a number last), with the columns
-// [Enclosure,] Switch, Port, Bay, Type, [Host,] NIC and the plans file's `extra` columns. Formats
-// table, tsv, csv and json.
-std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
-                                            const std::vector<std::string>& extra = {});
 
 // A switch port asked for: "A-7" (letter, case ignored) or "NAME:7" (a switch's host name).
 struct PortQuery {

@@ -1,11 +1,10 @@
-// The writers of the cabling check; the check itself is in cabling_check.cpp.
+// The formats of the cabling check's verdicts; the check itself is in views/cabling_check.cpp.
 #include "writers/cabling_writer.h"
 
 #include <algorithm>
 
 #include <nlohmann/json.hpp>
 
-#include "input/picks.h"
 
 namespace {
 
@@ -23,22 +22,16 @@ nlohmann::ordered_json orNull(const std::string& text) {
     return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(text);
 }
 
-class CablingWriter : public MapWriter {
+class TextCablingWriter : public CablingWriter {
 public:
-    CablingWriter(MapFormat format, CablingChecker& checker, CaptureSource& source, std::FILE* err)
-        : format_(format), checker_(checker), source_(source), err_(err) {}
+    explicit TextCablingWriter(MapFormat format) : format_(format) {}
 
     void begin(std::string& out) override {
         if (format_ == MapFormat::JSON) return;
         line(out, Fields(kColumns, kColumns + kColumnCount));
     }
 
-    void write(std::string& out, const MappedEnclosure& e) override {
-        std::vector<std::string> errors;
-        const std::vector<CablingRow> rows = checker_.check(e, errors);
-        const std::string name = checker_.enclosureName(e);
-        for (const std::string& error : errors)
-            std::fprintf(err_, "bwmap: %s%s\n", e.name ? (printable(name) + ": ").c_str() : "", printable(error).c_str());
+    void write(std::string& out, const std::string& name, const std::vector<CablingRow>& rows) override {
         if (format_ != MapFormat::JSON) {
             for (const CablingRow& row : rows) line(out, fieldsOf(name, row));
             return;
@@ -58,14 +51,6 @@ public:
         object["ports"] = std::move(ports);
         out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
         out += '\n';
-    }
-
-    void end(std::string&) override {
-        for (const std::string& host : source_.unusedHosts()) {
-            std::fprintf(err_, "bwmap: --verify %s=...: no blade of the plan has the host name %s\n",
-                         printable(host).c_str(), printable(host).c_str());
-            checker_.countError();
-        }
     }
 
 private:
@@ -91,14 +76,10 @@ private:
     }
 
     MapFormat format_;
-    CablingChecker& checker_;
-    CaptureSource& source_;
-    std::FILE* err_;
 };
 
 }  // namespace
 
-std::unique_ptr<MapWriter> makeCablingWriter(MapFormat format, CablingChecker& checker, CaptureSource& source,
-                                             std::FILE* err) {
-    return std::make_unique<CablingWriter>(format, checker, source, err);
+std::unique_ptr<CablingWriter> makeCablingWriter(MapFormat format) {
+    return std::make_unique<TextCablingWriter>(format);
 }

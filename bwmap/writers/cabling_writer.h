@@ -1,14 +1,21 @@
 // The verdicts of --verify as a table, TSV, CSV or JSON Lines, one enclosure at a time.
 #pragma once
 
-#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "views/cabling_check.h"
 #include "writers/map_writer.h"
 
-// Checks each enclosure it receives with `checker` and writes its rows: Enclosure, Bay, Host,
-// NIC, Switch, Port, Interface, Verdict, Note. A capture that cannot be read is reported on
-// `err`, and so, after the last enclosure, is a HOST=FILE whose host no blade has.
-std::unique_ptr<MapWriter> makeCablingWriter(MapFormat format, CablingChecker& checker, CaptureSource& source,
-                                             std::FILE* err);
+// Writes the rows it is handed: Enclosure, Bay, Host, NIC, Switch, Port, Interface, Verdict, Note.
+class CablingWriter {
+public:
+    virtual ~CablingWriter() = default;
+    // Before the first enclosure (the header).
+    virtual void begin(std::string& out) = 0;
+    // One enclosure's rows under its name.
+    virtual void write(std::string& out, const std::string& enclosure, const std::vector<CablingRow>& rows) = 0;
+};
+
+std::unique_ptr<CablingWriter> makeCablingWriter(MapFormat format);

@@ -3,14 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include "base/char_writer.h"
 #include "base/encoding.h"
 #include "writers/html_sheet.h"
 #include "writers/json_members.h"
 #include "writers/json_text.h"
-#include "enclosure/session.h"
 
 namespace {
 
@@ -335,24 +333,4 @@ std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const Bla
     case MapFormat::NETBOX_INTERFACES: break;
     }
     return std::make_unique<TableWriter>(plans, names, catalogue, extra);
-}
-
-std::string writeEnclosure(MapWriter& writer, EnclosureSession& session, const std::string* name, std::string& out,
-                           const EnclosureNames* names, const ExtraColumns* extra, long line) {
-    MappedEnclosure mapped;
-    mapped.name = name;
-    mapped.line = line;
-    mapped.names = names;
-    mapped.extra = extra;
-    mapped.enclosure = session.enclosureText();
-    mapped.defaultOs = session.defaultOsText();
-    mapped.rows = session.portMap();
-    std::optional<EnclosureView> view;  // some hundred strings: made only for a writer that draws
-    if (writer.drawsEnclosure()) {
-        view.emplace(session.view());
-        mapped.view = &*view;
-    }
-    std::string refused = writer.refuse(mapped);
-    if (refused.empty()) writer.write(out, mapped);
-    return refused;
 }

@@ -6,7 +6,7 @@
 #include "base/char_writer.h"
 #include "base/encoding.h"
 #include "writers/html_sheet.h"
-#include "views/switch_view.h"
+#include "enclosure/switch_order.h"
 
 namespace {
 

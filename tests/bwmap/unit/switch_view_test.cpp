@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "bwmap_runner.h"
+#include "enclosure/switch_order.h"
 #include "views/switch_view.h"
 
 namespace {
