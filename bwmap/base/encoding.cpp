@@ -13,20 +13,25 @@ const std::uint16_t k1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void appendCodePoint(std::string& out, std::uint32_t cp) {
+}  // namespace
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-}  // namespace
 
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(std::string_view text) {
@@ -65,7 +70,7 @@ std::string windows1252ToUtf8(const std::string& text) {
     out.reserve(text.size() + text.size() / 2);
     for (char ch : text) {
         const auto b = static_cast<unsigned char>(ch);
-        appendCodePoint(out, b >= 0x80 && b < 0xA0 ? k1252High[b - 0x80] : b);
+        appendUtf8(out, b >= 0x80 && b < 0xA0 ? k1252High[b - 0x80] : b);
     }
     return out;
 }

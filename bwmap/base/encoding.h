@@ -2,10 +2,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 bool isValidUtf8(std::string_view text);
+// Appends the code point `cp` (at most U+10FFFF, no surrogate) as UTF-8.
+void appendUtf8(std::string& out, std::uint32_t cp);
 // No byte above 0x7F: text that every conversion below keeps as it is.
 bool isPlainAscii(std::string_view text);
 // One of the conversions below, for writers that skip it for plain ASCII.

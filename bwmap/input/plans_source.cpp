@@ -6,30 +6,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/encoding.h"
+
 namespace {
 
 constexpr std::size_t kBlock = 1 << 16;
 
 bool startsWith(const std::string& bytes, const char* prefix, std::size_t size) {
     return bytes.size() >= size && std::memcmp(bytes.data(), prefix, size) == 0;
-}
-
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // What a file that is no text export looks like, from its first bytes; empty for text.

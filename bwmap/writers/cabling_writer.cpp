@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/encoding.h"
+#include "base/text_cells.h"
 
 namespace {
 
@@ -67,8 +69,10 @@ private:
                 continue;
             }
             if (i > 0) out += format_ == MapFormat::TSV ? "\t" : "  ";
-            for (char ch : fields[i]) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
-            if (format_ == MapFormat::TABLE && fields[i].size() < kWidths[i]) out.append(kWidths[i] - fields[i].size(), ' ');
+            appendCell(out, fields[i]);
+            if (format_ != MapFormat::TABLE) continue;
+            const std::size_t width = displayWidth(fields[i]);
+            if (width < kWidths[i]) out.append(kWidths[i] - width, ' ');
         }
         if (format_ == MapFormat::TABLE)
             while (out.size() > start && out.back() == ' ') out.pop_back();

@@ -6,6 +6,7 @@
 
 #include "base/char_writer.h"
 #include "base/encoding.h"
+#include "base/text_cells.h"
 #include "writers/html_sheet.h"
 #include "writers/json_members.h"
 #include "writers/json_text.h"
@@ -39,40 +40,6 @@ private:
     std::vector<std::string_view> fields_;
 };
 
-// A field as one cell of a tsv or table line: no tab or line end, a NUL shown as '?'.
-void appendPlain(std::string& out, std::string_view field) {
-    const std::size_t start = out.size();
-    out += field;
-    for (std::size_t i = start; i < out.size(); ++i) {
-        char& ch = out[i];
-        if (ch == '\t' || ch == '\r' || ch == '\n') ch = ' ';
-        else if (ch == '\0') ch = '?';
-    }
-}
-
-// A CSV cell: the field as it is, or quoted with its quotes doubled when it holds a comma, a
-// quote or a line end; a NUL byte as '?'. It takes at most twice its bytes and two quotes. The
-// field is written as it is while it is read, and again quoted only when it must be.
-void putCsvField(CharWriter& out, std::string_view field) {
-    char* const start = out.end();
-    char* p = start;
-    bool quote = false;
-    for (const char ch : field) {
-        quote |= ch == ',' || ch == '"' || ch == '\r' || ch == '\n';
-        *p++ = ch == '\0' ? '?' : ch;
-    }
-    if (quote) {
-        p = start;
-        *p++ = '"';
-        for (const char ch : field) {
-            if (ch == '"') *p++ = '"';
-            *p++ = ch == '\0' ? '?' : ch;
-        }
-        *p++ = '"';
-    }
-    out = CharWriter(p);
-}
-
 class TsvWriter : public MapWriter {
 public:
     TsvWriter(bool plans, bool names, const std::vector<std::string>& extra)
@@ -91,7 +58,7 @@ private:
     static void line(std::string& out, const std::vector<std::string_view>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += '\t';
-            appendPlain(out, fields[i]);
+            appendCell(out, fields[i]);
         }
         out += '\n';
     }
@@ -206,7 +173,7 @@ private:
         const std::size_t start = out.size();
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += "  ";
-            appendPlain(out, fields[i]);
+            appendCell(out, fields[i]);
             const std::size_t width = displayWidth(fields[i]);
             if (width < widths_[i]) out.append(widths_[i] - width, ' ');
         }
@@ -285,14 +252,6 @@ public:
 };
 
 }  // namespace
-
-void appendCsvField(std::string& out, std::string_view field) {
-    const std::size_t start = out.size();
-    out.resize(start + 2 * field.size() + 2);
-    CharWriter cell(&out[start]);
-    putCsvField(cell, field);
-    out.resize(static_cast<std::size_t>(cell.end() - out.data()));
-}
 
 std::vector<const char*> mapColumns(bool plans, bool names) {
     std::vector<const char*> columns;

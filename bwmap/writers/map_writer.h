@@ -17,10 +17,6 @@ enum class MapFormat { TABLE, TSV, CSV, JSON, HTML, NETBOX_CABLES, NETBOX_INTERF
 std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue,
                                          bool names = false, const std::vector<std::string>& extra = {});
 
-// Appends a CSV field, quoted when it holds a comma, a quote or a line end (quotes doubled); a
-// NUL byte shows as '?'.
-void appendCsvField(std::string& out, std::string_view field);
-
 // The column names of the rows: [Enclosure,] Bay, Type, [Host,] OS, [Switch,] Switch port, NIC.
 std::vector<const char*> mapColumns(bool plans, bool names);
 // One row's fields in the order of mapColumns; `bay` holds the bay's number as text. Returns

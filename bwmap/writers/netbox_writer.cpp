@@ -7,25 +7,17 @@
 #include <set>
 
 #include "base/encoding.h"
+#include "base/text_cells.h"
 #include "enclosure/names.h"
 
 namespace {
-
-void appendQuoted(std::string& out, const std::string& value) {
-    out += '"';
-    for (char ch : value) {
-        if (ch == '"') out += '"';
-        out += ch;
-    }
-    out += '"';
-}
 
 void appendRow(std::string& out, std::initializer_list<const std::string*> values) {
     bool first = true;
     for (const std::string* value : values) {
         if (!first) out += ',';
         first = false;
-        appendQuoted(out, *value);
+        appendQuotedCsvField(out, *value);
     }
     out += "\r\n";
 }

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/encoding.h"
+#include "base/text_cells.h"
 #include "enclosure/switch_order.h"
 #include "writers/json_members.h"
 
@@ -35,21 +36,6 @@ std::size_t switchFields(const MappedEnclosure& e, const SwitchLabel& label, std
     if (e.names) fields[count++] = e.names->host(label.row->bay);
     fields[count++] = label.row->nic;
     return count;
-}
-
-// A field as one cell of a tsv, csv or table line: no tab or line end, a NUL shown as '?'.
-void appendPlain(std::string& out, std::string_view field) {
-    for (char ch : field) out += (ch == '\t' || ch == '\r' || ch == '\n') ? ' ' : ch == '\0' ? '?' : ch;
-}
-
-void appendCsv(std::string& out, std::string_view field) {
-    const bool quote = field.find_first_of(",\"\r\n") != std::string_view::npos;
-    if (quote) out += '"';
-    for (char ch : field) {
-        if (ch == '"') out += '"';
-        out += ch == '\0' ? '?' : ch;
-    }
-    if (quote) out += '"';
 }
 
 // tsv, csv and table share the columns and differ in separator and padding.
@@ -91,10 +77,10 @@ private:
         for (std::size_t i = 0; i < count; ++i) {
             if (i > 0) out += format_ == MapFormat::CSV ? "," : format_ == MapFormat::TSV ? "\t" : "  ";
             if (format_ == MapFormat::CSV) {
-                appendCsv(out, fields[i]);
+                appendCsvField(out, fields[i]);
                 continue;
             }
-            appendPlain(out, fields[i]);
+            appendCell(out, fields[i]);
             if (format_ != MapFormat::TABLE) continue;
             const std::size_t width = displayWidth(fields[i]);
             if (width < widths_[i]) out.append(widths_[i] - width, ' ');
