@@ -9,9 +9,9 @@
 
 class OutputSink {
 public:
-    // With `messages` (the error stream), note() buffers messages for it; they are always written
-    // before the output that follows them, so a file that takes both gets them in the order they
-    // arose. Without, a note goes to stderr at once.
+    // With `messages` (the error stream), note() buffers messages for it; messages and output
+    // leave in the order they arose, so a file that takes both reads as the run went. Without, a
+    // note goes to stderr at once.
     explicit OutputSink(std::FILE* file, std::FILE* messages = nullptr) : file_(file), messages_(messages) {}
     OutputSink(const OutputSink&) = delete;
     OutputSink& operator=(const OutputSink&) = delete;
@@ -21,6 +21,10 @@ public:
     std::string& buffer() { return buffer_; }
     // A message: buffered up to a block.
     void note(std::string_view text) {
+        if (!buffer_.empty()) {
+            writeNotes();
+            writeOutput();
+        }
         notes_.append(text);
         if (messages_ == nullptr || notes_.size() >= kBlock) writeNotes();
     }
@@ -32,10 +36,7 @@ public:
     // write of the output failed.
     bool flush() {
         writeNotes();
-        if (!failed_ && !buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-            fail();
-        buffer_.clear();
-        if (!failed_ && std::fflush(file_) != 0) fail();
+        writeOutput();
         return !failed_;
     }
     bool failed() const { return failed_; }
@@ -46,6 +47,13 @@ private:
     void fail() {
         failed_ = true;
         error_ = errno;
+    }
+    // The buffered output, which came after every buffered note.
+    void writeOutput() {
+        if (!failed_ && !buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+            fail();
+        buffer_.clear();
+        if (!failed_ && std::fflush(file_) != 0) fail();
     }
     void writeNotes() {
         if (notes_.empty()) return;

@@ -261,25 +261,35 @@ bool sheetFacts(const Options& options, const std::string& cataloguePath, const 
 }
 
 // Checks each enclosure it receives and hands its verdicts to the writer. A capture that cannot
-// be read is reported on `err`, and so, after the last enclosure, is a HOST=FILE whose host no
-// blade has.
+// be read is reported, and so, after the last enclosure, is a HOST=FILE whose host no blade has:
+// for a plans file as notes of `notes` that name the file `plansFile` and the row's line, in
+// order with the rows; else on `err` at once.
 class CablingRun : public MapWriter {
 public:
-    CablingRun(std::unique_ptr<CablingWriter> writer, CablingChecker& checker, CaptureSource& source, std::FILE* err)
-        : writer_(std::move(writer)), checker_(checker), source_(source), err_(err) {}
+    CablingRun(std::unique_ptr<CablingWriter> writer, CablingChecker& checker, CaptureSource& source, std::FILE* err,
+               OutputSink* notes, std::string plansFile)
+        : writer_(std::move(writer)), checker_(checker), source_(source), err_(err), notes_(notes),
+          plansFile_(std::move(plansFile)) {}
     void begin(std::string& out) override { writer_->begin(out); }
     void write(std::string& out, const MappedEnclosure& e) override {
         std::vector<std::string> errors;
         const std::vector<CablingRow> rows = checker_.check(e, errors);
         const std::string name = checker_.enclosureName(e);
-        for (const std::string& error : errors)
-            std::fprintf(err_, "bwmap: %s%s\n", e.name ? (printable(name) + ": ").c_str() : "", printable(error).c_str());
+        for (const std::string& error : errors) {
+            if (notes_)
+                notes_->note("bwmap: " + plansFile_ + ":" + std::to_string(e.line) + ": " +
+                             (e.name ? printable(name) : "(no name)") + ": " + printable(error) + "\n");
+            else
+                std::fprintf(err_, "bwmap: %s%s\n", e.name ? (printable(name) + ": ").c_str() : "", printable(error).c_str());
+        }
         writer_->write(out, name, rows);
     }
     void end(std::string&) override {
         for (const std::string& host : source_.unusedHosts()) {
-            std::fprintf(err_, "bwmap: --verify %s=...: no blade of the plan has the host name %s\n",
-                         printable(host).c_str(), printable(host).c_str());
+            const std::string message =
+                "bwmap: --verify " + printable(host) + "=...: no blade of the plan has the host name " + printable(host) + "\n";
+            if (notes_) notes_->note(message);
+            else std::fputs(message.c_str(), err_);
             checker_.countError();
         }
     }
@@ -289,6 +299,8 @@ private:
     CablingChecker& checker_;
     CaptureSource& source_;
     std::FILE* err_;
+    OutputSink* notes_;
+    std::string plansFile_;
 };
 
 int mapOne(const Options& options, EnclosureSession& session, MapWriter& writer, const std::string& letters,
@@ -454,8 +466,11 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     OutputSink sink(out, plans ? err : nullptr);
     // NetBox's import files take only the headers NetBox knows: no further columns there.
     const WriterMaker makeWriter = [&](bool names, const std::vector<std::string>& extra) -> std::unique_ptr<MapWriter> {
-        if (verifying) return std::make_unique<CablingRun>(makeCablingWriter(format), checker, captures, err);
-        std::unique_ptr<MapWriter> inner = netbox     ? makeNetboxWriter(format == MapFormat::NETBOX_CABLES, netboxOptions)
+        // --verify warns of shared ports as every mode does.
+        std::unique_ptr<MapWriter> inner = verifying ? std::make_unique<CablingRun>(makeCablingWriter(format), checker,
+                                                                                    captures, err, plans ? &sink : nullptr,
+                                                                                    options.plans == "-" ? "<stdin>" : options.plans)
+                                           : netbox     ? makeNetboxWriter(format == MapFormat::NETBOX_CABLES, netboxOptions)
                                            : bySwitch ? makeSwitchWriter(format, plans, names, catalogue, extra)
                                                       : format == MapFormat::HTML ? makeHtmlWriter(&facts)
                                                       : makeMapWriter(format, plans, catalogue, names, extra);

@@ -27,6 +27,13 @@ public:
         return 0;
     }
 
+    // The line `name` was recorded at; 0 when it was not.
+    long lineOf(std::string_view name) const {
+        if (tags_.empty()) return 0;
+        const std::size_t slot = find(name, std::hash<std::string_view>{}(name));
+        return tags_[slot] == kEmpty ? 0 : lineOf(recordAt(places_[slot]));
+    }
+
 private:
     static constexpr std::size_t kHeader = sizeof(long) + sizeof(std::size_t);
     static constexpr std::size_t kBlockBits = 16;

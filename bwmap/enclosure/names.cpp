@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "base/encoding.h"
 #include "input/picks.h"
 #include "enclosure/session.h"
 
@@ -60,14 +61,27 @@ std::vector<char> EnclosureNames::switchesNamed(const std::string& name) const {
     return letters;
 }
 
+std::string_view nameAsRead(const std::string& cell, std::string& scratch) {
+    std::string_view name = cell;
+    if (!isPlainAscii(name)) {
+        scratch = inputToUtf8(cell);
+        name = scratch;
+    }
+    const std::size_t first = name.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return name.substr(first, name.find_last_not_of(" \t") - first + 1);
+}
+
 NameKey parseNameKey(const std::string& key) {
     std::string lower = key;
     for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     NameKey parsed;
-    if (lower.size() == 7 && lower.compare(0, 6, "switch") == 0) {
+    // Only a switch letter or a bay number may follow: "hostname" or "hosts" is a column like any other.
+    const bool digitsAfterHost = lower.size() > 4 && lower.find_first_not_of("0123456789", 4) == std::string::npos;
+    if (lower.size() == 7 && lower.compare(0, 6, "switch") == 0 && std::isalnum(static_cast<unsigned char>(key[6]))) {
         parsed.kind = NameKey::SWITCH;
         parsed.letter = upper(key[6]);
-    } else if (lower.size() > 4 && lower.compare(0, 4, "host") == 0) {
+    } else if (digitsAfterHost && lower.compare(0, 4, "host") == 0) {
         parsed.kind = NameKey::HOST;
         const std::string digits = lower.substr(4);
         int bay = 0;

@@ -37,13 +37,18 @@ private:
     std::vector<std::pair<char, std::string>> switches_;
 };
 
-// A pick's key or a plans column that names a host: "host1".."host16" or "switchX", case ignored.
+// A pick's key or a plans column that names a host: "host" and digits (a bay 1-16) or "switch" and
+// one letter or digit, case ignored. Any other key names nothing.
 struct NameKey {
     enum Kind { NONE, HOST, SWITCH } kind = NONE;
     int bay = 0;      // HOST: 1-16, or 0 for a number out of range
     char letter = 0;  // SWITCH: upper case
 };
 NameKey parseNameKey(const std::string& key);
+
+// A name as the user reads it, for telling names apart: UTF-8 (an 8-bit cell decoded), without
+// leading or trailing blanks. A view of `cell` when it is already so, else of `scratch`.
+std::string_view nameAsRead(const std::string& cell, std::string& scratch);
 
 // The switch letters that the catalogue's types use, upper case, each once.
 std::string switchLetters(const BladeCatalogue& catalogue);

@@ -215,6 +215,24 @@ bool allEmpty(const std::vector<std::string>& cells) {
     return std::all_of(cells.begin(), cells.end(), [](const std::string& cell) { return cell.empty(); });
 }
 
+// An error for each host name that an earlier row used; the row's names are recorded when none is.
+void hostsOfOtherRows(const EnclosureNames& names, NameIndex& used, long line, std::string& scratch,
+                      Problems& problems) {
+    bool clash = false;
+    for (int bay = 1; bay <= EnclosureNames::kBays; ++bay) {
+        const std::string& host = names.host(bay);
+        if (host.empty()) continue;
+        const long earlier = used.lineOf(nameAsRead(host, scratch));
+        if (earlier == 0) continue;
+        inputError(problems, "host" + std::to_string(bay) + ": the host name \"" + printable(host) +
+                                 "\" is already used on line " + std::to_string(earlier));
+        clash = true;
+    }
+    if (!clash)
+        for (int bay = 1; bay <= EnclosureNames::kBays; ++bay)
+            if (!names.host(bay).empty()) used.add(nameAsRead(names.host(bay), scratch), line);
+}
+
 }  // namespace
 
 int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSession& session,
@@ -258,6 +276,8 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
     ExtraColumns extra;
     extra.names = layout.extraNames;
     NameIndex usedNames;
+    NameIndex usedHosts;  // a host name names one machine: its first row's line
+    std::string readName;
     Problems problems;
     writer.begin(sink.buffer());
     while (reader.next(cells, error) && !sink.failed()) {
@@ -270,7 +290,7 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
             if (name) {
                 long earlier = 0;
                 try {
-                    earlier = usedNames.add(*name, reader.recordLine());
+                    earlier = usedNames.add(nameAsRead(*name, readName), reader.recordLine());
                 } catch (const std::length_error& full) {  // past 4 GiB of names: stop rather than miss a twin
                     sink.note("bwmap: " + shown + ":" + std::to_string(reader.recordLine()) + ": " + full.what() + "\n");
                     anyError = true;
@@ -281,6 +301,7 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
                                              std::to_string(earlier));
             }
             mapRow(cells, layout, defaults, session, names, problems);
+            if (problems.empty() && layout.names) hostsOfOtherRows(names, usedHosts, reader.recordLine(), readName, problems);
         }
         if (problems.empty()) {
             extra.values.resize(layout.extra.size());

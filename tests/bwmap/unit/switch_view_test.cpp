@@ -98,6 +98,11 @@ TEST(SwitchView, TwoLabelsOnOnePortAreAWarning) {
         EXPECT_EQ(r.err, warning) << by;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6) << by;
     }
+    // --verify warns as every mode does.
+    const std::string capture = scratch.write("b1.json", "{\"lldp\": [{}]}");
+    const Result r = bwmap({"--catalogue", catalogue, "--verify", "b1=" + capture, "1=Wide", "2=Tarn", "host1=b1"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err, warning);
 }
 
 // The order by switch: letters as unsigned bytes, ports by number with "A-?" and the like last,
