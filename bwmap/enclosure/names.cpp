@@ -9,8 +9,6 @@
 
 namespace {
 
-char upper(char letter) { return static_cast<char>(std::toupper(static_cast<unsigned char>(letter))); }
-
 const std::string kNone;
 
 }  // namespace
@@ -35,17 +33,17 @@ void EnclosureNames::setHost(int bay, std::string name) {
 
 const std::string& EnclosureNames::switchHost(char letter) const {
     for (const auto& named : switches_)
-        if (named.first == upper(letter)) return named.second;
+        if (named.first == switchKey(letter)) return named.second;
     return kNone;
 }
 
 void EnclosureNames::setSwitchHost(char letter, std::string name) {
     for (auto& named : switches_)
-        if (named.first == upper(letter)) {
+        if (named.first == switchKey(letter)) {
             named.second = std::move(name);
             return;
         }
-    switches_.emplace_back(upper(letter), std::move(name));
+    switches_.emplace_back(switchKey(letter), std::move(name));
 }
 
 int EnclosureNames::bayNamed(const std::string& name) const {
@@ -80,7 +78,7 @@ NameKey parseNameKey(const std::string& key) {
     const bool digitsAfterHost = lower.size() > 4 && lower.find_first_not_of("0123456789", 4) == std::string::npos;
     if (lower.size() == 7 && lower.compare(0, 6, "switch") == 0 && std::isalnum(static_cast<unsigned char>(key[6]))) {
         parsed.kind = NameKey::SWITCH;
-        parsed.letter = upper(key[6]);
+        parsed.letter = switchKey(key[6]);
     } else if (digitsAfterHost && lower.compare(0, 4, "host") == 0) {
         parsed.kind = NameKey::HOST;
         const std::string digits = lower.substr(4);
@@ -96,7 +94,7 @@ std::string switchLetters(const BladeCatalogue& catalogue) {
     std::string letters;
     for (std::size_t row = 1; catalogue.row(row).name[0] != '\0'; ++row)
         for (std::size_t i = 0; i < kFieldSize && catalogue.row(row).portMap[i] != '\0'; ++i) {
-            const char letter = upper(catalogue.row(row).portMap[i]);
+            const char letter = switchKey(catalogue.row(row).portMap[i]);
             if (letters.find(letter) == std::string::npos) letters += letter;
         }
     return letters;

@@ -1,6 +1,7 @@
 // Host names of an enclosure: a blade's per bay, a switch's per switch letter, looked up both ways.
 #pragma once
 
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -63,6 +64,9 @@ std::string setName(EnclosureNames& names, const NameKey& key, const std::string
 std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& session);
 // Every such host name, one message each, by bay.
 std::vector<std::string> hostsOnEmptyBays(const EnclosureNames& names, const EnclosureSession& session);
+
+// The switch a letter names: case is ignored, in every mode, as the switchA column ignores it.
+inline char switchKey(char letter) { return static_cast<char>(std::toupper(static_cast<unsigned char>(letter))); }
 
 // A label's switch port "A-7" as its letter and number; false for any other text ("A-?").
 inline bool splitSwitchPort(std::string_view text, char& letter, int& port) {

@@ -17,7 +17,7 @@ std::vector<SwitchLabel> labelsBySwitch(PortMapRows rows) {
 // insertion by port. A switch's ports mostly rise with the rows already, so few labels move.
 void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels) {
     const auto letterOf = [](const PortMapRow& row) {
-        return static_cast<unsigned char>(row.switchPort.empty() ? '\0' : row.switchPort[0]);
+        return static_cast<unsigned char>(row.switchPort.empty() ? '\0' : switchKey(row.switchPort[0]));
     };
     std::uint32_t next[256] = {};  // per letter: first its count, then where its next label goes
     unsigned first = 255, last = 0;  // the letters used
@@ -34,11 +34,12 @@ void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels) {
         char letter;
         int port = 0;  // a local, so that the label is built whole
         splitSwitchPort(row.switchPort, letter, port);
-        labels[next[letterOf(row)]++] = SwitchLabel{&row, static_cast<char>(letterOf(row)), port};
+        labels[next[letterOf(row)]++] = SwitchLabel{&row, row.switchPort.empty() ? '\0' : row.switchPort[0], port};
     }
     // A port with no number (0) goes after every number.
     const auto before = [](const SwitchLabel& a, const SwitchLabel& b) {
-        if (a.letter != b.letter) return static_cast<unsigned char>(a.letter) < static_cast<unsigned char>(b.letter);
+        if (switchKey(a.letter) != switchKey(b.letter))
+            return static_cast<unsigned char>(switchKey(a.letter)) < static_cast<unsigned char>(switchKey(b.letter));
         return static_cast<unsigned>(a.port - 1) < static_cast<unsigned>(b.port - 1);
     };
     for (std::size_t i = 1; i < labels.size(); ++i) {

@@ -12,7 +12,7 @@ struct SwitchLabel {
     char letter;  // the switch port's first byte
     int port;     // 0 when the label has no port number ("A-?")
 };
-// The labels of `rows` ordered by switch, then port number; labels without a number last, and
+// The labels of `rows` ordered by switch (switchKey, as unsigned bytes), then port number; labels without a number last, and
 // labels on one port in the order of `rows`.
 std::vector<SwitchLabel> labelsBySwitch(PortMapRows rows);
 // The same into `labels`, whose storage is reused.

@@ -8,14 +8,6 @@
 #include "enclosure/switch_order.h"
 #include "input/picks.h"
 
-namespace {
-
-bool sameLetter(char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-}
-
-}  // namespace
-
 bool parsePortQuery(const std::string& text, PortQuery& query, std::string& error) {
     const std::size_t colon = text.rfind(':');
     char letter = 0;
@@ -55,7 +47,7 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
     for (std::size_t i = 1; i < labels_.size(); ++i) {
         const SwitchLabel& a = labels_[i - 1];
         const SwitchLabel& b = labels_[i];
-        if (a.port == 0 || a.port != b.port || a.letter != b.letter) continue;
+        if (a.port == 0 || a.port != b.port || switchKey(a.letter) != switchKey(b.letter)) continue;
         if (prefix_.empty()) {
             prefix_ = "bwmap: warning: ";
             if (enclosure.name) {
@@ -92,7 +84,7 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
         int port;
         if (!splitSwitchPort(row.switchPort, letter, port) || port != query_.port) continue;
         for (char wanted : letters)
-            if (sameLetter(letter, wanted)) {
+            if (switchKey(letter) == switchKey(wanted)) {
                 keptRows_.push_back(row);
                 break;
             }

@@ -44,6 +44,7 @@ public:
         std::map<std::string, std::string> devices;  // name -> what it names in this enclosure
         std::set<std::pair<std::string, std::string>> interfaces;
         std::map<std::pair<std::string, std::string>, int> switchPorts;  // -> bay
+        std::map<char, char> switchLetters;  // switchKey -> the letter its first label gives
         auto device = [&](const std::string& name, const std::string& what) -> std::string {
             const auto found = devices.emplace(name, what);
             if (!found.second && found.first->second != what)
@@ -60,6 +61,7 @@ public:
             const std::string label = catalogueToUtf8(switchPort + (row.nic.empty() ? "" : ", " + std::string(row.nic)));
             if (!splitSwitchPort(row.switchPort, cable.letter, cable.number))
                 return "the label \"" + label + "\" of bay " + std::to_string(row.bay) + " names no switch port number";
+            cable.letter = switchLetters.emplace(switchKey(cable.letter), cable.letter).first->second;
             const std::string& host = e.names ? e.names->host(row.bay) : std::string();
             cable.blade = !host.empty() ? inputToUtf8(host)
                                         : options_.blade.apply({{"enclosure", enclosure}, {"bay", std::to_string(row.bay)}});
@@ -107,7 +109,8 @@ public:
         std::vector<const Cable*> ports;
         for (const Cable& c : pending_) ports.push_back(&c);
         std::stable_sort(ports.begin(), ports.end(), [](const Cable* a, const Cable* b) {
-            return a->letter != b->letter ? static_cast<unsigned char>(a->letter) < static_cast<unsigned char>(b->letter)
+            return switchKey(a->letter) != switchKey(b->letter)
+                       ? static_cast<unsigned char>(switchKey(a->letter)) < static_cast<unsigned char>(switchKey(b->letter))
                                           : a->number < b->number;
         });
         for (const Cable* c : ports) appendRow(out, {&c->switchHost, &c->port, &options_.interfaceType, &kFalse});

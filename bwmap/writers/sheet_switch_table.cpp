@@ -73,7 +73,7 @@ void appendSwitchTables(std::string& out, const MappedEnclosure& e) {
     bool open = false;
     char letter = 0;
     for (const SwitchLabel& label : labelsBySwitch(e.rows)) {
-        if (!open || label.letter != letter) {
+        if (!open || switchKey(label.letter) != switchKey(letter)) {
             if (open) out += "</tbody></table>\n";
             openTable(out, e, label.letter);
             open = true;

@@ -113,9 +113,11 @@ public:
         object["defaultOs"] = e.defaultOs;
         nlohmann::ordered_json switches = nlohmann::ordered_json::array();
         labelsBySwitch(e.rows, labels_);
+        char current = 0;  // the letter of the switch being written, as its first label gives it
         for (const SwitchLabel& label : labels_) {
             const std::string letter(1, label.letter);
-            if (switches.empty() || switches.back()["switch"] != catalogueToUtf8(letter)) {
+            if (switches.empty() || switchKey(label.letter) != switchKey(current)) {
+                current = label.letter;
                 nlohmann::ordered_json one;
                 one["switch"] = catalogueToUtf8(letter);
                 if (e.names) one["host"] = optionalText(e.names->switchHost(label.letter));
