@@ -1,7 +1,6 @@
 // Host names of an enclosure: a blade's per bay, a switch's per switch letter, looked up both ways.
 #pragma once
 
-#include <cctype>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,7 +65,9 @@ std::string hostOnEmptyBay(const EnclosureNames& names, const EnclosureSession& 
 std::vector<std::string> hostsOnEmptyBays(const EnclosureNames& names, const EnclosureSession& session);
 
 // The switch a letter names: case is ignored, in every mode, as the switchA column ignores it.
-inline char switchKey(char letter) { return static_cast<char>(std::toupper(static_cast<unsigned char>(letter))); }
+// ASCII only, as std::toupper in the "C" locale that bwmap runs in, and inline: the switch
+// order calls it for every label.
+inline char switchKey(char letter) { return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter; }
 
 // A label's switch port "A-7" as its letter and number; false for any other text ("A-?").
 inline bool splitSwitchPort(std::string_view text, char& letter, int& port) {

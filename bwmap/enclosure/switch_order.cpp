@@ -34,12 +34,12 @@ void labelsBySwitch(PortMapRows rows, std::vector<SwitchLabel>& labels) {
         char letter;
         int port = 0;  // a local, so that the label is built whole
         splitSwitchPort(row.switchPort, letter, port);
-        labels[next[letterOf(row)]++] = SwitchLabel{&row, row.switchPort.empty() ? '\0' : row.switchPort[0], port};
+        const unsigned key = letterOf(row);
+        labels[next[key]++] = SwitchLabel{&row, row.switchPort.empty() ? '\0' : row.switchPort[0], port, static_cast<char>(key)};
     }
     // A port with no number (0) goes after every number.
     const auto before = [](const SwitchLabel& a, const SwitchLabel& b) {
-        if (switchKey(a.letter) != switchKey(b.letter))
-            return static_cast<unsigned char>(switchKey(a.letter)) < static_cast<unsigned char>(switchKey(b.letter));
+        if (a.key != b.key) return static_cast<unsigned char>(a.key) < static_cast<unsigned char>(b.key);
         return static_cast<unsigned>(a.port - 1) < static_cast<unsigned>(b.port - 1);
     };
     for (std::size_t i = 1; i < labels.size(); ++i) {

@@ -11,6 +11,7 @@ struct SwitchLabel {
     const PortMapRow* row;
     char letter;  // the switch port's first byte
     int port;     // 0 when the label has no port number ("A-?")
+    char key = 0;  // switchKey(letter): the switch the label is on
 };
 // The labels of `rows` ordered by switch (switchKey, as unsigned bytes), then port number; labels without a number last, and
 // labels on one port in the order of `rows`.

@@ -47,7 +47,7 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
     for (std::size_t i = 1; i < labels_.size(); ++i) {
         const SwitchLabel& a = labels_[i - 1];
         const SwitchLabel& b = labels_[i];
-        if (a.port == 0 || a.port != b.port || switchKey(a.letter) != switchKey(b.letter)) continue;
+        if (a.port == 0 || a.port != b.port || a.key != b.key) continue;
         if (prefix_.empty()) {
             prefix_ = "bwmap: warning: ";
             if (enclosure.name) {
