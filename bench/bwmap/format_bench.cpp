@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "run.h"
+#include "cli/run.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // On Windows 8-bit text is in the ANSI code page, as the window shows it.
 #include <windows.h>
 
-#include "encoding.h"
+#include "base/encoding.h"
 
 std::string eightBitToUtf8(const std::string& text) {
     if (text.empty()) return text;

@@ -10,7 +10,7 @@
 
 #include <unistd.h>
 
-#include "run.h"
+#include "cli/run.h"
 #include "seeded_random.h"
 
 namespace {

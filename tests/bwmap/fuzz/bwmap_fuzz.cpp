@@ -16,9 +16,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "csv_reader.h"
+#include "input/csv_reader.h"
 #include "memory_file.h"
-#include "run.h"
+#include "cli/run.h"
 
 namespace {
 

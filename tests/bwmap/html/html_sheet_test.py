@@ -73,11 +73,11 @@ def tsv_labels(tsv, plans):
     return {name: sorted(found[name]) for name in found}
 
 
-def full_enclosure(length=24):
-    """Sixteen half-height blades and both switches with host names of `length` characters."""
+def full_enclosure(length=24, rack=7):
+    """Sixteen half-height blades and both switches with host names of `length` characters, of rack 1-9."""
     picks = [f"switch{s}=" + f"encl7-switch-{s.lower()}-north-dc-0123"[:length] for s in "AB"]
     for bay in range(1, 17):
-        host = ("db<&>" if bay == 5 else "web") + f"{bay:02d}-rack7-dc-north-xyz-0123"
+        host = ("db<&>" if bay == 5 else "web") + f"{bay:02d}-rack{rack}-dc-north-xyz-0123"
         picks += [f"{bay}=Fell", f"host{bay}={host[:length]}"]
     return picks
 
@@ -214,8 +214,9 @@ def test_render(bwmap, work):
     with open(os.path.join(work, "full.csv"), "w") as f:
         names = [p.split("=")[0] for p in full_enclosure()]
         f.write(",".join(["name"] + names) + "\n")
-        for row in ("rack-7-north-dc-0123456789", "rack-8"):
-            f.write(",".join([row] + [p.split("=", 1)[1] for p in full_enclosure()]) + "\n")
+        # A host name names one machine: each row's blades have names of their own.
+        for rack, row in ((7, "rack-7-north-dc-0123456789"), (8, "rack-8")):
+            f.write(",".join([row] + [p.split("=", 1)[1] for p in full_enclosure(rack=rack)]) + "\n")
     with open(page, "wb") as f:
         f.write(run(bwmap, work, ["--format", "html", "--plans", "full.csv"]))
     chromium(work, ["--print-to-pdf=" + pdf, "--no-pdf-header-footer", "file://" + page])

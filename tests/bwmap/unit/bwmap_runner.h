@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "run.h"
+#include "cli/run.h"
 
 namespace runner {
 

@@ -149,6 +149,50 @@ TEST(Cabling, PlansFileAgainstAFolder) {
               "r3 1 1 - not captured: no capture " + (std::filesystem::path(folder) / "d1.json").string() + "\n");
 }
 
+// A plans row whose capture cannot be read: its message names the file and line, between the
+// rows before and after it when both go to one file.
+TEST(Cabling, CaptureErrorInItsPlace) {
+    runner::Scratch scratch;
+    const std::string plans = scratch.write("plans.csv", "name,1,host1\nr1,Fell,b1\nr2,Fell,c1\nr3,Fell,d1\n");
+    scratch.write("c1.json", "{\"lldp\": {\"interface\": [");
+    const std::string folder =
+        std::filesystem::path(scratch.write("b1.json", "{\"lldp\": [{}]}")).parent_path().string();
+    scratch.write("d1.json", "{\"lldp\": [{}]}");
+    const char* argv[] = {"bwmap", "--plans", plans.c_str(), "--format", "csv", "--verify", folder.c_str()};
+    std::FILE* both = std::tmpfile();
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(runBwmap(7, argv, both, both), 2);
+    std::vector<std::string> lines;
+    std::istringstream text(runner::contents(both));
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[1].rfind("r1,", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind("r1,", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("bwmap: " + plans + ":3: r2: ", 0), 0u) << lines[3];
+    EXPECT_NE(lines[3].find("c1.json: not JSON"), std::string::npos) << lines[3];
+    EXPECT_EQ(lines[4].rfind("r3,", 0), 0u) << lines[4];
+}
+
+// The table pads by what a terminal shows: a host name of 7 characters in 8 bytes lines up.
+TEST(Cabling, TableColumnsByDisplayWidth) {
+    runner::Scratch scratch;
+    const std::string capture = scratch.write("m.json", "{\"lldp\": [{}]}");
+    const std::string host = "m\xC3\xBCnchen";
+    const Result r = bwmap({"--verify", host + "=" + capture, "1=Fell", "host1=" + host});
+    EXPECT_EQ(r.status, 1) << r.err;
+    std::istringstream text(r.out);
+    std::string header, row;
+    std::getline(text, header);
+    std::getline(text, row);
+    const auto column = [](const std::string& line, const std::string& word) {
+        std::size_t shown = 0;
+        for (std::size_t i = 0; i < line.find(word); ++i) shown += (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80;
+        return shown;
+    };
+    ASSERT_NE(row.find("NIC A"), std::string::npos) << row;
+    EXPECT_EQ(column(row, "NIC A"), column(header, "NIC")) << header << "\n" << row;
+}
+
 // Command lines that cannot check anything end with status 2 and write no rows.
 TEST(Cabling, RefusedCommandLines) {
     runner::Scratch scratch;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "html_sheet.h"
+#include "writers/html_sheet.h"
 
 namespace {
 

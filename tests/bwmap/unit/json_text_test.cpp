@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "json_text.h"
+#include "writers/json_text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "bwmap_runner.h"
-#include "csv_reader.h"
+#include "input/csv_reader.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bwmap_runner.h"
-#include "csv_reader.h"
-#include "name_index.h"
+#include "input/csv_reader.h"
+#include "enclosure/name_index.h"
 
 namespace {
 
@@ -280,6 +280,15 @@ TEST(Plans, ErrorRowsAndTheirMessages) {
           "2: r: os \"linus\" is neither Windows nor Linux; did you mean \"Linux\"?"}, ""},
         {"a name twice", "name,1\nrack a,Tarn\nrack a,Fell\n", {}, 2,
          {"3: rack a: the name \"rack a\" is already used on line 2"}, "rack a\t1\tTarn\t\tA-1\tNIC A"},
+        {"a name twice as the user reads it: UTF-8 and 8-bit, a trailing blank",
+         "name,1\nM\xC3\xBCnchen,Tarn\nM\xFCnchen,Fell\nrack1,Fell\nrack1 ,Fell\n", {}, 2,
+         {"3: M\xFCnchen: the name \"M\xFCnchen\" is already used on line 2",
+          "5: rack1 : the name \"rack1 \" is already used on line 4"},
+         "M\xC3\xBCnchen\t1\tTarn\t\tA-1\tNIC A"},
+        {"a host name in two enclosures", "name,1,2,host1,host2\nra,Fell,,web01,\nrb,Fell,Fell,web02,web01\n", {}, 2,
+         {"3: rb: host2: the host name \"web01\" is already used on line 2"}, "ra\t1\tFell\tweb01\t\t\tA-1\tNIC A"},
+        {"host and switch words that name no bay or switch travel with the row",
+         "name,1,hostname,hosts,hostgroup,switches\nr,Tarn,a,b,c,d\n", {}, 0, {}, "r\t1\tTarn\t\tA-1\tNIC A\ta\tb\tc\td"},
         {"OS cell over the same NIC order", "name,1,os1\nr,Tarn,windows\n", {}, 0, {}, "r\t1\tTarn\t\tA-1\tNIC A"},
         {"OS cell with no OS in it", "name,1,os1\nr,Tarn,Solaris\n", {}, 2,
          {"2: r: the OS selector of column 1 is disabled: Tarn in bay 1 has the same NIC order under every OS"}, ""},
@@ -343,6 +352,20 @@ TEST(Plans, MessagesKeepTheirPlaceInOneFileWithTheOutput) {
         }
     }
     EXPECT_EQ(messages, 30);
+}
+
+// Messages and rows in one file keep the order in which they arose: a row's error after the rows before it.
+TEST(Plans, ErrorBetweenTheRowsAroundIt) {
+    runner::Scratch scratch;
+    const std::string path = scratch.write("ord.csv", "name,1\nr1,Fell\nr2,Nope\nr3,Fell\n");
+    const char* argv[] = {"bwmap", "--plans", path.c_str(), "--format", "tsv"};
+    std::FILE* both = std::tmpfile();
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(runBwmap(5, argv, both, both), 2);
+    EXPECT_EQ(runner::contents(both), "Enclosure\tBay\tType\tOS\tSwitch port\tNIC\n"
+                                      "r1\t1\tFell\t\tA-1\tNIC A\nr1\t1\tFell\t\tB-1\tNIC B\n"
+                                      "bwmap: " + path + ":3: r2: bay 1 does not offer \"Nope\"\n"
+                                      "r3\t1\tFell\t\tA-1\tNIC A\nr3\t1\tFell\t\tB-1\tNIC B\n");
 }
 
 // Each row maps as it would alone: what a session remembers of earlier rows (the entries each

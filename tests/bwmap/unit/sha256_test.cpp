@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bwmap_runner.h"
-#include "sha256.h"
+#include "base/sha256.h"
 
 namespace {
 

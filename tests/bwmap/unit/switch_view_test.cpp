@@ -5,7 +5,8 @@
 #include <sstream>
 
 #include "bwmap_runner.h"
-#include "switch_view.h"
+#include "enclosure/switch_order.h"
+#include "views/switch_view.h"
 
 namespace {
 
@@ -97,9 +98,44 @@ TEST(SwitchView, TwoLabelsOnOnePortAreAWarning) {
         EXPECT_EQ(r.err, warning) << by;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6) << by;
     }
+    // --verify warns as every mode does.
+    const std::string capture = scratch.write("b1.json", "{\"lldp\": [{}]}");
+    const Result r = bwmap({"--catalogue", catalogue, "--verify", "b1=" + capture, "1=Wide", "2=Tarn", "host1=b1"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err, warning);
 }
 
-// The order by switch: letters as unsigned bytes, ports by number with "A-?" and the like last,
+// Switch A and switch a are one switch in every mode.
+TEST(SwitchView, CaseOfTheLetterNamesNoOtherSwitch) {
+    runner::Scratch scratch;
+    const std::string catalogue = scratch.write("case.ini", "\"Up\" 0x0 AA 34\n\"Low\" 0x0 aa 12\n");
+    const std::string warning = "bwmap: warning: switch port A-3 carries two labels: bay 1 (NIC A) and bay 2 (NIC A)\n";
+    struct Case {
+        std::vector<std::string> options;
+        int status;
+        std::string err;  // part of standard error
+        std::string out;  // part of the output
+    };
+    const Case cases[] = {
+        {{"--format", "tsv"}, 0, warning, "2\tLow\t\ta-3\tNIC A\n"},
+        {{"--by", "switch", "--format", "json"}, 0, warning,
+         "\"switches\":[{\"switch\":\"A\",\"ports\":[{\"port\":3,\"bay\":1,\"type\":\"Up\",\"nic\":\"NIC A\"},"
+         "{\"port\":3,\"bay\":2,\"type\":\"Low\",\"nic\":\"NIC A\"},"},
+        {{"--find", "a-3", "--format", "tsv"}, 0, warning, "A\t3\t1\tUp\tNIC A\na\t3\t2\tLow\tNIC A\n"},
+        {{"--format", "netbox-interfaces"}, 2, "carries labels of bay 1 and bay 2: NetBox takes one cable per interface", ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--catalogue", catalogue};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.insert(args.end(), {"1=Up", "2=Low"});
+        const Result r = bwmap(args);
+        EXPECT_EQ(r.status, c.status) << c.options[1] << ": " << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.options[1] << ": " << r.err;
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << c.options[1] << ": " << r.out;
+    }
+}
+
+// The order by switch: letters, case ignored, as unsigned bytes, ports by number with "A-?" and the like last,
 // labels on one port in row order; a vector that held a longer list before is refilled.
 TEST(SwitchView, LabelsBySwitchOrder) {
     const char* const ports[] = {"B-2", "A-10", "A-?", "\xC4-1", "A-2", "B-1", "A-2", "", "A-1", "A-?", "b-1", "A-99999"};
@@ -108,8 +144,9 @@ TEST(SwitchView, LabelsBySwitchOrder) {
         rows.emplace_back();
         rows.back().switchPort = port;
     }
-    const char* const expected[] = {"", "A-1", "A-2", "A-2", "A-10", "A-99999", "A-?", "A-?", "B-1", "B-2", "b-1", "\xC4-1"};
-    const std::size_t places[] = {7, 8, 4, 6, 1, 11, 2, 9, 5, 0, 10, 3};
+    // b-1 is a port of switch B: the letter's case names no other switch.
+    const char* const expected[] = {"", "A-1", "A-2", "A-2", "A-10", "A-99999", "A-?", "A-?", "B-1", "b-1", "B-2", "\xC4-1"};
+    const std::size_t places[] = {7, 8, 4, 6, 1, 11, 2, 9, 5, 10, 0, 3};
     std::vector<SwitchLabel> labels(20, SwitchLabel{nullptr, 'x', 1});
     labelsBySwitch(rows, labels);
     ASSERT_EQ(labels.size(), rows.size());

@@ -1,0 +1,185 @@
+// bwmap's options: their names, checks and help text.
+#include "cli/options.h"
+
+#include <cstring>
+#include <memory>
+#include <utility>
+
+#include "base/version.h"
+#include "input/picks.h"
+
+namespace {
+
+// One of a fixed set of lower-case words, matched without regard to case by the library's own
+// member check; the value becomes that word. Used with transform(): check() would drop the change.
+CLI::Validator oneOf(const std::vector<std::string>& words) {
+    std::string list;
+    for (const std::string& word : words) list += (list.empty() ? "" : "|") + word;
+    const CLI::Validator member = CLI::IsMember(words, CLI::ignore_case);
+    return CLI::Validator(
+        [member, list](std::string& value) -> std::string {
+            const std::string given = value;
+            if (member(value).empty()) return {};
+            value = given;
+            return "\"" + given + "\" is not one of " + list;
+        },
+        list);
+}
+
+// A file name must name something: an empty one would read nothing, or the default file.
+CLI::Validator nonEmptyName() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string { return value.empty() ? "the file name is empty" : ""; }, "FILE");
+}
+
+// A NetBox choice key: lower-case letters, digits, dots and hyphens.
+CLI::Validator interfaceTypeKey() {
+    return CLI::Validator(
+        [](std::string& value) -> std::string {
+            bool good = !value.empty();
+            for (char ch : value) good = good && ((ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.');
+            return good ? std::string() : "\"" + printable(value) + "\" is not an interface type key (e.g. 10gbase-kr)";
+        },
+        "KEY");
+}
+
+const char kDescription[] =
+    "Prints the port map that the Baywise window shows after the same actions: for every port\n"
+    "label, the bay, the blade type, the column OS, the switch port and the NIC.\n\n"
+    "PICK is N=TYPE (bay 1-16, TYPE the selector's entry text, e.g. 2=Tarn-M2) or osC=OS\n"
+    "(the OS selector of column 1-8), applied in the order given; hostN=NAME names the blade in\n"
+    "bay N and switchX=NAME the switch X (Host and Switch columns).\n\n"
+    "Exit status: 0 mapped, 2 an error in the input (nothing written), 3 a pick refused by the\n"
+    "placement rules or undone by a later pick (its sentence on standard error). With --plans: 2 if any row had an error,\n"
+    "else 3 if any was refused. With --find: else 1 when no label is on the port. With --check:\n"
+    "0 no finding, 1 any finding, 2 an error. With --verify: 0 every planned port ok and\n"
+    "nothing unexpected, 1 any difference, 2 an error.";
+
+// Help names an option's exclusions in the order the options were made: the library keeps them
+// in a set of pointers, whose order differs from build to build.
+class HelpFormatter : public CLI::Formatter {
+public:
+    explicit HelpFormatter(std::vector<const CLI::Option*> order) : order_(std::move(order)) {}
+
+    std::string make_option_opts(const CLI::Option* opt) const override {
+        std::string text = CLI::Formatter::make_option_opts(opt);
+        const std::string heading = " " + get_label("Excludes") + ":";
+        const std::size_t at = text.rfind(heading);
+        if (!opt->get_option_text().empty() || at == std::string::npos) return text;
+        text.erase(at + heading.size());
+        for (const CLI::Option* other : order_)
+            if (opt->get_excludes().count(const_cast<CLI::Option*>(other)) != 0) text += " " + other->get_name();
+        return text;
+    }
+
+private:
+    std::vector<const CLI::Option*> order_;
+};
+
+}  // namespace
+
+CLI::Option* describe(CLI::App& app, Options& options) {
+    app.description(kDescription);
+    app.add_option("--enclosure", options.enclosure, "enclosure type (default: enhanced)")
+        ->transform(oneOf({"standard", "enhanced"}))
+        ->option_text("standard|enhanced");
+    app.add_option("--os", options.defaultOs, "the default OS (default: linux)")
+        ->transform(oneOf({"windows", "linux"}))
+        ->option_text("windows|linux");
+    app.add_option("--catalogue", options.catalogue,
+                   "catalogue file to read instead of bwplan.ini in the current folder")
+        ->check(nonEmptyName())
+        ->option_text("FILE");
+    app.add_option("--format", options.format, "output format (default: table)")
+        ->transform(oneOf({"table", "tsv", "csv", "json", "html", "netbox-cables", "netbox-interfaces"}))
+        ->option_text("table|tsv|csv|json|html|netbox-cables|netbox-interfaces");
+    CLI::Option* plans = app.add_option("--plans", options.plans,
+                                        "CSV file of enclosures (- for standard input), one per row: a header naming name, "
+                                        "enclosure, os, 1 to 16, os1 to os8, host1 to host16, switchA ...; other "
+                                        "columns travel with the row into the output")
+                             ->check(nonEmptyName())
+                             ->option_text("FILE");
+    app.add_option("--delimiter", options.delimiter,
+                   "--plans: the cells' separator (default: from the file's sep= line or its header)")
+        ->transform(oneOf({",", ";", "tab"}))
+        ->option_text(",|;|tab")
+        ->needs(plans);
+    app.add_option("--by", options.by, "order of the rows: by bay (default) or by switch and port")
+        ->transform(oneOf({"bay", "switch"}))
+        ->option_text("bay|switch");
+    app.add_option("--find", options.find,
+                   "only the labels on this switch port: A-7 (switch A, port 7) or NAME:7 (the switch's host "
+                   "name); ordered by switch unless --by says otherwise")
+        ->option_text("PORT");
+    app.add_option("--cable-status", options.cableStatus, "netbox-cables: the cables' status (default: planned)")
+        ->transform(oneOf({"connected", "planned", "decommissioning"}))
+        ->option_text("connected|planned|decommissioning");
+    app.add_option("--interface-type", options.interfaceType,
+                   "netbox-interfaces: a NetBox interface type key such as 10gbase-kr (default: other)")
+        ->check(interfaceTypeKey())
+        ->option_text("KEY");
+    app.add_option("--name", options.name, "NetBox formats: a single enclosure's {enclosure} (default: enclosure)")
+        ->check(nonEmptyName())
+        ->option_text("TEXT");
+    app.add_option("--blade-name", options.bladeName,
+                   "NetBox formats: a blade without a host name, from {enclosure} and {bay} (default: {enclosure}-bay{bay})")
+        ->option_text("TEMPLATE");
+    app.add_option("--switch-name", options.switchName,
+                   "NetBox formats: a switch without a host name, from {enclosure} and {switch} (default: "
+                   "{enclosure}-sw{switch})")
+        ->option_text("TEMPLATE");
+    app.add_option("--nic-name", options.nicName,
+                   "NetBox formats: a blade's interface, from {nic} (the letter) and {n} (1 for NIC A); the "
+                   "management port stays MGT (default: NIC {nic})")
+        ->option_text("TEMPLATE");
+    app.add_option("--switch-port-name", options.switchPortName,
+                   "NetBox formats: a switch's interface, from {port} (default: {port})")
+        ->option_text("TEMPLATE");
+    CLI::Option* verify =
+        app.add_option("--verify", options.verify,
+                       "check the cabling against LLDP captures (lldpcli -f json show neighbors): HOST.json of "
+                       "every blade's host name in the folder DIR, or FILE for the blade HOST; repeatable")
+            ->allow_extra_args(false)
+            ->option_text("DIR|HOST=FILE");
+    CLI::Option* picks = app.add_option("PICK", options.picks, "N=TYPE or osC=OS");
+    plans->excludes(picks);
+    CLI::Option* check = app.add_option("--check", options.check,
+                                        "explain the lines of a catalogue file (default: bwplan.ini) that the "
+                                        "window reads otherwise than probably meant, one FILE:LINE: line each")
+                             ->expected(0, 1)
+                             ->option_text("[FILE]");
+    check->excludes(picks)->excludes(plans)->excludes("--catalogue")->excludes(verify);
+    verify->excludes("--find");
+    app.add_flag("--list-types", options.listTypes,
+                 "list the blade types of the catalogue in effect, in the selectors' order: name, ports, the "
+                 "bays that offer them and their flags (table or --format json)")
+        ->excludes(picks)
+        ->excludes(plans)
+        ->excludes(check)
+        ->excludes(verify)
+        ->excludes("--find");
+    app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
+    app.formatter(std::make_shared<HelpFormatter>(std::as_const(app).get_options()));
+    return check;
+}
+
+MapFormat formatNamed(const std::string& name) {
+    if (name == "netbox-cables") return MapFormat::NETBOX_CABLES;
+    if (name == "netbox-interfaces") return MapFormat::NETBOX_INTERFACES;
+    if (name == "tsv") return MapFormat::TSV;
+    if (name == "csv") return MapFormat::CSV;
+    if (name == "json") return MapFormat::JSON;
+    if (name == "html") return MapFormat::HTML;
+    return MapFormat::TABLE;
+}
+
+// The library reads `--check ""` as `--check` alone, which checks the default file; an empty
+// name is an error like any other.
+bool emptyCheckName(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) return false;
+        if (std::strcmp(argv[i], "--check=") == 0) return true;
+        if (std::strcmp(argv[i], "--check") == 0 && i + 1 < argc && argv[i + 1][0] == '\0') return true;
+    }
+    return false;
+}

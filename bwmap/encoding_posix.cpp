@@ -1,6 +1,0 @@
-// Outside Windows there is no ANSI code page: 8-bit text is read as Windows-1252.
-#include "encoding.h"
-
-std::string eightBitToUtf8(const std::string& text) { return windows1252ToUtf8(text); }
-
-std::string catalogueToUtf8(const std::string& text) { return inputToUtf8(text); }

@@ -1,0 +1,233 @@
+// Planned switch ports matched to LLDP neighbours by the switch's system name and port name.
+#include "views/cabling_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "base/encoding.h"
+#include "enclosure/names.h"
+#include "input/picks.h"
+
+namespace {
+
+// Port ID subtypes that carry the port's name; a MAC address names no port.
+bool idIsName(const LldpNeighbour& n) { return n.portIdType == "ifname" || n.portIdType == "local"; }
+
+// Whether the neighbour is this planned port: the switch's name, then the port ID or, failing
+// that, the port description.
+bool sees(const LldpNeighbour& n, const PlannedPort& p) {
+    if (p.port.empty() || n.chassisName != p.switchHost) return false;
+    return (idIsName(n) && n.portId == p.port) || n.portDescription == p.port;
+}
+
+std::string seenPort(const LldpNeighbour& n) {
+    return idIsName(n) || n.portDescription.empty() ? n.portId : n.portDescription;
+}
+
+bool isNic(const PlannedPort& p) { return p.nic != "MGT"; }
+
+CablingRow rowOf(const PlannedPort& p, CablingRow::Verdict verdict) {
+    CablingRow row;
+    row.bay = p.bay;
+    row.host = p.host;
+    row.nic = p.nic;
+    row.switchHost = p.switchHost;
+    row.port = p.port;
+    row.verdict = verdict;
+    return row;
+}
+
+// Why a neighbour that no planned port of its blade matches is there, as far as the plan tells.
+std::string strayNote(const std::vector<PlannedPort>& ports, int bay, const LldpNeighbour& n) {
+    for (const PlannedPort& p : ports)
+        if (p.bay != bay && sees(n, p))
+            return "planned for bay " + std::to_string(p.bay) + (p.host.empty() ? "" : " (" + p.host + ")") + ", " + p.nic;
+    if (n.chassisName.empty()) return "the neighbour sends no system name";
+    bool knownSwitch = false;
+    for (const PlannedPort& p : ports) knownSwitch = knownSwitch || p.switchHost == n.chassisName;
+    if (knownSwitch && !idIsName(n))
+        return "the switch sends a MAC address as the port ID, which names no port: have it send the port name "
+               "(lldpd: configure lldp portidsubtype ifname)";
+    return knownSwitch ? "the plan gives this port to no blade" : "not a switch of the plan";
+}
+
+}  // namespace
+
+const char* verdictText(CablingRow::Verdict verdict) {
+    switch (verdict) {
+    case CablingRow::OK: return "ok";
+    case CablingRow::MISSING: return "missing";
+    case CablingRow::UNEXPECTED: return "unexpected";
+    case CablingRow::NOT_CAPTURED: break;
+    }
+    return "not captured";
+}
+
+std::string planPorts(const MappedEnclosure& e, const std::string& enclosureName, const CablingNames& names,
+                      std::vector<PlannedPort>& ports) {
+    ports.clear();
+    for (const PortMapRow& row : e.rows) {
+        PlannedPort p;
+        char letter = 0;
+        int number = 0;
+        if (!splitSwitchPort(row.switchPort, letter, number))
+            return "the label \"" + catalogueToUtf8(std::string(row.switchPort) + ", " + std::string(row.nic)) + "\" of bay " +
+                   std::to_string(row.bay) + " names no switch port number";
+        p.bay = row.bay;
+        p.nic = catalogueToUtf8(std::string(row.nic));
+        if (e.names) p.host = inputToUtf8(e.names->host(row.bay));
+        const std::string& switchHost = e.names ? e.names->switchHost(letter) : std::string();
+        p.switchHost = !switchHost.empty()
+                           ? inputToUtf8(switchHost)
+                           : names.switchHost.apply({{"enclosure", enclosureName},
+                                                     {"switch", catalogueToUtf8(std::string(1, letter))}});
+        p.port = names.port.apply({{"port", std::to_string(number)}});
+        ports.push_back(std::move(p));
+    }
+    return {};
+}
+
+std::vector<CablingRow> checkBlade(const std::vector<PlannedPort>& ports, int bay,
+                                   const std::vector<LldpNeighbour>& seen) {
+    std::vector<const PlannedPort*> planned;
+    std::vector<CablingRow> rows;
+    for (const PlannedPort& p : ports)
+        if (p.bay == bay && isNic(p)) {
+            planned.push_back(&p);
+            rows.push_back(rowOf(p, CablingRow::MISSING));
+        }
+    std::vector<CablingRow> strays;
+    for (const LldpNeighbour& n : seen) {
+        std::size_t match = planned.size();
+        std::size_t taken = planned.size();
+        for (std::size_t i = 0; i < planned.size() && match == planned.size(); ++i) {
+            if (!sees(n, *planned[i])) continue;
+            if (rows[i].verdict == CablingRow::OK) taken = i;
+            else match = i;
+        }
+        if (match < planned.size()) {
+            rows[match].verdict = CablingRow::OK;
+            rows[match].interface = n.interface;
+            continue;
+        }
+        CablingRow stray;
+        stray.bay = bay;
+        for (const PlannedPort& p : ports)
+            if (p.bay == bay) stray.host = p.host;
+        stray.switchHost = n.chassisName;
+        stray.port = seenPort(n);
+        stray.interface = n.interface;
+        stray.verdict = CablingRow::UNEXPECTED;
+        stray.note = taken < planned.size() ? "the port of " + planned[taken]->nic + ", already seen on " + rows[taken].interface
+                                            : strayNote(ports, bay, n);
+        strays.push_back(std::move(stray));
+    }
+    rows.insert(rows.end(), strays.begin(), strays.end());
+    return rows;
+}
+
+std::vector<CablingRow> uncheckedBlade(const std::vector<PlannedPort>& ports, int bay, const std::string& note) {
+    std::vector<CablingRow> rows;
+    for (const PlannedPort& p : ports)
+        if (p.bay == bay && isNic(p)) {
+            rows.push_back(rowOf(p, CablingRow::NOT_CAPTURED));
+            rows.back().note = note;
+        }
+    return rows;
+}
+
+std::string CaptureSource::add(const std::string& value) {
+    std::error_code code;
+    if (!value.empty() && std::filesystem::is_directory(value, code)) {
+        if (!folder_.empty() && folder_ != value)
+            return "--verify: two folders of captures, " + printable(folder_) + " and " + printable(value);
+        folder_ = value;
+        return {};
+    }
+    const std::size_t equals = value.find('=');
+    if (equals == std::string::npos) return "--verify " + printable(value) + ": no such folder (or write HOST=FILE)";
+    const std::string host = value.substr(0, equals);
+    const std::string file = value.substr(equals + 1);
+    if (host.empty() || file.empty()) return "--verify " + printable(value) + ": write HOST=FILE";
+    if (!files_.emplace(host, std::make_pair(file, false)).second)
+        return "--verify: two captures for " + printable(host);
+    return {};
+}
+
+CaptureSource::Place CaptureSource::locate(const std::string& host) {
+    const auto named = files_.find(host);
+    if (named != files_.end() && !host.empty()) {
+        named->second.second = true;
+        return {Place::NAMED_FILE, named->second.first};
+    }
+    if (folder_.empty()) return {};
+    if (host.empty()) return {Place::UNCHECKED, "the blade has no host name"};
+    // The host name becomes a file name of the folder; one with a path separator would read
+    // a file elsewhere.
+    if (host.find_first_of("/\\:") != std::string::npos || host == "." || host == "..")
+        return {Place::UNCHECKED, "the host name cannot name a file: give its capture as --verify HOST=FILE"};
+    return {Place::FILE, (std::filesystem::path(folder_) / (host + ".json")).string()};
+}
+
+std::vector<std::string> CaptureSource::unusedHosts() const {
+    std::vector<std::string> hosts;
+    for (const auto& named : files_)
+        if (!named.second.second) hosts.push_back(named.first);
+    return hosts;
+}
+
+std::string CablingChecker::enclosureName(const MappedEnclosure& e) const {
+    return e.name ? inputToUtf8(*e.name) : singleName_;
+}
+
+std::vector<CablingRow> CablingChecker::check(const MappedEnclosure& e, std::vector<std::string>& errors) {
+    std::vector<CablingRow> rows;
+    std::vector<PlannedPort> ports;
+    const std::string error = planPorts(e, enclosureName(e), names_, ports);
+    if (!error.empty()) {
+        errors.push_back(error);
+        ++errors_;
+        return rows;
+    }
+    std::vector<int> bays;
+    for (const PlannedPort& p : ports)
+        if (std::find(bays.begin(), bays.end(), p.bay) == bays.end()) bays.push_back(p.bay);
+    for (int bay : bays) {
+        const std::string& host = e.names ? e.names->host(bay) : std::string();
+        // One capture cannot tell two blades apart: bays sharing a host name are not checked.
+        int sameName = 0;
+        for (int b : bays)
+            if (sameName == 0 && b != bay && !host.empty() && e.names->host(b) == host) sameName = b;
+        if (sameName != 0) {
+            if (bay < sameName)
+                errors.push_back("bays " + std::to_string(bay) + " and " + std::to_string(sameName) +
+                                 " have the same host name " + inputToUtf8(host) + ": neither is checked");
+            ++errors_;
+            continue;
+        }
+        const CaptureSource::Place place = source_.locate(host);
+        std::vector<CablingRow> found;
+        if (place.kind == CaptureSource::Place::SKIPPED) continue;
+        if (place.kind == CaptureSource::Place::UNCHECKED) {
+            found = uncheckedBlade(ports, bay, place.text);
+        } else {
+            std::vector<LldpNeighbour> seen;
+            std::string why;
+            const CaptureRead read = readLldpCapture(place.text, seen, why);
+            if (read == CaptureRead::OK) {
+                found = checkBlade(ports, bay, seen);
+            } else if (read == CaptureRead::MISSING && place.kind == CaptureSource::Place::FILE) {
+                found = uncheckedBlade(ports, bay, "no capture " + place.text);
+            } else {
+                errors.push_back(read == CaptureRead::MISSING ? place.text + ": no such file" : why);
+                ++errors_;
+            }
+        }
+        for (CablingRow& row : found) {
+            if (row.verdict != CablingRow::OK) ++differences_;
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}

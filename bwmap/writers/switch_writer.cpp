@@ -1,0 +1,151 @@
+// The switch view (--by switch) in the table, tsv, csv and json formats.
+#include "writers/switch_writer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <nlohmann/json.hpp>
+
+#include "base/encoding.h"
+#include "base/text_cells.h"
+#include "enclosure/switch_order.h"
+#include "writers/json_members.h"
+
+namespace {
+
+
+std::vector<const char*> switchColumns(bool plans, bool names) {
+    std::vector<const char*> columns;
+    if (plans) columns.push_back("Enclosure");
+    for (const char* column : {"Switch", "Port", "Bay", "Type"}) columns.push_back(column);
+    if (names) columns.push_back("Host");
+    columns.push_back("NIC");
+    return columns;
+}
+
+// Fills the fields of one label in the order of switchColumns; returns their count.
+std::size_t switchFields(const MappedEnclosure& e, const SwitchLabel& label, std::string texts[3],
+                         std::string_view fields[7]) {
+    std::size_t count = 0;
+    if (e.name) fields[count++] = *e.name;
+    texts[0].assign(1, label.letter);
+    texts[1] = switchPortText(label);
+    texts[2] = std::to_string(label.row->bay);
+    for (int i = 0; i < 3; ++i) fields[count++] = texts[i];
+    fields[count++] = label.row->type;
+    if (e.names) fields[count++] = e.names->host(label.row->bay);
+    fields[count++] = label.row->nic;
+    return count;
+}
+
+// tsv, csv and table share the columns and differ in separator and padding.
+// A plans row's further columns follow the others.
+class SwitchTextWriter : public MapWriter {
+public:
+    SwitchTextWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
+                     const std::vector<std::string>& extra)
+        : format_(format), columns_(switchColumns(plans, names)), extra_(extra) {
+        if (format_ != MapFormat::TABLE) return;
+        for (const char* column : columns_) widths_.push_back(std::strlen(column));
+        const std::size_t type = plans ? 4 : 3;
+        for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
+            widths_[type] = std::max(widths_[type], displayWidth(catalogue.row(row).name));
+        if (plans) widths_[0] = 16;
+        if (names) widths_[type + 1] = 16;
+        for (const std::string& name : extra) widths_.push_back(std::max<std::size_t>(displayWidth(name), 16));
+    }
+    void begin(std::string& out) override {
+        std::vector<std::string> header(columns_.begin(), columns_.end());
+        header.insert(header.end(), extra_.begin(), extra_.end());
+        const std::vector<std::string_view> fields(header.begin(), header.end());
+        line(out, fields.data(), fields.size());
+    }
+    void write(std::string& out, const MappedEnclosure& e) override {
+        fields_.resize(7 + extra_.size());
+        labelsBySwitch(e.rows, labels_);
+        for (const SwitchLabel& label : labels_) {
+            std::size_t count = switchFields(e, label, texts_, fields_.data());
+            for (std::size_t i = 0; i < extra_.size(); ++i)
+                fields_[count++] = e.extra && i < e.extra->values.size() ? std::string_view(e.extra->values[i]) : std::string_view();
+            line(out, fields_.data(), count);
+        }
+    }
+
+private:
+    void line(std::string& out, const std::string_view* fields, std::size_t count) {
+        const std::size_t start = out.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0) out += format_ == MapFormat::CSV ? "," : format_ == MapFormat::TSV ? "\t" : "  ";
+            if (format_ == MapFormat::CSV) {
+                appendCsvField(out, fields[i]);
+                continue;
+            }
+            appendCell(out, fields[i]);
+            if (format_ != MapFormat::TABLE) continue;
+            const std::size_t width = displayWidth(fields[i]);
+            if (width < widths_[i]) out.append(widths_[i] - width, ' ');
+        }
+        while (format_ == MapFormat::TABLE && out.size() > start && out.back() == ' ') out.pop_back();
+        out += '\n';
+    }
+
+    MapFormat format_;
+    std::vector<const char*> columns_;
+    std::vector<std::string> extra_;
+    std::vector<std::size_t> widths_;
+    // Kept from one enclosure to the next for their storage.
+    std::vector<SwitchLabel> labels_;
+    std::string texts_[3];
+    std::vector<std::string_view> fields_;
+};
+
+nlohmann::ordered_json optionalText(const std::string& text) {
+    return text.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(inputToUtf8(text));
+}
+
+// One object per enclosure on one line: its switches in order, each with its labels by port.
+class SwitchJsonWriter : public MapWriter {
+public:
+    void write(std::string& out, const MappedEnclosure& e) override {
+        nlohmann::ordered_json object;
+        if (e.name) object["name"] = inputToUtf8(*e.name);
+        object["enclosure"] = e.enclosure;
+        object["defaultOs"] = e.defaultOs;
+        nlohmann::ordered_json switches = nlohmann::ordered_json::array();
+        labelsBySwitch(e.rows, labels_);
+        char current = 0;  // the letter of the switch being written, as its first label gives it
+        for (const SwitchLabel& label : labels_) {
+            const std::string letter(1, label.letter);
+            if (switches.empty() || switchKey(label.letter) != switchKey(current)) {
+                current = label.letter;
+                nlohmann::ordered_json one;
+                one["switch"] = catalogueToUtf8(letter);
+                if (e.names) one["host"] = optionalText(e.names->switchHost(label.letter));
+                one["ports"] = nlohmann::ordered_json::array();
+                switches.push_back(std::move(one));
+            }
+            nlohmann::ordered_json port;
+            port["port"] = label.port > 0 ? nlohmann::ordered_json(label.port) : nlohmann::ordered_json(nullptr);
+            port["bay"] = label.row->bay;
+            port["type"] = catalogueToUtf8(std::string(label.row->type));
+            if (e.names) port["host"] = optionalText(e.names->host(label.row->bay));
+            port["nic"] = catalogueToUtf8(std::string(label.row->nic));
+            switches.back()["ports"].push_back(std::move(port));
+        }
+        object["switches"] = std::move(switches);
+        addExtraColumns(object, e);
+        out += object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+        out += '\n';
+    }
+
+private:
+    std::vector<SwitchLabel> labels_;  // kept for its storage
+};
+
+}  // namespace
+
+std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
+                                            const std::vector<std::string>& extra) {
+    if (format == MapFormat::JSON) return std::make_unique<SwitchJsonWriter>();
+    return std::make_unique<SwitchTextWriter>(format, plans, names, catalogue, extra);
+}
