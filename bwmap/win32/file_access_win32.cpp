@@ -53,10 +53,12 @@ PathKind pathKind(const std::string& path) {
     return attributes & FILE_ATTRIBUTE_DEVICE ? PathKind::OTHER : PathKind::FILE;
 }
 
-// The C library reports a write to a pipe whose reader has gone as EINVAL (the pipe is being
-// closed) or EPIPE; the system's own code tells the first apart.
+// The C library reports a write to a pipe whose reader has gone as EINVAL or EPIPE; the system's
+// own code tells EINVAL's case apart (the pipe being closed, or no longer connected under Wine).
 bool readerGone(int error) {
-    return error == EPIPE || (error == EINVAL && (_doserrno == ERROR_NO_DATA || _doserrno == ERROR_BROKEN_PIPE));
+    if (error == EPIPE) return true;
+    const unsigned long code = _doserrno;
+    return error == EINVAL && (code == ERROR_NO_DATA || code == ERROR_BROKEN_PIPE || code == ERROR_PIPE_NOT_CONNECTED);
 }
 
 void writeOutputAsIs(std::FILE* file) {
