@@ -41,7 +41,7 @@ void noteFailure(const char* text) { allocationFailure = text; }
 // error, never a success.
 int finish(OutputSink& sink, int status, std::FILE* err) {
     if (!sink.flush()) {
-        if (sink.error() == EPIPE) return BWMAP_ERROR;
+        if (sink.readerWentAway()) return BWMAP_ERROR;
         std::fprintf(err, "bwmap: cannot write the output: %s\n", std::strerror(sink.error()));
         return BWMAP_ERROR;
     }
@@ -126,11 +126,13 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), out);
-        return std::fflush(out) == 0 ? BWMAP_OK : BWMAP_ERROR;
+        OutputSink sink(out);
+        sink.buffer() = app.help();
+        return sink.flush() ? BWMAP_OK : BWMAP_ERROR;
     } catch (const CLI::CallForVersion&) {
-        std::fprintf(out, "%s\n", app.version().c_str());
-        return std::fflush(out) == 0 ? BWMAP_OK : BWMAP_ERROR;
+        OutputSink sink(out);
+        sink.buffer() = app.version() + "\n";
+        return sink.flush() ? BWMAP_OK : BWMAP_ERROR;
     } catch (const CLI::ParseError& e) {
         std::fprintf(err, "bwmap: %s (see bwmap --help)\n", e.what());
         return BWMAP_ERROR;
@@ -228,6 +230,7 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     std::size_t found = 0;
     // A plans run's messages are buffered beside its output; one enclosure's go out at once.
     OutputSink sink(out, plans ? err : nullptr);
+    if (netbox) sink.keepLineEnds();
     // NetBox's import files take only the headers NetBox knows: no further columns there.
     const WriterMaker makeWriter = [&](bool names, const std::vector<std::string>& extra) -> std::unique_ptr<MapWriter> {
         // --verify warns of shared ports as every mode does.

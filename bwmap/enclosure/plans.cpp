@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <unordered_set>
 #include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 #include "input/plans_source.h"
 #include "base/status.h"
 #include "enclosure/suggest.h"
+#include "base/file_access.h"
 
 namespace {
 
@@ -92,7 +94,7 @@ std::string outOfRange(const std::string& name) {
 
 // Reads the header; an empty string when it is good, else the message.
 std::string readLayout(const std::vector<std::string>& header, const std::string& letters, Layout& layout) {
-    std::vector<std::string> further;  // lower case, to find a name given twice
+    std::unordered_set<std::string> further;  // lower case, to find a name given twice
     layout.blank.assign(header.size(), false);
     for (std::size_t i = 0; i < header.size(); ++i) {
         const std::string name = trimmedLowerCase(header[i]);
@@ -109,8 +111,7 @@ std::string readLayout(const std::vector<std::string>& header, const std::string
         if (slot == nullptr) {
             const std::string range = outOfRange(name);
             if (!range.empty()) return column + ": " + range;
-            if (std::find(further.begin(), further.end(), name) != further.end()) return column + " is named twice";
-            further.push_back(name);
+            if (!further.insert(name).second) return column + " is named twice";
             layout.extra.push_back(static_cast<int>(i));
             layout.extraNames.push_back(trimmed(header[i]));
             continue;
@@ -242,7 +243,11 @@ int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSe
 #ifdef _WIN32
     if (standardInput) _setmode(_fileno(stdin), _O_BINARY);  // no CR LF or Ctrl-Z rules: UTF-16 reads whole
 #endif
-    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    if (!standardInput && pathKind(path) == PathKind::FOLDER) {
+        std::fprintf(err, "bwmap: %s\n", folderNotFile(path).c_str());
+        return BWMAP_ERROR;
+    }
+    std::FILE* file = standardInput ? stdin : openFile(path, "rb");
     if (file == nullptr) {
         std::fprintf(err, "bwmap: cannot read the plans file %s: %s\n", path.c_str(), std::strerror(errno));
         return BWMAP_ERROR;

@@ -9,16 +9,19 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include <nlohmann/json.hpp>
+
+#include "base/file_access.h"
 
 namespace {
 
 using Json = nlohmann::json;
 
 constexpr std::size_t kMaxCaptureSize = 16u << 20;
+// lldpcli nests a dozen levels at most; the readers below recurse once a level.
+constexpr int kMaxCaptureDepth = 64;
+struct TooDeep {};
 
 // An array's elements, or the value itself.
 std::vector<const Json*> elements(const Json& value) {
@@ -109,7 +112,15 @@ bool parseLldpCapture(const std::string& text, std::vector<LldpNeighbour>& neigh
     neighbours.clear();
     Json root;
     try {
-        root = Json::parse(text);
+        root = Json::parse(text, [](int depth, Json::parse_event_t event, Json&) {
+            if (depth >= kMaxCaptureDepth &&
+                (event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start))
+                throw TooDeep();
+            return true;
+        });
+    } catch (const TooDeep&) {
+        error = "not a capture: nested deeper than " + std::to_string(kMaxCaptureDepth) + " levels";
+        return false;
     } catch (const Json::parse_error& e) {
         std::string what = e.what();
         const std::size_t close = what.find("] ");
@@ -140,15 +151,14 @@ bool parseLldpCapture(const std::string& text, std::vector<LldpNeighbour>& neigh
 
 CaptureRead readLldpCapture(const std::string& path, std::vector<LldpNeighbour>& neighbours, std::string& error) {
     neighbours.clear();
-    std::error_code code;
-    const std::filesystem::file_status status = std::filesystem::status(path, code);
-    if (status.type() == std::filesystem::file_type::not_found) return CaptureRead::MISSING;
+    const PathKind kind = pathKind(path);
+    if (kind == PathKind::MISSING) return CaptureRead::MISSING;
     // A folder, a pipe or a device would block the run or never end; only files are read.
-    if (!code && status.type() != std::filesystem::file_type::regular) {
-        error = path + ": not a file";
+    if (kind == PathKind::FOLDER || kind == PathKind::OTHER) {
+        error = kind == PathKind::FOLDER ? folderNotFile(path) : path + ": not a file";
         return CaptureRead::FAILED;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) {
         if (errno == ENOENT) return CaptureRead::MISSING;
         error = path + ": " + std::strerror(errno);

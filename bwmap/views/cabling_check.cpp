@@ -2,7 +2,9 @@
 #include "views/cabling_check.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "base/encoding.h"
@@ -50,6 +52,38 @@ std::string strayNote(const std::vector<PlannedPort>& ports, int bay, const Lldp
         return "the switch sends a MAC address as the port ID, which names no port: have it send the port name "
                "(lldpd: configure lldp portidsubtype ifname)";
     return knownSwitch ? "the plan gives this port to no blade" : "not a switch of the plan";
+}
+
+// A name that stands for a file of its folder on every platform: no path, no drive, no byte
+// that Windows refuses in a name, and none of the names Windows keeps for its devices (CON,
+// NUL, COM1, ... whatever the case, the extension and blanks before it).
+bool isPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (const char ch : name)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F || std::string_view("/\\:<>\"|?*").find(ch) != std::string_view::npos)
+            return false;
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& ch : stem) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
+        if (stem == device) return false;
+    if (stem.compare(0, 3, "com") != 0 && stem.compare(0, 3, "lpt") != 0) return true;
+    const std::string number = stem.substr(3);
+    // A digit, or superscript one, two or three (in UTF-8 or in 8 bits).
+    if (number.size() == 1 && std::isdigit(static_cast<unsigned char>(number[0]))) return false;
+    for (const char* superscript : {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3", "\xB9", "\xB2", "\xB3"})
+        if (number == superscript) return false;
+    return true;
+}
+
+// The file `name` in `folder`, joined as the platform joins paths.
+std::string joinPath(const std::string& folder, const std::string& name) {
+#ifdef _WIN32
+    const bool ends = !folder.empty() && (folder.back() == '/' || folder.back() == '\\' || (folder.size() == 2 && folder[1] == ':'));
+    return folder + (ends ? "" : "\\") + name;
+#else
+    return folder + (!folder.empty() && folder.back() == '/' ? "" : "/") + name;
+#endif
 }
 
 }  // namespace
@@ -163,11 +197,11 @@ CaptureSource::Place CaptureSource::locate(const std::string& host) {
     }
     if (folder_.empty()) return {};
     if (host.empty()) return {Place::UNCHECKED, "the blade has no host name"};
-    // The host name becomes a file name of the folder; one with a path separator would read
-    // a file elsewhere.
-    if (host.find_first_of("/\\:") != std::string::npos || host == "." || host == "..")
-        return {Place::UNCHECKED, "the host name cannot name a file: give its capture as --verify HOST=FILE"};
-    return {Place::FILE, (std::filesystem::path(folder_) / (host + ".json")).string()};
+    // The host name becomes a file name of the folder: never a path elsewhere, nor a device.
+    if (!isPlainFileName(host))
+        return {Place::BAD_NAME, "the host name \"" + printable(host) + "\" cannot name a capture file in " +
+                                     printable(folder_) + ": give its capture as --verify HOST=FILE"};
+    return {Place::FILE, joinPath(folder_, host + ".json")};
 }
 
 std::vector<std::string> CaptureSource::unusedHosts() const {
@@ -209,6 +243,11 @@ std::vector<CablingRow> CablingChecker::check(const MappedEnclosure& e, std::vec
         const CaptureSource::Place place = source_.locate(host);
         std::vector<CablingRow> found;
         if (place.kind == CaptureSource::Place::SKIPPED) continue;
+        if (place.kind == CaptureSource::Place::BAD_NAME) {
+            errors.push_back(place.text);
+            ++errors_;
+            continue;
+        }
         if (place.kind == CaptureSource::Place::UNCHECKED) {
             found = uncheckedBlade(ports, bay, place.text);
         } else {

@@ -62,12 +62,14 @@ public:
     // Whether a folder was given: then every blade with a host name is checked.
     bool hasFolder() const { return !folder_.empty(); }
     struct Place {
-        enum Kind { FILE, NAMED_FILE, UNCHECKED, SKIPPED } kind = SKIPPED;
-        std::string text;  // FILE, NAMED_FILE: the path; UNCHECKED: why the blade cannot be checked
+        enum Kind { FILE, NAMED_FILE, UNCHECKED, SKIPPED, BAD_NAME } kind = SKIPPED;
+        // FILE, NAMED_FILE: the path; UNCHECKED: why the blade cannot be checked; BAD_NAME: the message
+        std::string text;
     };
     // Where the capture of the blade with this host name (as the plan gives it) is: a file of
-    // the folder, a file named for it, none that can be read (UNCHECKED), or none because only
-    // other hosts' files were named (SKIPPED).
+    // the folder, a file named for it, none that can be read (UNCHECKED), none because only
+    // other hosts' files were named (SKIPPED), or an error: a host name that is no plain file
+    // name cannot name a file of the folder (BAD_NAME).
     Place locate(const std::string& host);
     // The hosts named by HOST=FILE that no checked plan had; called after the last enclosure.
     std::vector<std::string> unusedHosts() const;

@@ -424,6 +424,7 @@ int runCatalogueCheck(const std::string& path, std::FILE* out, std::FILE* err) {
     OutputSink sink(out);
     appendCatalogueReport(sink.buffer(), path, report);
     if (!sink.flush()) {
+        if (sink.readerWentAway()) return BWMAP_ERROR;
         std::fprintf(err, "bwmap: cannot write the output: %s\n", std::strerror(sink.error()));
         return BWMAP_ERROR;
     }

@@ -97,6 +97,13 @@ TEST(Cabling, CapturesAgainstThePlan) {
         {"foreign JSON", "{\"interfaces\": [{\"eno1\": {}}]}", "", 2, "", "b1.json: not an LLDP neighbour listing"},
         {"an interface that is not an object", "{\"lldp\": {\"interface\": {\"eno1\": 7}}}", "", 2, "",
          "b1.json: not an LLDP neighbour listing: interface \"eno1\" is not an object"},
+        {"a descr of 100,000 nested arrays", nullptr,
+         "{\"lldp\": {\"interface\": {\"eno1\": {\"port\": {\"descr\": " + std::string(100000, '[') +
+             std::string(100000, ']') + "}}}}}",
+         2, "", "b1.json: not a capture: nested deeper than 64 levels"},
+        {"lldpcli's own depth reads", nullptr,
+         "{\"lldp\": [{\"interface\": [" + json0Entry("eno1", "sw-a", "local", "e1", "x") + "]}]}", 1,
+         "NIC A/sw-a/e1/eno1/ok\nNIC B/sw-a/e2//missing\nNIC C/sw-b/e2//missing\n", ""},
     };
     for (const CaptureCase& c : cases) {
         runner::Scratch scratch;
@@ -193,6 +200,30 @@ TEST(Cabling, TableColumnsByDisplayWidth) {
     EXPECT_EQ(column(row, "NIC A"), column(header, "NIC")) << header << "\n" << row;
 }
 
+// A host name becomes HOST.json of the folder only when it is a plain file name on every
+// platform: never a path out of the folder, a drive, or a Windows device whatever its case.
+TEST(Cabling, HostNamesThatNameNoFileOfTheFolder) {
+    struct Case {
+        const char* host;
+        int status;
+    };
+    const Case cases[] = {
+        {"web01", 1},   {"com", 1},     {"console", 1}, {"com10", 1},  {"nul-1", 1},  {".hidden", 1},
+        {"..", 2},      {".", 2},       {"a\\b", 2},    {"c:", 2},     {"c:web01", 2}, {"con", 2},
+        {"CON", 2},     {"nul.txt", 2}, {"Com1", 2},    {"lpt9.a.b", 2}, {"prn", 2},  {"aux", 2},
+        {"con .x", 2},  {"conout$", 2}, {"com\xC2\xB9", 2}, {"a*b", 2}, {"a?b", 2},
+    };
+    runner::Scratch scratch;
+    const std::string folder = std::filesystem::path(scratch.write("x.json", "")).parent_path().string();
+    for (const Case& c : cases) {
+        const std::string plans = scratch.write("p.csv", std::string("name,1,host1\nr1,Tarn,\"") + c.host + "\"\n");
+        const Result r = bwmap({"--plans", plans, "--format", "tsv", "--verify", folder});
+        EXPECT_EQ(r.status, c.status) << c.host << ": " << r.err;
+        const bool refused = r.err.find("cannot name a capture file in " + folder) != std::string::npos;
+        EXPECT_EQ(refused, c.status == 2) << c.host << ": " << r.err;
+    }
+}
+
 // Command lines that cannot check anything end with status 2 and write no rows.
 TEST(Cabling, RefusedCommandLines) {
     runner::Scratch scratch;
@@ -205,6 +236,7 @@ TEST(Cabling, RefusedCommandLines) {
         {"--verify", "b2=" + capture, "1=Tarn", "host1=b1"},
         {"--verify", "b1=" + capture, "1=Tarn", "2=Tarn", "host1=b1", "host2=b1"},
         {"--verify", "b1=" + capture, "--switch-port-name", "{slot}", "1=Tarn", "host1=b1"},
+        {"--verify", "b1=" + std::filesystem::path(capture).parent_path().string(), "1=Tarn", "host1=b1"},
     };
     for (const std::vector<std::string>& line : lines) {
         const Result r = bwmap(line);

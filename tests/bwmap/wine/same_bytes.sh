@@ -1,10 +1,17 @@
 #!/bin/sh
-# bwmap.exe under Wine prints the same bytes as the native bwmap (line ends aside), with the
-# same exit status, for every row of a table of argument lists.
+# bwmap.exe under Wine prints the same bytes as the native bwmap, with the same exit status, for
+# every row of a table of argument lists that covers every mode and format. The one difference
+# is that text ends its lines in CR LF on Windows; each row's kind says how its output compares:
+#   text   bwmap.exe's output with exactly one CR taken before each LF (every LF needs one) is
+#          the native output;
+#   bytes  the NetBox files, which end their lines in CR LF on both builds: byte for byte;
+#   cell   a CSV cell holds a CR LF: that is data and stays as it is on both builds, so the
+#          native output with a CR put before each LF that has none is bwmap.exe's.
+# Standard error is text on both builds. SOURCE_DATE_EPOCH fixes the html footer's date.
 # usage: same_bytes.sh WINE-EXEC NATIVE-BWMAP BWMAP-EXE SCRATCH-FOLDER
 set -u
 wine_exec=$1 native=$2 exe=$3 scratch=$4
-export LC_ALL=C
+export LC_ALL=C SOURCE_DATE_EPOCH=1700000000
 rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch" || exit 1
 
 # Catalogue rows: a half-height pair of one sharing class, a name with ", " (quoted in csv), a
@@ -24,66 +31,139 @@ printf '%b\r\n' 'name,enclosure,os,1,2,9,10,os1' \
     'last,enhanced,linux,,Tarn +NIC upgrade,,,' >plans.csv
 printf 'name,1,os1\nsolo,Tarn-M2,windows\n' >good.csv
 printf 'name,17\nx,Tarn\n' >badheader.csv
+# Host and switch names (one of them not ASCII), extra columns, a CR LF inside a quoted cell.
+printf 'name,1,2,host1,host2,switchA,rack,note\nr1,Tarn-M2,Fell,web01,m\303\274nchen,sw-a,R 7,"two\r\nlines"\nr2,,Tarn,,db01,,R 8,plain\n' >names.csv
+printf 'name,1,location\r\nr1,Fell,"Hall 3\r\nrow 2"\r\n' >crlf-cell.csv
+# The same enclosures in 8 bits (Windows-1252 u-umlaut) and in UTF-16 with its byte-order mark.
+printf 'name,1,host1\nM\374nchen,Tarn,h\374tte\nplain,Fell,\n' >eight-bit.csv
+printf '\377\376n\0a\0m\0e\0,\0001\0\r\0\n\0r\0001\0,\0T\0a\0r\0n\0\r\0\n\0' >utf-16.csv
+# A capture's path joins the folder and HOST.json with the platform's separator (/ or \): the
+# rows name the folder as caps/, which both builds keep as it is.
+# Captures: web01 as -f json, münchen's file named in UTF-8, one nested past any capture, and
+# host names that name no file of the folder.
+mkdir -p caps adir
+printf '{"lldp": {"interface": {"eno1": {"chassis": {"sw-a": {}}, "port": {"id": {"type": "ifname", "value": "1"}}}}}}' >caps/web01.json
+printf '{"lldp": {"interface": {"eno1": {"chassis": {"sw-a": {}}, "port": {"id": {"type": "ifname", "value": "3"}}}}}}' >"$(printf 'caps/m\303\274nchen.json')"
+printf '{"lldp": {"interface": {"eno1": {"port": {"descr": %s%s}}}}}' "$(head -c 20000 /dev/zero | tr '\0' '[')" \
+    "$(head -c 20000 /dev/zero | tr '\0' ']')" >deep.json
+printf 'name,1,host1\nr1,Tarn,con\nr2,Tarn,Lpt1.x\nr3,Tarn,..\n' >devices.csv
 
-# Expected exit status, then the arguments (shell words).
-cases='0 --help
-0 --version
-0
-0 --os linux 2=Tarn-M2
-0 --format tsv --enclosure Standard --os WINDOWS 1=Tarn-M2 "3=Tarn +NIC upgrade" os1=linux 5=Crag
-0 --format csv --catalogue cat.ini 1=Fell 9=Fell "3=Eight, half" 11=PlainHalf 4=Back\\slash os4=windows
-0 --format json --catalogue cat.ini --os windows 1=Tarn-M3 "2=Eight, half" 10=PlainHalf 4=Back\\slash 13=ShareHalf
-0 --format json
-0 --catalogue cat.ini 2=PlainHalf 10=PlainHalf 5=Crag
-3 --enclosure standard 1=Tarn-M3
-3 --catalogue cat.ini 2=ShareHalf 10=PlainHalf
-2 --bogus
-2 --format xml
-2 --enclosure deluxe
-2 17=Tarn
-2 os9=linux
-2 1=Nope
-2 2=Crag
-2 1=Crag 3=Tarn
-2 --enclosure standard 9=Fell
-2 os1=windows
-2 1=Tarn os1=windows
-2 --catalogue missing.ini 1=Tarn
-2 Tarn
-2 --plans plans.csv 1=Tarn
-2 --plans plans.csv --catalogue cat.ini
-2 --plans plans.csv --catalogue cat.ini --format json --os windows
-2 --plans plans.csv --catalogue cat.ini --format csv --enclosure standard
-2 --plans plans.csv --catalogue cat.ini --format tsv
-0 --plans good.csv
-2 --plans badheader.csv
-2 --plans missing.csv'
+# Kind (see above), expected exit status, then the arguments (shell words).
+cases='text 0 --help
+text 0 --version
+text 0
+text 0 --os linux 2=Tarn-M2
+text 0 --format tsv --enclosure Standard --os WINDOWS 1=Tarn-M2 "3=Tarn +NIC upgrade" os1=linux 5=Crag
+text 0 --format csv --catalogue cat.ini 1=Fell 9=Fell "3=Eight, half" 11=PlainHalf 4=Back\\slash os4=windows
+text 0 --format json --catalogue cat.ini --os windows 1=Tarn-M3 "2=Eight, half" 10=PlainHalf 4=Back\\slash 13=ShareHalf
+text 0 --format json
+text 0 --catalogue cat.ini 2=PlainHalf 10=PlainHalf 5=Crag
+text 3 --enclosure standard 1=Tarn-M3
+text 3 --catalogue cat.ini 2=ShareHalf 10=PlainHalf
+text 2 --bogus
+text 2 --format xml
+text 2 --enclosure deluxe
+text 2 17=Tarn
+text 2 os9=linux
+text 2 1=Nope
+text 2 2=Crag
+text 2 1=Crag 3=Tarn
+text 2 --enclosure standard 9=Fell
+text 2 os1=windows
+text 2 1=Tarn os1=windows
+text 2 --catalogue missing.ini 1=Tarn
+text 2 Tarn
+text 2 --plans plans.csv 1=Tarn
+text 2 --plans plans.csv --catalogue cat.ini
+text 2 --plans plans.csv --catalogue cat.ini --format json --os windows
+text 2 --plans plans.csv --catalogue cat.ini --format csv --enclosure standard
+text 2 --plans plans.csv --catalogue cat.ini --format tsv
+text 0 --plans good.csv
+text 2 --plans badheader.csv
+text 2 --plans missing.csv
+text 0 --by switch --plans names.csv
+text 0 --find A-3 2=Tarn-M2
+text 1 --find B-9 2=Tarn-M2
+cell 0 --format csv --find sw-a:1 --plans names.csv
+text 0 --format html --plans names.csv
+text 0 --format html --catalogue cat.ini 1=Fell "3=Eight, half" host1=web01
+bytes 0 --format netbox-cables --name r7 2=Tarn-M2 host2=web02
+bytes 0 --format netbox-interfaces --plans names.csv
+bytes 0 --format netbox-cables --cable-status connected --plans names.csv
+text 1 --plans names.csv --verify caps/
+text 1 --plans names.csv --format json --verify caps/
+text 1 --format csv --verify web01=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
+text 2 --verify web01=deep.json 1=Tarn host1=web01
+text 2 --plans devices.csv --verify caps/
+text 1 --check cat.ini
+text 0 --list-types --catalogue cat.ini
+text 0 --list-types --format json --catalogue cat.ini
+text 0 --plans names.csv --format tsv
+text 0 --plans names.csv --format json
+cell 0 --plans crlf-cell.csv --format csv
+cell 0 --plans names.csv --format csv
+text 0 --plans eight-bit.csv --format json
+text 0 --plans eight-bit.csv
+text 0 --plans utf-16.csv --format csv
+text 2 --plans adir
+text 2 --catalogue adir 1=Tarn
+text 2 --verify web01=adir 1=Tarn host1=web01
+text 2 --format netbox-cables --by switch 1=Tarn'
 
 failed=0
 n=0
 printf '%s\n' "$cases" >cases.txt
+# Windows' text lines: exactly one CR taken before each LF; status 1 when an LF had none.
+strip_cr() { perl -e 'local $/; $_ = <STDIN>; $bad = () = /(?<!\r)\n/g; s/\r\n/\n/g; print; exit($bad ? 1 : 0)'; }
 while IFS= read -r line; do
     n=$((n + 1))
+    kind=${line%% *}
+    line=${line#* }
     want=${line%% *}
     [ "$want" = "$line" ] && line="" || line=${line#* }
     eval "set -- $line"
     "$native" "$@" >native.out 2>native.err </dev/null
     native_status=$?
-    "$wine_exec" "$exe" "$@" >wine.out 2>wine.err </dev/null
+    # Wine maps Windows file names to Linux ones in the locale's encoding: UTF-8, as the files are named.
+    LC_ALL=C.UTF-8 "$wine_exec" "$exe" "$@" >wine.out 2>wine.err </dev/null
     wine_status=$?
-    for f in wine.out wine.err; do sed 's/\r$//' "$f" >"$f.lf"; done
     problem=""
+    case $kind in
+    text) strip_cr <wine.out >wine.cmp || problem="$problem a line of standard output does not end in CR LF;"
+          cp native.out native.cmp ;;
+    bytes) cp wine.out wine.cmp && cp native.out native.cmp ;;
+    cell) cp wine.out wine.cmp && perl -pe 's/(?<!\r)\n/\r\n/' native.out >native.cmp ;;
+    *) problem="$problem unknown kind $kind;" ;;
+    esac
+    strip_cr <wine.err >wine.err.lf || problem="$problem a line of standard error does not end in CR LF;"
     [ "$native_status" = "$want" ] || problem="$problem native status $native_status;"
     [ "$wine_status" = "$want" ] || problem="$problem Windows status $wine_status;"
-    cmp -s native.out wine.out.lf || problem="$problem standard output differs;"
+    cmp -s native.cmp wine.cmp || problem="$problem standard output differs;"
     cmp -s native.err wine.err.lf || problem="$problem standard error differs;"
     [ -s native.out ] || [ -s native.err ] || problem="$problem no output at all;"
     if [ -n "$problem" ]; then
         failed=$((failed + 1))
-        echo "case $n (bwmap $line), want status $want:$problem"
-        diff native.out wine.out.lf | head -20
+        echo "case $n ($kind, bwmap $line), want status $want:$problem"
+        diff native.cmp wine.cmp | head -20
         diff native.err wine.err.lf | head -20
     fi
 done <cases.txt
+
+# A reader that goes away ends both builds quietly; bwmap.exe with status 2, as the native one
+# ends when SIGPIPE is ignored (with it, the signal ends the native one first).
+{ echo "name,1,9"; i=0; while [ $i -lt 20000 ]; do echo "rack $i,Fell,Fell"; i=$((i + 1)); done; } >big.csv
+for build in native windows; do
+    if [ $build = native ]; then set -- "$native"; else set -- "$wine_exec" "$exe"; fi
+    { "$@" --plans big.csv --format tsv 2>pipe.err; echo $? >pipe.status; } | head -1 >pipe.out
+    n=$((n + 1))
+    problem=""
+    [ -s pipe.err ] && problem="$problem a message: $(cat pipe.err);"
+    [ "$(tr -d '\r' <pipe.out)" = "$(printf 'Enclosure\tBay\tType\tOS\tSwitch port\tNIC')" ] || problem="$problem first line $(cat pipe.out);"
+    [ $build = native ] || [ "$(cat pipe.status)" = 2 ] || problem="$problem status $(cat pipe.status);"
+    if [ -n "$problem" ]; then
+        failed=$((failed + 1))
+        echo "closed pipe ($build):$problem"
+    fi
+done
 echo "$n cases, $failed with a difference"
 [ "$failed" = 0 ]
