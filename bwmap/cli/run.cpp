@@ -30,7 +30,7 @@
 #include "enclosure/session.h"
 #include "views/switch_view.h"
 #include "writers/switch_writer.h"
-#include "views/type_list.h"
+#include "writers/type_list_writer.h"
 
 namespace {
 
