@@ -11,11 +11,8 @@
 
 #include "catalogue.h"
 #include "catalogue_file.h"
-#include "input/catalogue_input.h"
 #include "base/encoding.h"
 #include "labels.h"
-#include "base/output_sink.h"
-#include "base/status.h"
 #include "input/picks.h"
 #include "population.h"
 #include "rules.h"
@@ -408,25 +405,4 @@ void appendCatalogueReport(std::string& out, const std::string& name, const Cata
     // Fixed words, so that scripts can read the counts whatever they are.
     out += std::to_string(report.lines) + " lines, " + std::to_string(report.types) + " types, " +
            std::to_string(report.findings.size() - errors) + " warnings, " + std::to_string(errors) + " errors\n";
-}
-
-int runCatalogueCheck(const std::string& path, std::FILE* out, std::FILE* err) {
-    std::string bytes, error;
-    if (readCatalogueInput(path, false, bytes, error) != CatalogueInput::READ) {
-        std::fprintf(err, "bwmap: %s\n", error.c_str());
-        return BWMAP_ERROR;
-    }
-    CatalogueReport report;
-    if (!checkCatalogue(bytes, report)) {
-        std::fprintf(err, "bwmap: cannot check %s: Unable to allocate memory\n", path.c_str());
-        return BWMAP_ERROR;
-    }
-    OutputSink sink(out);
-    appendCatalogueReport(sink.buffer(), path, report);
-    if (!sink.flush()) {
-        if (sink.readerWentAway()) return BWMAP_ERROR;
-        std::fprintf(err, "bwmap: cannot write the output: %s\n", std::strerror(sink.error()));
-        return BWMAP_ERROR;
-    }
-    return report.findings.empty() ? BWMAP_OK : BWMAP_FINDINGS;
 }

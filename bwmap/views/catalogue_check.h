@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -25,6 +24,3 @@ bool checkCatalogue(const std::string& bytes, CatalogueReport& report);
 // One `NAME:LINE: warning|error: MESSAGE` line per finding, then the summary line.
 void appendCatalogueReport(std::string& out, const std::string& name, const CatalogueReport& report);
 
-// Checks `path` and writes the report to `out`; returns the exit status: 0 without findings,
-// 1 with any, 2 when the file could not be checked or the output not written.
-int runCatalogueCheck(const std::string& path, std::FILE* out, std::FILE* err);

@@ -2,10 +2,17 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "catalogue.h"
 
-// Appends one row per type (built-in and file rows, as the selectors list them): its name, its
-// ports as switch letter and digit in bay 1, the bays that offer it and its flags in words. As
-// an aligned table, or with `json` one JSON object per line.
-void appendTypeList(std::string& out, const BladeCatalogue& catalogue, bool json);
+struct TypeRow {
+    std::string name;                          // UTF-8
+    std::vector<std::pair<char, char>> ports;  // switch letter, digit ('\0' when missing)
+    std::vector<int> bays;                     // the bays that offer the type
+    std::vector<std::string> flags;            // in words
+};
+
+// One row per type: built-in and file rows, as the selectors list them; ports as in bay 1.
+std::vector<TypeRow> typeRows(const BladeCatalogue& catalogue);

@@ -7,6 +7,7 @@
 
 #include "base/encoding.h"
 #include "base/text_cells.h"
+#include "writers/text_table.h"
 
 namespace {
 
@@ -56,30 +57,19 @@ public:
     }
 
 private:
-    // Widths fixed before the first row, so that a plans run can stream; a longer value pushes
-    // the rest of its own row.
-    static constexpr std::size_t kWidths[kColumnCount] = {16, 3, 16, 5, 16, 8, 9, 12, 0};
-
+    // Widths fixed before the first row, so that a plans run can stream.
     void line(std::string& out, const Fields& fields) {
-        const std::size_t start = out.size();
+        if (format_ == MapFormat::TABLE) return table_.appendRow(out, fields);
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (format_ == MapFormat::CSV) {
-                if (i > 0) out += ',';
-                appendCsvField(out, fields[i]);
-                continue;
-            }
-            if (i > 0) out += format_ == MapFormat::TSV ? "\t" : "  ";
-            appendCell(out, fields[i]);
-            if (format_ != MapFormat::TABLE) continue;
-            const std::size_t width = displayWidth(fields[i]);
-            if (width < kWidths[i]) out.append(kWidths[i] - width, ' ');
+            if (i > 0) out += format_ == MapFormat::CSV ? ',' : '\t';
+            if (format_ == MapFormat::CSV) appendCsvField(out, fields[i]);
+            else appendCell(out, fields[i]);
         }
-        if (format_ == MapFormat::TABLE)
-            while (out.size() > start && out.back() == ' ') out.pop_back();
         out += '\n';
     }
 
     MapFormat format_;
+    const TextTable table_{{16, 3, 16, 5, 16, 8, 9, 12, 0}};
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "writers/html_sheet.h"
 #include "writers/json_members.h"
 #include "writers/json_text.h"
+#include "writers/text_table.h"
 
 namespace {
 
@@ -148,44 +149,33 @@ class TableWriter : public MapWriter {
 public:
     TableWriter(bool plans, bool names, const BladeCatalogue& catalogue, const std::vector<std::string>& extra)
         : plans_(plans), names_(names), extra_(extra), fields_(extra) {
-        const std::vector<const char*> columns = mapColumns(plans, names);
-        for (const char* column : columns) widths_.push_back(std::strlen(column));
+        std::vector<std::size_t>& widths = table_.widths();
+        for (const char* column : mapColumns(plans, names)) widths.push_back(std::strlen(column));
         const std::size_t type = plans ? 2 : 1;
         for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            widths_[type] = std::max(widths_[type], displayWidth(catalogue.row(row).name));
-        widths_[type + (names ? 2 : 1)] = std::max(widths_[type + (names ? 2 : 1)], std::strlen("Windows"));
-        widths_.back() = std::max(widths_.back(), std::strlen("NIC A"));
-        if (plans) widths_[0] = kNameWidth;
-        if (names) widths_[type + 1] = widths_[type + 3] = kNameWidth;
-        for (const std::string& name : extra) widths_.push_back(std::max(displayWidth(name), kNameWidth));
+            table_.widen(type, displayWidth(catalogue.row(row).name));
+        table_.widen(type + (names ? 2 : 1), std::strlen("Windows"));
+        table_.widen(widths.size() - 1, std::strlen("NIC A"));
+        if (plans) widths[0] = kNameWidth;
+        if (names) widths[type + 1] = widths[type + 3] = kNameWidth;
+        for (const std::string& name : extra) widths.push_back(std::max(displayWidth(name), kNameWidth));
     }
     void begin(std::string& out) override {
         RowFields header(extra_);
-        line(out, header.header(plans_, names_, extra_));
+        table_.appendRow(out, header.header(plans_, names_, extra_));
     }
     void write(std::string& out, const MappedEnclosure& e) override {
-        for (const PortMapRow& row : e.rows) line(out, fields_.of(e, row));
+        for (const PortMapRow& row : e.rows) table_.appendRow(out, fields_.of(e, row));
     }
 
 private:
     static constexpr std::size_t kNameWidth = 16;
-    void line(std::string& out, const std::vector<std::string_view>& fields) {
-        const std::size_t start = out.size();
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (i > 0) out += "  ";
-            appendCell(out, fields[i]);
-            const std::size_t width = displayWidth(fields[i]);
-            if (width < widths_[i]) out.append(widths_[i] - width, ' ');
-        }
-        while (out.size() > start && out.back() == ' ') out.pop_back();
-        out += '\n';
-    }
 
     bool plans_;
     bool names_;
     std::vector<std::string> extra_;
     RowFields fields_;
-    std::vector<std::size_t> widths_;
+    TextTable table_;
 };
 
 // One object per enclosure on one line: the whole output for a single enclosure, JSON Lines

@@ -10,6 +10,7 @@
 #include "base/text_cells.h"
 #include "enclosure/switch_order.h"
 #include "writers/json_members.h"
+#include "writers/text_table.h"
 
 namespace {
 
@@ -46,13 +47,14 @@ public:
                      const std::vector<std::string>& extra)
         : format_(format), columns_(switchColumns(plans, names)), extra_(extra) {
         if (format_ != MapFormat::TABLE) return;
-        for (const char* column : columns_) widths_.push_back(std::strlen(column));
+        std::vector<std::size_t>& widths = table_.widths();
+        for (const char* column : columns_) widths.push_back(std::strlen(column));
         const std::size_t type = plans ? 4 : 3;
         for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            widths_[type] = std::max(widths_[type], displayWidth(catalogue.row(row).name));
-        if (plans) widths_[0] = 16;
-        if (names) widths_[type + 1] = 16;
-        for (const std::string& name : extra) widths_.push_back(std::max<std::size_t>(displayWidth(name), 16));
+            table_.widen(type, displayWidth(catalogue.row(row).name));
+        if (plans) widths[0] = 16;
+        if (names) widths[type + 1] = 16;
+        for (const std::string& name : extra) widths.push_back(std::max<std::size_t>(displayWidth(name), 16));
     }
     void begin(std::string& out) override {
         std::vector<std::string> header(columns_.begin(), columns_.end());
@@ -73,26 +75,19 @@ public:
 
 private:
     void line(std::string& out, const std::string_view* fields, std::size_t count) {
-        const std::size_t start = out.size();
+        if (format_ == MapFormat::TABLE) return table_.appendRow(out, fields, count);
         for (std::size_t i = 0; i < count; ++i) {
-            if (i > 0) out += format_ == MapFormat::CSV ? "," : format_ == MapFormat::TSV ? "\t" : "  ";
-            if (format_ == MapFormat::CSV) {
-                appendCsvField(out, fields[i]);
-                continue;
-            }
-            appendCell(out, fields[i]);
-            if (format_ != MapFormat::TABLE) continue;
-            const std::size_t width = displayWidth(fields[i]);
-            if (width < widths_[i]) out.append(widths_[i] - width, ' ');
+            if (i > 0) out += format_ == MapFormat::CSV ? ',' : '\t';
+            if (format_ == MapFormat::CSV) appendCsvField(out, fields[i]);
+            else appendCell(out, fields[i]);
         }
-        while (format_ == MapFormat::TABLE && out.size() > start && out.back() == ' ') out.pop_back();
         out += '\n';
     }
 
     MapFormat format_;
     std::vector<const char*> columns_;
     std::vector<std::string> extra_;
-    std::vector<std::size_t> widths_;
+    TextTable table_;
     // Kept from one enclosure to the next for their storage.
     std::vector<SwitchLabel> labels_;
     std::string texts_[3];

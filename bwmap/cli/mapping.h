@@ -1,0 +1,58 @@
+// What the modes share: the catalogue they load, the output's end, and the run that maps the
+// picks' one enclosure or every row of a plans file through a mode's writer.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/output_sink.h"
+#include "catalogue.h"
+#include "cli/modes.h"
+#include "views/switch_view.h"
+#include "writers/map_writer.h"
+#include "writers/netbox_writer.h"
+
+// Flushes the sink. A reader that went away (a closed pipe) ends the run quietly; any other
+// failed write is an error, never a success. Returns `status` when all was written.
+int finishOutput(OutputSink& sink, int status, std::FILE* err);
+
+// The catalogue of --catalogue, or the default file when there is one.
+struct LoadedCatalogue {
+    std::string path;         // the file named or the default name
+    std::string bytes;        // the file's bytes as read
+    bool read = false;        // whether a file was read
+    OwnedCatalogue catalogue;
+};
+// A file named on the command line must be readable; the default one is optional. False with a
+// message on `err`.
+bool loadCatalogueOf(const Options& options, LoadedCatalogue& loaded, std::FILE* err);
+
+// The choices every mapping mode makes of the options.
+struct Mapping {
+    MapFormat format = MapFormat::TABLE;
+    bool netbox = false;    // either NetBox format
+    bool finding = false;   // --find
+    PortQuery query;
+    bool bySwitch = false;  // --by switch, or --find without --by
+    NetboxOptions netboxOptions;
+};
+// Reads the choices; false with a message on `err` when the layout cannot take --by switch or --find.
+bool prepareMapping(const Invocation& run, Mapping& mapping);
+// The name templates of NetBox and --verify; false with a message on `err`.
+bool parseNameTemplates(const Invocation& run, Mapping& mapping);
+
+// Makes a mode's writer for the header's columns: `names` for Host and Switch, `extra` for a
+// plans file's further columns, `notes` to keep messages in order with a plans file's rows
+// (nullptr for one enclosure).
+using ModeWriterMaker =
+    std::function<std::unique_ptr<MapWriter>(bool names, const std::vector<std::string>& extra, OutputSink* notes)>;
+
+// Maps the picks' one enclosure, or each row of --plans, through the writers `make` makes, behind
+// the shared-port warning and the --find filter, which adds its labels to `found`. One
+// enclosure's output is written only when `written` says so after the run. Returns the status.
+int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCatalogue& catalogue,
+                  const ModeWriterMaker& make, std::size_t& found, const std::function<bool()>& written);

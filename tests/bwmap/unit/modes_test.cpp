@@ -1,0 +1,71 @@
+// The command line chooses one mode, and each mode's flow keeps its own refusals and status.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bwmap_runner.h"
+
+namespace {
+
+using runner::bwmap;
+using runner::Result;
+using runner::Scratch;
+
+struct ModeCase {
+    const char* what;
+    std::vector<std::string> args;  // "CAT" and "CAPS/" stand for the scratch files
+    int status;
+    const char* firstOut;  // the first line of standard output, "" for none
+    const char* firstErr;  // the start of standard error, "" for none
+};
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TEST(Modes, EachModeRunsItsOwnFlow) {
+    const Scratch scratch;
+    const std::string cat = scratch.write("cat.ini", "\"Good\" 0x0 AB 12\n");
+    scratch.write("web01.json", R"({"lldp": {"interface": {"eno1": {"chassis": {"sw-a": {}}, "port": {"id": {"type": "ifname", "value": "1"}}}}}})");
+    const std::string caps = cat.substr(0, cat.size() - std::string("cat.ini").size());
+    const ModeCase cases[] = {
+        {"--check reads the file it is given", {"--check", "CAT"}, 0, "1 lines, 1 types, 0 warnings, 0 errors", ""},
+        {"--check with an empty name", {"--check="}, 2, "", "bwmap: --check: the file name is empty"},
+        {"--list-types lists the file's rows too", {"--list-types", "--catalogue", "CAT"}, 0, "Type               Ports              Bays  Flags", ""},
+        {"--list-types takes two formats", {"--list-types", "--format", "csv"}, 2, "",
+         "bwmap: --list-types writes a table or --format json, not csv"},
+        {"--list-types loads the catalogue first", {"--list-types", "--catalogue", "missing.ini"}, 2, "",
+         "bwmap: cannot read the catalogue file missing.ini"},
+        {"--verify rows by bay", {"--verify", "CAPS/", "--format", "tsv", "1=Tarn", "host1=web01", "switchA=sw-a"}, 1,
+         "Enclosure\tBay\tHost\tNIC\tSwitch\tPort\tInterface\tVerdict\tNote", ""},
+        {"--verify takes no html", {"--verify", "CAPS/", "--format", "html", "1=Tarn"}, 2, "",
+         "bwmap: --verify writes table, tsv, csv or json rows by bay"},
+        {"--verify reads the name templates", {"--verify", "CAPS/", "--blade-name", "{bad", "1=Tarn"}, 2, "",
+         "bwmap: --blade-name: \"{bad\""},
+        {"the map by bay", {"--format", "tsv", "1=Tarn"}, 0, "Bay\tType\tOS\tSwitch port\tNIC", ""},
+        {"--find orders by switch", {"--find", "A-1", "--format", "tsv", "1=Tarn"}, 0, "Switch\tPort\tBay\tType\tNIC", ""},
+        {"--find that finds nothing", {"--find", "A-9", "--format", "tsv", "1=Tarn"}, 1, "Switch\tPort\tBay\tType\tNIC", ""},
+        {"--by bay keeps --find by bay", {"--by", "bay", "--find", "A-1", "--format", "tsv", "1=Tarn"}, 0,
+         "Bay\tType\tOS\tSwitch port\tNIC", ""},
+        {"NetBox's cables", {"--format", "netbox-cables", "1=Tarn"}, 0,
+         "side_a_device,side_a_type,side_a_name,side_b_device,side_b_type,side_b_name,status,label\r", ""},
+        {"NetBox reads the name templates", {"--format", "netbox-cables", "--blade-name", "{bad", "1=Tarn"}, 2, "",
+         "bwmap: --blade-name: \"{bad\""},
+        {"html takes whole enclosures", {"--format", "html", "--by", "switch", "1=Tarn"}, 2, "",
+         "bwmap: --format html takes whole enclosures"},
+        {"html starts a page", {"--format", "html", "1=Tarn"}, 0, "<!DOCTYPE html>", ""},
+    };
+    for (const ModeCase& c : cases) {
+        std::vector<std::string> args = c.args;
+        for (std::string& arg : args) {
+            if (arg == "CAT") arg = cat;
+            if (arg == "CAPS/") arg = caps;
+        }
+        const Result r = bwmap(args);
+        EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;
+        EXPECT_EQ(firstLine(r.out), c.firstOut) << c.what;
+        EXPECT_EQ(r.err.substr(0, std::string(c.firstErr).size()), c.firstErr) << c.what;
+        if (c.firstErr[0] == '\0') EXPECT_EQ(r.err, "") << c.what;
+    }
+}
+
+}  // namespace
