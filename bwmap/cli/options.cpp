@@ -5,6 +5,8 @@
 #include <memory>
 #include <utility>
 
+#include <CLI/CLI.hpp>
+
 #include "base/version.h"
 #include "input/picks.h"
 

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-
 #include "writers/map_writer.h"
+
+// The parser's header is large: only the files that parse include it.
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
 
 struct Options {
     std::string enclosure;
