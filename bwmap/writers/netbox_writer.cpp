@@ -3,6 +3,7 @@
 #include "writers/netbox_writer.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-void appendRow(std::string& out, std::initializer_list<const std::string*> values) {
+void appendRow(std::string& out, const std::vector<const std::string*>& values) {
     bool first = true;
     for (const std::string* value : values) {
         if (!first) out += ',';
@@ -31,16 +32,28 @@ struct Cable {
 
 class NetboxWriter : public MapWriter {
 public:
-    NetboxWriter(bool cables, const NetboxOptions& options) : cables_(cables), options_(options) {}
+    NetboxWriter(bool cables, const NetboxOptions& options, const std::vector<std::string>& extra)
+        : cables_(cables), options_(options), sites_(cables && (!options.site.empty() || siteColumn(extra) >= 0)) {}
 
+    // The interface import has no site column: only the cables name one.
     void begin(std::string& out) override {
-        out += cables_ ? "side_a_device,side_a_type,side_a_name,side_b_device,side_b_type,side_b_name,status,label\r\n"
-                       : "device,name,type,mgmt_only\r\n";
+        out += cables_ ? "side_a_device,side_a_type,side_a_name,side_b_device,side_b_type,side_b_name,status,label"
+                       : "device,name,type,mgmt_only";
+        out += sites_ ? ",side_a_site,side_b_site\r\n" : "\r\n";
     }
 
     std::string refuse(const MappedEnclosure& e) override {
         pending_.clear();
         const std::string enclosure = inputToUtf8(e.name ? *e.name : options_.enclosureName);
+        // The row's site cell without surrounding blanks; --site where it is empty.
+        site_ = options_.site;
+        const int column = e.extra ? siteColumn(e.extra->names) : -1;
+        if (column >= 0 && static_cast<std::size_t>(column) < e.extra->values.size()) {
+            const std::string& cell = e.extra->values[static_cast<std::size_t>(column)];
+            const std::size_t first = cell.find_first_not_of(" \t");
+            if (first != std::string::npos)
+                site_ = inputToUtf8(cell.substr(first, cell.find_last_not_of(" \t") + 1 - first));
+        }
         std::map<std::string, std::string> devices;  // name -> what it names in this enclosure
         std::set<std::pair<std::string, std::string>> interfaces;
         std::map<std::pair<std::string, std::string>, int> switchPorts;  // -> bay
@@ -49,7 +62,7 @@ public:
             const auto found = devices.emplace(name, what);
             if (!found.second && found.first->second != what)
                 return "the device name \"" + name + "\" is given to " + found.first->second + " and " + what;
-            const auto other = owners_.find(name);
+            const auto other = owners_.find({site_, name});
             if (other != owners_.end() && other->second.first != index_)
                 return "the device name \"" + name + "\" (" + what + ") is already a device of enclosure \"" +
                        other->second.second + "\"; put {enclosure} into the name template";
@@ -78,7 +91,8 @@ public:
                 cable.nic = options_.nic.apply({{"nic", catalogueToUtf8(std::string(1, nic))}, {"n", std::to_string(nic - 'A' + 1)}});
             }
             cable.port = options_.port.apply({{"port", std::to_string(cable.number)}});
-            cable.label = label;
+            cable.label = options_.label.apply(
+                {{"enclosure", enclosure}, {"label", label}, {"host", cable.blade}, {"switch", cable.switchHost}});
             std::string error = device(cable.blade, "bay " + std::to_string(row.bay));
             if (error.empty()) error = device(cable.switchHost, "switch " + letter);
             if (!error.empty()) return error;
@@ -92,7 +106,7 @@ public:
                        ": NetBox takes one cable per interface";
             pending_.push_back(std::move(cable));
         }
-        for (const auto& named : devices) owners_.emplace(named.first, std::make_pair(index_, enclosure));
+        for (const auto& named : devices) owners_.emplace(std::make_pair(site_, named.first), std::make_pair(index_, enclosure));
         ++index_;
         return {};
     }
@@ -101,11 +115,17 @@ public:
         static const std::string kInterface = "dcim.interface";
         static const std::string kTrue = "true", kFalse = "false";
         if (cables_) {
-            for (const Cable& c : pending_)
-                appendRow(out, {&c.blade, &kInterface, &c.nic, &c.switchHost, &kInterface, &c.port, &options_.cableStatus, &c.label});
+            for (const Cable& c : pending_) {
+                std::vector<const std::string*> row = {&c.blade, &kInterface, &c.nic, &c.switchHost, &kInterface,
+                                                       &c.port, &options_.cableStatus, &c.label};
+                if (sites_) row.insert(row.end(), {&site_, &site_});
+                appendRow(out, row);
+            }
             return;
         }
-        for (const Cable& c : pending_) appendRow(out, {&c.blade, &c.nic, &options_.interfaceType, c.mgmt ? &kTrue : &kFalse});
+        for (const Cable& c : pending_)
+            appendRow(out, {&c.blade, &c.nic, c.mgmt ? &options_.mgmtInterfaceType : &options_.interfaceType,
+                            c.mgmt ? &kTrue : &kFalse});
         std::vector<const Cable*> ports;
         for (const Cable& c : pending_) ports.push_back(&c);
         std::stable_sort(ports.begin(), ports.end(), [](const Cable* a, const Cable* b) {
@@ -119,24 +139,43 @@ public:
 private:
     bool cables_;
     NetboxOptions options_;
+    bool sites_;        // the cables name their ends' site
+    std::string site_;  // the enclosure's site; empty for none
     std::vector<Cable> pending_;
-    std::map<std::string, std::pair<int, std::string>> owners_;  // device name -> its enclosure (count, name)
+    // (site, device name) -> its enclosure (count, name): one name may stand for a device at each site.
+    std::map<std::pair<std::string, std::string>, std::pair<int, std::string>> owners_;
     int index_ = 1;
 };
 
 }  // namespace
 
 std::string parseNetboxTemplates(NetboxOptions& options, const std::string& blade, const std::string& switchHost,
-                                 const std::string& nic, const std::string& port) {
+                                 const std::string& nic, const std::string& port, const std::string& label) {
     std::string error;
     if (options.blade.parse("--blade-name", blade, {"enclosure", "bay"}, error) &&
         options.switchHost.parse("--switch-name", switchHost, {"enclosure", "switch"}, error) &&
         options.nic.parse("--nic-name", nic, {"nic", "n"}, error) &&
-        options.port.parse("--switch-port-name", port, {"port"}, error))
+        options.port.parse("--switch-port-name", port, {"port"}, error) &&
+        options.label.parse("--cable-label", label, {"enclosure", "label", "host", "switch"}, error))
         return {};
     return error;
 }
 
-std::unique_ptr<MapWriter> makeNetboxWriter(bool cables, const NetboxOptions& options) {
-    return std::make_unique<NetboxWriter>(cables, options);
+// Named as the plans header's own columns are: case and surrounding blanks do not matter.
+int siteColumn(const std::vector<std::string>& columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const std::string& name = columns[i];
+        const std::size_t first = name.find_first_not_of(" \t");
+        const std::size_t last = name.find_last_not_of(" \t");
+        if (first == std::string::npos || last - first != 3) continue;
+        bool same = true;
+        for (std::size_t k = 0; k < 4; ++k) same = same && std::tolower(static_cast<unsigned char>(name[first + k])) == "site"[k];
+        if (same) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::unique_ptr<MapWriter> makeNetboxWriter(bool cables, const NetboxOptions& options,
+                                            const std::vector<std::string>& extra) {
+    return std::make_unique<NetboxWriter>(cables, options, extra);
 }
