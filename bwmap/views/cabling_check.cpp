@@ -209,7 +209,7 @@ std::vector<std::string> CaptureSource::unusedHosts() const {
 }
 
 std::string CablingChecker::enclosureName(const MappedEnclosure& e) const {
-    return e.name ? inputToUtf8(*e.name) : singleName_;
+    return inputToUtf8(e.name ? *e.name : singleName_);
 }
 
 std::vector<CablingRow> CablingChecker::check(const MappedEnclosure& e, std::vector<std::string>& errors) {
