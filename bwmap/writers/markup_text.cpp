@@ -6,19 +6,24 @@ namespace {
 
 const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-// The byte count of the character at `i` that markup cannot hold, with what stands for it in
-// `instead`; 0 when the byte at `i` can stay.
-std::size_t unfitAt(const std::string& utf8, std::size_t i, const char*& instead) {
+// Appends the byte at `i`, or for a character there that markup cannot hold what stands for it;
+// returns the bytes taken.
+std::size_t appendKept(std::string& out, const std::string& utf8, std::size_t i) {
     const auto b = static_cast<unsigned char>(utf8[i]);
-    instead = kReplacement;
+    std::size_t unfit = 0;
     if (b == '\t' || b == '\n' || b == '\r') {
-        instead = " ";
+        out += ' ';
         return 1;
     }
-    if (b < 0x20 || b == 0x7F) return 1;
-    if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0) return 2;  // U+0080-U+009F
-    if (b == 0xEF && (utf8.compare(i + 1, 2, "\xBF\xBE") == 0 || utf8.compare(i + 1, 2, "\xBF\xBF") == 0)) return 3;
-    return 0;
+    if (b < 0x20 || b == 0x7F) unfit = 1;
+    else if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0) unfit = 2;  // U+0080-U+009F
+    else if (b == 0xEF && (utf8.compare(i + 1, 2, "\xBF\xBE") == 0 || utf8.compare(i + 1, 2, "\xBF\xBF") == 0)) unfit = 3;
+    if (unfit == 0) {
+        out += utf8[i];
+        return 1;
+    }
+    out += kReplacement;
+    return unfit;
 }
 
 }  // namespace
@@ -44,30 +49,14 @@ void appendHtmlText(std::string& out, const std::string& utf8) {
         case '\'': out += "&#39;"; continue;
         default: break;
         }
-        const char* instead = nullptr;
-        const std::size_t unfit = unfitAt(utf8, i, instead);
-        if (unfit == 0) {
-            out += utf8[i];
-            continue;
-        }
-        out += instead;
-        i += unfit - 1;
+        i += appendKept(out, utf8, i) - 1;
     }
 }
 
 std::string markupCharacters(const std::string& utf8) {
     std::string kept;
     kept.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const char* instead = nullptr;
-        const std::size_t unfit = unfitAt(utf8, i, instead);
-        if (unfit == 0) {
-            kept += utf8[i];
-            continue;
-        }
-        kept += instead;
-        i += unfit - 1;
-    }
+    for (std::size_t i = 0; i < utf8.size();) i += appendKept(kept, utf8, i);
     return kept;
 }
 
