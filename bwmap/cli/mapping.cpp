@@ -121,6 +121,10 @@ bool prepareMapping(const Invocation& run, Mapping& mapping) {
     }
     mapping.bySwitch = options.by == "switch" || (mapping.finding && !run.byGiven);
     mapping.netbox = mapping.format == MapFormat::NETBOX_CABLES || mapping.format == MapFormat::NETBOX_INTERFACES;
+    if (mapping.format == MapFormat::DOT && mapping.finding) {
+        std::fprintf(run.err, "bwmap: --format dot takes whole enclosures: not --find\n");
+        return false;
+    }
     if ((mapping.format == MapFormat::HTML || mapping.netbox) && (mapping.bySwitch || mapping.finding)) {
         std::fprintf(run.err, "bwmap: --format %s takes whole enclosures: neither --by switch nor --find\n",
                      options.format.c_str());
@@ -137,8 +141,9 @@ bool parseNameTemplates(const Invocation& run, Mapping& mapping) {
     netbox.mgmtInterfaceType = options.mgmtInterfaceType;
     netbox.site = options.site;
     netbox.enclosureName = options.name;
-    const std::string error = parseNetboxTemplates(netbox, options.bladeName, options.switchName, options.nicName,
-                                                   options.switchPortName, options.cableLabel);
+    std::string error =
+        parseCableNaming(netbox, options.bladeName, options.switchName, options.nicName, options.switchPortName);
+    if (error.empty()) error = parseCableLabel(netbox, options.cableLabel);
     if (!error.empty()) {
         std::fprintf(run.err, "bwmap: %s\n", error.c_str());
         return false;

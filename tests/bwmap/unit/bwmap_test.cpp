@@ -60,7 +60,7 @@ TEST(Bwmap, RefusalsAndInputErrors) {
         {{"1=Tarn", "2=Tarn-M3", "--enclosure", "Standard"}, 3,
          "bwmap: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n"},
         {{"--bogus"}, 2, "bwmap: The following argument was not expected: --bogus (see bwmap --help)\n"},
-        {{"--format", "xml"}, 2, "bwmap: --format: \"xml\" is not one of table|tsv|csv|json|html|netbox-cables|netbox-interfaces (see bwmap --help)\n"},
+        {{"--format", "xml"}, 2, "bwmap: --format: \"xml\" is not one of table|tsv|csv|json|html|netbox-cables|netbox-interfaces|dot|junit (see bwmap --help)\n"},
         {{"17=Tarn"}, 2, "bwmap: \"17=Tarn\": the bay must be a number from 1 to 16\n"},
         {{"os9=Linux"}, 2, "bwmap: \"os9=Linux\": the column must be a number from 1 to 8\n"},
         {{"Tarn"}, 2, "bwmap: \"Tarn\" is not a pick: write N=TYPE (bay 1-16) or osC=OS (column 1-8)\n"},
@@ -289,6 +289,7 @@ TEST(Bwmap, EveryFormatWritesUtf8) {
         {{"--find", "A-1", "--format", "tsv"}, {"M\xC3\xBCnchen\t", "\t1\t1\tH\xC3\xA9lix\th\xC3\xBCtte\t"}},
         {{"--format", "netbox-cables"}, {"\"h\xC3\xBCtte\"", "\"sw-\xC3\xA4\""}},
         {{"--format", "netbox-interfaces"}, {"\"M\xC3\xBCnchen-swB\""}},
+        {{"--format", "dot"}, {"\"h\xC3\xBCtte\":\"NIC A\" -- \"sw-\xC3\xA4\":\"1\""}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = {"--catalogue", catalogue, "--plans", plans};
