@@ -114,6 +114,7 @@ cell 0 --plans crlf-cell.csv --format csv
 cell 0 --plans names.csv --format csv
 text 0 --plans eight-bit.csv --format json
 text 0 --plans eight-bit.csv --format html
+text 0 --plans eight-bit.csv --format dot
 ansi 0 --plans eight-bit.csv
 ansi 0 --plans eight-bit.csv --format tsv
 ansi 0 --plans eight-bit.csv --format csv
