@@ -10,6 +10,7 @@
 #include "enclosure/session.h"
 #include "input/catalogue_input.h"
 #include "input/picks.h"
+#include "writers/netbox_types.h"
 
 namespace {
 
@@ -137,12 +138,24 @@ bool parseNameTemplates(const Invocation& run, Mapping& mapping) {
     NetboxOptions& netbox = mapping.netboxOptions;
     netbox.cableStatus = options.cableStatus;
     netbox.interfaceType = options.interfaceType;
+    netbox.mgmtInterfaceType = options.mgmtInterfaceType;
+    netbox.site = options.site;
     netbox.enclosureName = options.name;
-    const std::string error =
+    std::string error =
         parseCableNaming(netbox, options.bladeName, options.switchName, options.nicName, options.switchPortName);
-    if (error.empty()) return true;
-    std::fprintf(run.err, "bwmap: %s\n", error.c_str());
-    return false;
+    if (error.empty()) error = parseCableLabel(netbox, options.cableLabel);
+    if (!error.empty()) {
+        std::fprintf(run.err, "bwmap: %s\n", error.c_str());
+        return false;
+    }
+    // A key this NetBox does not list fails its import, unless a newer NetBox added it.
+    if (mapping.format == MapFormat::NETBOX_INTERFACES)
+        for (const auto& [option, key] : {std::pair<const char*, const std::string*>{"--interface-type", &netbox.interfaceType},
+                                          {"--mgmt-interface-type", &netbox.mgmtInterfaceType}})
+            if (!isNetboxInterfaceType(*key))
+                std::fprintf(run.err, "bwmap: warning: %s: \"%s\" is not one of NetBox's interface type keys; it is "
+                                      "written as given\n", option, key->c_str());
+    return true;
 }
 
 int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCatalogue& catalogue,

@@ -27,9 +27,9 @@ struct MapRequest {
 
 using LayoutWriter = std::unique_ptr<MapWriter> (*)(const MapRequest&, bool names, const std::vector<std::string>& extra);
 
-// NetBox's import files take only the headers NetBox knows: no further columns there.
-std::unique_ptr<MapWriter> netboxFiles(const MapRequest& r, bool, const std::vector<std::string>&) {
-    return makeNetboxWriter(r.mapping.format == MapFormat::NETBOX_CABLES, r.mapping.netboxOptions);
+// NetBox's import files take only the headers NetBox knows: of the further columns, only a site.
+std::unique_ptr<MapWriter> netboxFiles(const MapRequest& r, bool, const std::vector<std::string>& extra) {
+    return makeNetboxWriter(r.mapping.format == MapFormat::NETBOX_CABLES, r.mapping.netboxOptions, extra);
 }
 // The topology graph has no columns: --by switch only orders its edges.
 std::unique_ptr<MapWriter> dotGraph(const MapRequest& r, bool, const std::vector<std::string>&) {

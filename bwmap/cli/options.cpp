@@ -34,12 +34,12 @@ CLI::Validator nonEmptyName() {
         [](std::string& value) -> std::string { return value.empty() ? "the file name is empty" : ""; }, "FILE");
 }
 
-// A NetBox choice key: lower-case letters, digits, dots and hyphens.
+// A NetBox choice key: lower-case letters, digits, dots, hyphens and underscores (400gbase-sr4_2).
 CLI::Validator interfaceTypeKey() {
     return CLI::Validator(
         [](std::string& value) -> std::string {
             bool good = !value.empty();
-            for (char ch : value) good = good && ((ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.');
+            for (char ch : value) good = good && ((ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.' || ch == '_');
             return good ? std::string() : "\"" + printable(value) + "\" is not an interface type key (e.g. 10gbase-kr)";
         },
         "KEY");
@@ -120,6 +120,19 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                    "netbox-interfaces: a NetBox interface type key such as 10gbase-kr (default: other)")
         ->check(interfaceTypeKey())
         ->option_text("KEY");
+    app.add_option("--mgmt-interface-type", options.mgmtInterfaceType,
+                   "netbox-interfaces: the management port's NetBox interface type key (default: 1000base-t)")
+        ->check(interfaceTypeKey())
+        ->option_text("KEY");
+    app.add_option("--site", options.site,
+                   "netbox-cables: the NetBox site of both ends of every cable (side_a_site, side_b_site); a plans "
+                   "row's site cell comes first")
+        ->check(CLI::Validator([](std::string& value) { return value.empty() ? "the site name is empty" : ""; }, "NAME"))
+        ->option_text("NAME");
+    app.add_option("--cable-label", options.cableLabel,
+                   "netbox-cables: a cable's label, from {enclosure}, {label} (as the window shows it), {host} and "
+                   "{switch} (the two devices' names) (default: {label})")
+        ->option_text("TEMPLATE");
     app.add_option("--name", options.name, "NetBox formats: a single enclosure's {enclosure} (default: enclosure)")
         ->check(nonEmptyName())
         ->option_text("TEXT");

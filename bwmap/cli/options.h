@@ -24,6 +24,9 @@ struct Options {
     std::string find;
     std::string cableStatus = "planned";
     std::string interfaceType = "other";
+    std::string mgmtInterfaceType = "1000base-t";
+    std::string site;
+    std::string cableLabel = "{label}";
     std::string name = "enclosure";
     std::string bladeName = "{enclosure}-bay{bay}";
     std::string switchName = "{enclosure}-sw{switch}";

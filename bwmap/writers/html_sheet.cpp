@@ -22,6 +22,9 @@ constexpr int kFirstLabelRow = 4;
 constexpr int kLowerBayRow = kFirstLabelRow + ids::kLabelRows;  // 10
 constexpr int kLowerCaptionRow = kLowerBayRow + 1;
 
+// One enclosure a page: the note stands under the drawing beside the switch tables, and the line
+// of a plans row's further columns, in a smaller font, is cut after two lines (with an ellipsis),
+// so that sixteen half-height blades with 24-character names and such a line fit an A4 page.
 const char kHead[] =
     "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
     "<title>Baywise port map</title>\n<style>\n"
@@ -29,14 +32,17 @@ const char kHead[] =
     "*{box-sizing:border-box}\n"
     "html{-webkit-print-color-adjust:exact;print-color-adjust:exact}\n"
     "body{margin:0;background:#fff;color:#000;font:12pt Arial,\"Liberation Sans\",Helvetica,sans-serif}\n"
-    ".sheet{width:277mm;margin:0 auto;padding:4mm 0;break-after:page;page-break-after:always;break-inside:avoid;"
+    ".sheet{width:277mm;margin:0 auto;padding:2mm 0;break-after:page;page-break-after:always;break-inside:avoid;"
     "display:grid;grid-template-columns:minmax(0,1fr) auto;column-gap:4mm;align-items:start}\n"
     ".sheet>*{grid-column:1/-1}\n"
     ".sheet>.bays{grid-column:1}\n"
-    ".sheet>.switches{grid-column:2}\n"
+    ".sheet>.switches{grid-column:2;grid-row:span 2}\n"
+    ".sheet>.note{grid-column:1}\n"
     ".sheet:last-of-type{break-after:auto;page-break-after:auto}\n"
     "h1{font-size:16pt;margin:0 0 1mm}\n"
     ".meta{margin:0 0 3mm}\n"
+    ".extra{margin:-1.5mm 0 2mm;font-size:9pt;line-height:1.25;max-height:2.5em;overflow:hidden;overflow-wrap:anywhere;"
+    "display:-webkit-box;-webkit-box-orient:vertical;-webkit-line-clamp:2}\n"
     ".bays{display:grid;grid-template-columns:repeat(8,minmax(0,1fr));"
     "grid-template-rows:minmax(8mm,auto) minmax(11mm,auto) minmax(9mm,auto) repeat(6,minmax(8.5mm,auto)) minmax(11mm,auto) minmax(8mm,auto);"
     "gap:1.5mm 2.5mm;padding:2.5mm;border:0.3mm solid #777;border-radius:1mm}\n"
@@ -49,7 +55,7 @@ const char kHead[] =
     ".os{font-size:11pt}\n"
     ".os span{color:#444}\n"
     ".lbl{margin:0 1mm;padding:0.6mm 0.3mm;border:0.3mm solid #888;background:#fff;font-size:9.5pt}\n"
-    ".note{font-size:10pt;margin:3mm 0 0}\n"
+    ".note{font-size:9pt;margin:3mm 0 0}\n"
     ".switches{font-size:8pt}\n"
     ".switch{border-collapse:collapse;margin:0 0 2mm}\n"
     ".switch caption{text-align:left;font-weight:bold;padding:0 0 0.5mm}\n"
@@ -163,7 +169,7 @@ public:
         appendHtmlText(out, e.defaultOs);
         out += "</p>\n";
         if (e.extra && !e.extra->empty()) {
-            out += "<p class=\"meta\">";
+            out += "<p class=\"extra\">";
             for (std::size_t i = 0; i < e.extra->names.size(); ++i) {
                 if (i > 0) out += "; ";
                 appendHtmlText(out, inputToUtf8(e.extra->names[i]));

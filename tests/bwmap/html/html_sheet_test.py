@@ -210,19 +210,36 @@ def test_render(bwmap, work):
     assert len(boxes) == 3, f"three enclosures printed on {len(boxes)} pages"
     assert all(abs(float(w) - 841.9) < 1.5 and abs(float(h) - 595.3) < 1.5 for w, h in boxes), boxes
 
-    # Two full enclosures with the longest names still take a page each.
-    with open(os.path.join(work, "full.csv"), "w") as f:
-        names = [p.split("=")[0] for p in full_enclosure()]
-        f.write(",".join(["name"] + names) + "\n")
-        # A host name names one machine: each row's blades have names of their own.
-        for rack, row in ((7, "rack-7-north-dc-0123456789"), (8, "rack-8")):
-            f.write(",".join([row] + [p.split("=", 1)[1] for p in full_enclosure(rack=rack)]) + "\n")
-    with open(page, "wb") as f:
-        f.write(run(bwmap, work, ["--format", "html", "--plans", "full.csv"]))
-    chromium(work, ["--print-to-pdf=" + pdf, "--no-pdf-header-footer", "file://" + page])
-    with open(pdf, "rb") as f:
-        pages = len(re.findall(rb"/MediaBox\s*\[", f.read()))
-    assert pages == 2, f"two full enclosures printed on {pages} pages"
+    # Two full enclosures with the longest names still take a page each, their footers on it:
+    # without further columns, with a short one, and with a line of them far longer than two.
+    rows = ((7, "rack-7-north-dc-0123456789"), (8, "rack-8"))
+    notes = "moved from hall 2; check the lower switch's uplinks before any change; " * 20
+    for extra in ({}, {"Rack": "R12"}, {"location": "Hall 3, row 12, rack 7, Frankfurt north",
+                                        "owner": "Platform infrastructure (on call: +49 69 1234 5678)", "notes": notes}):
+        with open(os.path.join(work, "full.csv"), "w") as f:
+            names = [p.split("=")[0] for p in full_enclosure()]
+            f.write(",".join(["name"] + names + list(extra)) + "\n")
+            # A host name names one machine: each row's blades have names of their own.
+            for rack, row in rows:
+                cells = [p.split("=", 1)[1] for p in full_enclosure(rack=rack)] + [f'"{v}"' for v in extra.values()]
+                f.write(",".join([row] + cells) + "\n")
+        with open(page, "wb") as f:
+            f.write(run(bwmap, work, ["--format", "html", "--plans", "full.csv"]))
+        chromium(work, ["--print-to-pdf=" + pdf, "--no-pdf-header-footer", "file://" + page])
+        texts = pdf_pages(work, pdf)
+        assert len(texts) == 2, f"two full enclosures with {list(extra)} printed on {len(texts)} pages"
+        for (_, row), text in zip(rows, texts):
+            assert row in text and "bwmap, version 1.0.0" in text, f"{list(extra)}: {row} not whole on its page"
+
+
+def pdf_pages(work, pdf):
+    """The text of each page of a PDF, read by Ghostscript."""
+    for old in [n for n in os.listdir(work) if n.startswith("pdf-page-")]:
+        os.remove(os.path.join(work, old))
+    subprocess.run(["gs", "-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=txtwrite",
+                    "-sOutputFile=" + os.path.join(work, "pdf-page-%03d.txt"), pdf], check=True, timeout=120)
+    names = sorted(n for n in os.listdir(work) if n.startswith("pdf-page-"))
+    return [open(os.path.join(work, n), encoding="utf-8", errors="replace").read() for n in names]
 
 
 if __name__ == "__main__":

@@ -6,7 +6,13 @@
 #          the native output;
 #   bytes  the NetBox files, which end their lines in CR LF on both builds: byte for byte;
 #   cell   a CSV cell holds a CR LF: that is data and stays as it is on both builds, so the
-#          native output with a CR put before each LF that has none is bwmap.exe's.
+#          native output with a CR put before each LF that has none is bwmap.exe's;
+#   ansi   the map's table, tsv or csv with 8-bit text (of the plans file or the catalogue):
+#          bwmap.exe keeps it in the ANSI code page (Windows-1252 under Wine), the native bwmap
+#          writes UTF-8, so bwmap.exe's output taken as text and read as Windows-1252 is the
+#          native output.
+# The encoding rule: the native output of every row is UTF-8; on Windows only the ansi rows'
+# output is not.
 # Standard error is text on both builds. SOURCE_DATE_EPOCH fixes the html footer's date and the
 # JUnit report's timestamp.
 # usage: same_bytes.sh WINE-EXEC NATIVE-BWMAP BWMAP-EXE SCRATCH-FOLDER
@@ -75,10 +81,10 @@ text 2 1=Tarn os1=windows
 text 2 --catalogue missing.ini 1=Tarn
 text 2 Tarn
 text 2 --plans plans.csv 1=Tarn
-text 2 --plans plans.csv --catalogue cat.ini
+ansi 2 --plans plans.csv --catalogue cat.ini
 text 2 --plans plans.csv --catalogue cat.ini --format json --os windows
-text 2 --plans plans.csv --catalogue cat.ini --format csv --enclosure standard
-text 2 --plans plans.csv --catalogue cat.ini --format tsv
+ansi 2 --plans plans.csv --catalogue cat.ini --format csv --enclosure standard
+ansi 2 --plans plans.csv --catalogue cat.ini --format tsv
 text 0 --plans good.csv
 text 2 --plans badheader.csv
 text 2 --plans missing.csv
@@ -91,6 +97,9 @@ text 0 --format html --catalogue cat.ini 1=Fell "3=Eight, half" host1=web01
 bytes 0 --format netbox-cables --name r7 2=Tarn-M2 host2=web02
 bytes 0 --format netbox-interfaces --plans names.csv
 bytes 0 --format netbox-cables --cable-status connected --plans names.csv
+bytes 0 --format netbox-cables --site "Hall 3" --cable-label "{enclosure} {label}" --plans names.csv
+bytes 0 --format netbox-interfaces --enclosure standard --interface-type bogus-type --mgmt-interface-type 1000base-kx 1=Tarn host1=x1
+bytes 0 --format netbox-cables --plans eight-bit.csv
 text 1 --plans names.csv --verify caps/
 text 1 --plans names.csv --format json --verify caps/
 text 1 --format csv --verify web01=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
@@ -104,7 +113,12 @@ text 0 --plans names.csv --format json
 cell 0 --plans crlf-cell.csv --format csv
 cell 0 --plans names.csv --format csv
 text 0 --plans eight-bit.csv --format json
-text 0 --plans eight-bit.csv
+text 0 --plans eight-bit.csv --format html
+text 0 --plans eight-bit.csv --format dot
+ansi 0 --plans eight-bit.csv
+ansi 0 --plans eight-bit.csv --format tsv
+ansi 0 --plans eight-bit.csv --format csv
+ansi 0 --by switch --plans eight-bit.csv
 text 0 --plans utf-16.csv --format csv
 text 2 --plans adir
 text 2 --catalogue adir 1=Tarn
@@ -121,6 +135,8 @@ n=0
 printf '%s\n' "$cases" >cases.txt
 # Windows' text lines: exactly one CR taken before each LF; status 1 when an LF had none.
 strip_cr() { perl -e 'local $/; $_ = <STDIN>; $bad = () = /(?<!\r)\n/g; s/\r\n/\n/g; print; exit($bad ? 1 : 0)'; }
+from_1252() { perl -MEncode -e 'local $/; $_ = <STDIN>; print encode("UTF-8", decode("cp1252", $_))'; }
+is_utf8() { perl -MEncode -e 'local $/; $_ = <STDIN>; exit(eval { decode("UTF-8", $_, Encode::FB_CROAK); 1 } ? 0 : 1)'; }
 while IFS= read -r line; do
     n=$((n + 1))
     kind=${line%% *}
@@ -139,9 +155,14 @@ while IFS= read -r line; do
           cp native.out native.cmp ;;
     bytes) cp wine.out wine.cmp && cp native.out native.cmp ;;
     cell) cp wine.out wine.cmp && perl -pe 's/(?<!\r)\n/\r\n/' native.out >native.cmp ;;
+    ansi) strip_cr <wine.out >wine.lf || problem="$problem a line of standard output does not end in CR LF;"
+          from_1252 <wine.lf >wine.cmp
+          cp native.out native.cmp
+          is_utf8 <wine.out && problem="$problem bwmap.exe wrote UTF-8, not the ANSI code page;" ;;
     *) problem="$problem unknown kind $kind;" ;;
     esac
     strip_cr <wine.err >wine.err.lf || problem="$problem a line of standard error does not end in CR LF;"
+    is_utf8 <native.out || problem="$problem the native output is not UTF-8;"
     [ "$native_status" = "$want" ] || problem="$problem native status $native_status;"
     [ "$wine_status" = "$want" ] || problem="$problem Windows status $wine_status;"
     cmp -s native.cmp wine.cmp || problem="$problem standard output differs;"
