@@ -163,10 +163,15 @@ int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCata
         // One enclosure writes nothing on an error.
         return status == BWMAP_OK && written() ? finishOutput(sink, status, run.err) : status;
     }
+    return finishOutput(sink, runPlans(options.plans, plansDefaults(options, catalogue), session, makeWriter, sink, run.err),
+                        run.err);
+}
+
+PlansDefaults plansDefaults(const Options& options, const BladeCatalogue& catalogue) {
     PlansDefaults defaults;
     defaults.enclosureType = parseEnclosure(options.enclosure);
     defaults.defaultOs = parseOs(options.defaultOs);
-    defaults.switchLetters = letters;
+    defaults.switchLetters = switchLetters(catalogue);
     defaults.separator = options.delimiter == "tab" ? '\t' : options.delimiter.empty() ? 0 : options.delimiter[0];
-    return finishOutput(sink, runPlans(options.plans, defaults, session, makeWriter, sink, run.err), run.err);
+    return defaults;
 }

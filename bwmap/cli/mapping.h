@@ -12,6 +12,7 @@
 #include "base/output_sink.h"
 #include "catalogue.h"
 #include "cli/modes.h"
+#include "enclosure/plans.h"
 #include "views/switch_view.h"
 #include "writers/map_writer.h"
 #include "writers/netbox_writer.h"
@@ -56,3 +57,6 @@ using ModeWriterMaker =
 // enclosure's output is written only when `written` says so after the run. Returns the status.
 int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCatalogue& catalogue,
                   const ModeWriterMaker& make, std::size_t& found, const std::function<bool()>& written);
+
+// What every row of a plans file starts from: the options' enclosure type, default OS and separator.
+PlansDefaults plansDefaults(const Options& options, const BladeCatalogue& catalogue);

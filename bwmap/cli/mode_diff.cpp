@@ -1,0 +1,71 @@
+// The change ticket between two plans files: the pairs mapped as they meet, compared, written.
+#include <string>
+#include <vector>
+
+#include "base/status.h"
+#include "cli/mapping.h"
+#include "cli/modes.h"
+#include "enclosure/plan_pairs.h"
+#include "views/plan_diff.h"
+#include "writers/diff_writer.h"
+
+namespace {
+
+// The formats the ticket is written in; any other is refused before a file is read.
+bool diffFormat(MapFormat format) {
+    return format == MapFormat::TABLE || format == MapFormat::TSV || format == MapFormat::CSV ||
+           format == MapFormat::JSON;
+}
+
+}  // namespace
+
+// Status 0 when the plans map the same, 1 for any change, 2 for an error in either file.
+int runDiffMode(const Invocation& run) {
+    const Options& options = run.options;
+    const MapFormat format = formatNamed(options.format);
+    if (!diffFormat(format)) {
+        std::fprintf(run.err, "bwmap: --diff writes table, tsv, csv or json, not --format %s\n", options.format.c_str());
+        return BWMAP_ERROR;
+    }
+    if (options.diff[0] == "-" && options.diff[1] == "-") {
+        std::fprintf(run.err, "bwmap: --diff reads standard input for one of its files only\n");
+        return BWMAP_ERROR;
+    }
+    LoadedCatalogue loaded;
+    if (!loadCatalogueOf(options, loaded, run.err)) return BWMAP_ERROR;
+    const bool bySwitch = !run.byGiven || options.by == "switch";
+
+    OutputSink sink(run.out, run.err);
+    PlanPairs pairs(loaded.catalogue, plansDefaults(options, loaded.catalogue));
+    if (!pairs.open(options.diff[0], options.diff[1], sink, run.err)) return BWMAP_ERROR;
+    const std::unique_ptr<DiffWriter> writer = makeDiffWriter(format, bySwitch, loaded.catalogue, pairs.extraNames());
+
+    // The port rows wait for the facts, which need every pair.
+    std::string ports;
+    std::vector<PortChange> rows;
+    std::vector<BayChange> bays;
+    bool changed = false;
+    const bool leftOut = pairs.run(
+        [&](std::size_t pair, const MappedEnclosure* before, const MappedEnclosure* after) {
+            rows.clear();
+            comparePorts(before, after, bySwitch, options.all, rows);
+            for (const PortChange& row : rows) changed = changed || row.kind != PortChange::SAME;
+            changedBays(before, after, pair, bays);
+            const MappedEnclosure& any = after ? *after : *before;
+            writer->ports(ports, DiffEnclosure{any.name, any.extra}, rows);
+        },
+        false, sink);
+    const std::vector<BladeFact> facts = bladeFacts(bays, [&](const std::string& host) {
+        HostPlace place;
+        pairs.hostBefore(host, place.pair, place.bay);
+        return place;
+    });
+    changed = changed || !facts.empty();
+    if (format != MapFormat::TABLE || !facts.empty() || !ports.empty()) {
+        writer->facts(sink.buffer(), facts, [&](std::size_t pair) -> const std::string& { return pairs.nameOf(pair); });
+        writer->header(sink.buffer());
+        sink.flushIfLarge();
+        sink.buffer() += ports;
+    }
+    return finishOutput(sink, leftOut ? BWMAP_ERROR : changed ? BWMAP_FINDINGS : BWMAP_OK, run.err);
+}
