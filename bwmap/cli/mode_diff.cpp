@@ -64,8 +64,8 @@ int runDiffMode(const Invocation& run) {
     if (format != MapFormat::TABLE || !facts.empty() || !ports.empty()) {
         writer->facts(sink.buffer(), facts, [&](std::size_t pair) -> const std::string& { return pairs.nameOf(pair); });
         writer->header(sink.buffer());
-        sink.flushIfLarge();
-        sink.buffer() += ports;
+        if (!sink.flush()) return finishOutput(sink, BWMAP_ERROR, run.err);
+        sink.buffer().swap(ports);
     }
     return finishOutput(sink, leftOut ? BWMAP_ERROR : changed ? BWMAP_FINDINGS : BWMAP_OK, run.err);
 }

@@ -2,6 +2,7 @@
 // file's rows matched as they stream, each side mapped in a session of its own.
 #include "enclosure/plan_pairs.h"
 
+#include <deque>
 #include <optional>
 #include <stdexcept>
 
@@ -34,7 +35,7 @@ struct PlanPairs::State {
     std::vector<std::size_t> oldPair;     // per old row: its pair, kNone until met
     NameIndex oldNames;                   // name -> row + 1
     NameIndex oldHosts;                   // host -> place
-    std::vector<std::string> pairNames;
+    std::deque<std::string> pairNames;    // grows without moving the names met
     std::vector<std::size_t> newExtraOf;  // per new further column: the old file's column, or kNone
     std::string scratch;
     bool anyLeftOut = false;
