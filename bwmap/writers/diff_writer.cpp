@@ -149,6 +149,7 @@ public:
             table_.widen(side + 3, std::strlen("Windows"));
         }
         table_.widen(0, kNameWidth);
+        if (!bySwitch) table_.widen(2, std::strlen("NIC A"));
         table_.widen(3, std::strlen("removed"));
         table_.widen(4, std::strlen("type, host"));  // a longer list pushes its own row
         for (std::size_t i = 0; i < extra.size(); ++i) table_.widen(header.size() - extra.size() + i, kNameWidth);
