@@ -1,6 +1,9 @@
 #include "cli/mapping.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <utility>
 
@@ -175,3 +178,16 @@ PlansDefaults plansDefaults(const Options& options, const BladeCatalogue& catalo
     defaults.separator = options.delimiter == "tab" ? '\t' : options.delimiter.empty() ? 0 : options.delimiter[0];
     return defaults;
 }
+
+bool sheetFacts(const std::string& plansFile, const LoadedCatalogue& loaded, SheetFacts& facts, std::FILE* err) {
+    std::string error;
+    if (!sheetDate(std::getenv("SOURCE_DATE_EPOCH"), static_cast<std::int64_t>(std::time(nullptr)), facts.date, error)) {
+        std::fprintf(err, "bwmap: %s\n", error.c_str());
+        return false;
+    }
+    facts.catalogue = catalogueFact(loaded.path, loaded.read ? &loaded.bytes : nullptr);
+    facts.plansFile = plansFileName(plansFile);
+    return true;
+}
+
+std::string plansFileName(const std::string& path) { return path == "-" ? "standard input" : path; }

@@ -7,6 +7,7 @@
 #include "cli/modes.h"
 #include "enclosure/plan_pairs.h"
 #include "views/plan_diff.h"
+#include "writers/diff_sheet.h"
 #include "writers/diff_writer.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // The formats the ticket is written in; any other is refused before a file is read.
 bool diffFormat(MapFormat format) {
     return format == MapFormat::TABLE || format == MapFormat::TSV || format == MapFormat::CSV ||
-           format == MapFormat::JSON;
+           format == MapFormat::JSON || format == MapFormat::HTML;
 }
 
 }  // namespace
@@ -24,7 +25,7 @@ int runDiffMode(const Invocation& run) {
     const Options& options = run.options;
     const MapFormat format = formatNamed(options.format);
     if (!diffFormat(format)) {
-        std::fprintf(run.err, "bwmap: --diff writes table, tsv, csv or json, not --format %s\n", options.format.c_str());
+        std::fprintf(run.err, "bwmap: --diff writes table, tsv, csv, json or html, not --format %s\n", options.format.c_str());
         return BWMAP_ERROR;
     }
     if (options.diff[0] == "-" && options.diff[1] == "-") {
@@ -34,6 +35,14 @@ int runDiffMode(const Invocation& run) {
     LoadedCatalogue loaded;
     if (!loadCatalogueOf(options, loaded, run.err)) return BWMAP_ERROR;
     const bool bySwitch = !run.byGiven || options.by == "switch";
+    const bool html = format == MapFormat::HTML;
+    SheetFacts facts;
+    if (html && !sheetFacts(options.diff[1], loaded, facts, run.err)) return BWMAP_ERROR;
+    if (html && !bySwitch) {
+        std::fprintf(run.err, "bwmap: --diff --format html lists ports by switch: no --by bay\n");
+        return BWMAP_ERROR;
+    }
+    DiffSheet sheet(facts, plansFileName(options.diff[0]), plansFileName(options.diff[1]));
 
     OutputSink sink(run.out, run.err);
     PlanPairs pairs(loaded.catalogue, plansDefaults(options, loaded.catalogue));
@@ -49,20 +58,26 @@ int runDiffMode(const Invocation& run) {
         [&](std::size_t pair, const MappedEnclosure* before, const MappedEnclosure* after) {
             rows.clear();
             comparePorts(before, after, bySwitch, options.all, rows);
-            for (const PortChange& row : rows) changed = changed || row.kind != PortChange::SAME;
+            const std::size_t firstBay = bays.size();
             changedBays(before, after, pair, bays);
+            bool pairChanged = bays.size() > firstBay;
+            for (const PortChange& row : rows) pairChanged = pairChanged || row.kind != PortChange::SAME;
+            changed = changed || pairChanged;
             const MappedEnclosure& any = after ? *after : *before;
-            writer->ports(ports, DiffEnclosure{any.name, any.extra}, rows);
+            if (html && pairChanged) sheet.add(pair, before, after, rows, bays.data() + firstBay, bays.size() - firstBay);
+            else if (!html) writer->ports(ports, DiffEnclosure{any.name, any.extra}, rows);
         },
-        false, sink);
-    const std::vector<BladeFact> facts = bladeFacts(bays, [&](const std::string& host) {
+        html, sink);
+    const std::vector<BladeFact> blades = bladeFacts(bays, [&](const std::string& host) {
         HostPlace place;
         pairs.hostBefore(host, place.pair, place.bay);
         return place;
     });
-    changed = changed || !facts.empty();
-    if (format != MapFormat::TABLE || !facts.empty() || !ports.empty()) {
-        writer->facts(sink.buffer(), facts, [&](std::size_t pair) -> const std::string& { return pairs.nameOf(pair); });
+    const auto nameOf = [&](std::size_t pair) -> const std::string& { return pairs.nameOf(pair); };
+    if (html) {
+        sheet.write(sink.buffer(), blades, nameOf);
+    } else if (format != MapFormat::TABLE || !blades.empty() || !ports.empty()) {
+        writer->facts(sink.buffer(), blades, nameOf);
         writer->header(sink.buffer());
         if (!sink.flush()) return finishOutput(sink, BWMAP_ERROR, run.err);
         sink.buffer().swap(ports);
