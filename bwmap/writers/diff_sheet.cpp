@@ -45,7 +45,8 @@ void DiffSheet::add(std::size_t pair, const MappedEnclosure* before, const Mappe
     Page page;
     page.pair = pair;
     std::string& top = page.top;
-    top += "<section class=\"sheet\">\n<h1>";
+    // A compact drawing leaves the page room for the port changes.
+    top += "<section class=\"sheet compact\">\n<h1>";
     if (shown.name) appendHtmlText(top, *shown.name, inputToUtf8);
     top += "</h1>\n<p class=\"meta\">";
     top += !before ? "Added: " : !after ? "Removed: " : "Changed: ";

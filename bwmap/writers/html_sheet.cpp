@@ -58,7 +58,10 @@ const char kHead[] =
     ".empty{margin:0}\n"
     ".foot{font-size:8pt;color:#444;margin:2mm 0 0}\n"
     ".changed{border:1.2mm solid #c00}\n"
-    ".facts{margin:2mm 0 0;padding-left:5mm}\n"
+    ".facts{margin:2mm 0 0;padding-left:5mm;font-size:9pt}\n"
+    ".ticket{font-size:8pt;margin:2mm 0 0}\n"
+    ".compact .bays{grid-template-rows:minmax(6mm,auto) minmax(9mm,auto) minmax(7mm,auto) repeat(6,minmax(6.5mm,auto)) "
+    "minmax(9mm,auto) minmax(6mm,auto);gap:1mm 2.5mm}\n"
     "</style>\n</head>\n<body>\n";
 
 const char kNote[] =
