@@ -8,6 +8,8 @@
 
 #include "bwmap_runner.h"
 #include "enclosure/kept_rows.h"
+#include "views/plan_diff.h"
+#include "writers/diff_writer.h"
 
 namespace {
 
@@ -168,6 +170,103 @@ TEST(Diff, InputsAndFormats) {
     EXPECT_EQ(bwmap({"--delimiter", ";", "1=Tarn"}).status, 2);
     EXPECT_EQ(bwmap({"--diff", plan, scratch.write("semi.csv", "name;1\nr1;Fell\n"), "--delimiter", ";",
                      "--catalogue", "/dev/null"}).status, 2) << "the delimiter holds for both files";
+}
+
+// Errors in NEW, and what travels with a removed enclosure: as --plans reports them, the
+// enclosure named and left out, the rest still compared.
+TEST(Diff, RowsLeftOut) {
+    const Scratch scratch;
+    struct Case {
+        const char* what;
+        const char* before;
+        const char* after;
+        int status;
+        const char* out;  // the tsv's rows after its header, cut to their first five cells
+        const char* err;
+    } cases[] = {
+        {"a refusal in NEW leaves its enclosure out, not removed", "name,1\nr1,Tarn\nr2,Fell\n",
+         "name,enclosure,1\nr1,standard,Tarn-M3\nr2,,Tarn\n", 2,
+         "r2\t\t\treplaced\ttype\nr2\tA\t1\tchanged\ttype\nr2\tA\t2\tadded\t\nr2\tB\t1\tremoved\t\nr2\tB\t2\tadded\t\n",
+         "bwmap: NEW:2: r1: bay 1: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n"
+         "bwmap: r1: left out of the diff\n"},
+        {"a host name twice across OLD's rows: the later row is left out, then removed from nothing",
+         "name,1,host1\nr1,Fell,web01\nr2,Fell,web01\n", "name,1,host1\nr1,Fell,web01\n", 2, "",
+         "bwmap: OLD:3: r2: host1: the host name \"web01\" is already used on line 2\nbwmap: r2: left out of the diff\n"},
+        {"a removed enclosure's further columns, by NEW's names", "name,1,gone,rack\nr1,Fell,x,R1\nr2,Fell,y,R2\n",
+         "name,1,rack\nr1,Fell,R1\n", 1,
+         "r2\t\t\tremoved\tblade\nr2\tA\t1\tremoved\t\nr2\tB\t1\tremoved\t\n", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string before = scratch.write("old.csv", c.before), after = scratch.write("new.csv", c.after);
+        const Result r = bwmap({"--diff", before, after, "--catalogue", "/dev/null", "--format", "tsv"});
+        EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;
+        std::string rows, line;
+        std::stringstream in(r.out);
+        std::getline(in, line);
+        while (std::getline(in, line)) {
+            std::size_t cut = 0;
+            for (int i = 0; i < 5 && cut != std::string::npos; ++i) cut = line.find('\t', cut + (i > 0));
+            rows += line.substr(0, cut) + "\n";
+            if (std::string(c.what).find("further") != std::string::npos && line.find("\t\t") != 2)
+                EXPECT_EQ(line.substr(line.rfind('\t') + 1), "R2") << c.what;
+        }
+        EXPECT_EQ(rows, c.out) << c.what;
+        std::string err = r.err;
+        for (const auto& [path, word] : {std::pair{before, "OLD"}, std::pair{after, "NEW"}})
+            for (std::size_t at; (at = err.find(path)) != std::string::npos;) err.replace(at, path.size(), word);
+        EXPECT_EQ(err.substr(0, std::string(c.err).size()), c.err) << c.what;
+    }
+    // Standard input for OLD reads as a file does.
+    const std::string after = scratch.write("new.csv", "name,1\nr1,Fell\n");
+    std::FILE* in = std::freopen(scratch.write("old.csv", "name,1\nr1,Tarn\n").c_str(), "rb", stdin);
+    ASSERT_NE(in, nullptr);
+    const Result piped = bwmap({"--diff", "-", after, "--catalogue", "/dev/null"});
+    EXPECT_EQ(piped.status, 1) << piped.err;
+    EXPECT_EQ(piped.out.substr(0, 36), "replaced  r1 bay 1: Tarn -> Fell\n\nEn");
+}
+
+// The blade facts of changed bays: where each host name went decides move, replacement, rename,
+// addition and removal.
+TEST(Diff, BladeFacts) {
+    struct Case {
+        const char* what;
+        std::vector<BayChange> bays;
+        std::map<std::string, std::pair<std::size_t, int>> before;  // host -> old pair and bay
+        std::vector<std::string> facts;                              // "KIND from-pair/bay>to-pair/bay"
+    } cases[] = {
+        {"a swap: two moves, nothing removed",
+         {{0, 1, {"Fell", "a"}, {"Fell", "b"}}, {0, 2, {"Fell", "b"}, {"Fell", "a"}}},
+         {{"a", {0, 1}}, {"b", {0, 2}}},
+         {"moved 0/2>0/1", "moved 0/1>0/2"}},
+        {"a move into another enclosure leaves an empty bay removed-free, the new bay moved-in",
+         {{0, 3, {"Tarn", "db"}, {"", ""}}, {1, 1, {"", ""}, {"Tarn", "db"}}}, {{"db", {0, 3}}}, {"moved 0/3>1/1"}},
+        {"a host moved in over a blade that stays unnamed: the old one is removed",
+         {{0, 1, {"Fell", ""}, {"Fell", "web"}}, {0, 2, {"Fell", "web"}, {"", ""}}}, {{"web", {0, 2}}},
+         {"moved 0/2>0/1", "removed 0/1>0/0"}},
+        {"a replacement keeps its bay, with or without a new host", {{0, 4, {"Tarn", "x"}, {"Fell", "y"}}}, {{"x", {0, 4}}},
+         {"replaced 0/4>0/4"}},
+        {"a rename", {{0, 5, {"Fell", "old"}, {"Fell", "new"}}}, {{"old", {0, 5}}}, {"renamed 0/5>0/5"}},
+        {"added and removed", {{0, 6, {"", ""}, {"Fell", ""}}, {2, 1, {"Tarn", "z"}, {"", ""}}}, {{"z", {2, 1}}},
+         {"added 0/0>0/6", "removed 2/1>2/0"}},
+        {"a host from an enclosure left out is no move", {{0, 1, {"", ""}, {"Fell", "lost"}}}, {{"lost", {HostPlace::kNone, 1}}},
+         {"added 0/0>0/1"}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<BladeFact> facts = bladeFacts(c.bays, [&](const std::string& host) {
+            const auto at = c.before.find(host);
+            return at == c.before.end() ? HostPlace{} : HostPlace{at->second.first, at->second.second};
+        });
+        std::vector<std::string> got;
+        for (const BladeFact& f : facts)
+            got.push_back(std::string(factWord(f.kind)) + " " + std::to_string(f.fromPair) + "/" + std::to_string(f.fromBay) +
+                          ">" + std::to_string(f.toPair) + "/" + std::to_string(f.toBay));
+        EXPECT_EQ(got, c.facts) << c.what;
+    }
+    // A move keeps the type it had: the sentence names a change of type on the way.
+    const std::vector<BayChange> bays = {{0, 1, {"Tarn", "h"}, {"", ""}}, {1, 2, {"", ""}, {"Fell", "h"}}};
+    const std::vector<BladeFact> moved = bladeFacts(bays, [](const std::string&) { return HostPlace{0, 1}; });
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(factSentence(moved[0], "e1", "e2"), "h: e1 bay 1 -> e2 bay 2 (Tarn -> Fell)");
 }
 
 // Rows kept packed come back cell for cell: empty cells, sizes past one 7-bit group, a row
