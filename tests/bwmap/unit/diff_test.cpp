@@ -1,5 +1,6 @@
 // The change ticket between two plans files: its rows, its blade facts and its status.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <map>
 #include <sstream>
@@ -267,6 +268,61 @@ TEST(Diff, BladeFacts) {
     const std::vector<BladeFact> moved = bladeFacts(bays, [](const std::string&) { return HostPlace{0, 1}; });
     ASSERT_EQ(moved.size(), 1u);
     EXPECT_EQ(factSentence(moved[0], "e1", "e2"), "h: e1 bay 1 -> e2 bay 2 (Tarn -> Fell)");
+}
+
+// Ports that carry two labels pair in turn, and a label without a port number stands last.
+TEST(Diff, LabelsOnOnePort) {
+    const auto mapped = [](std::vector<PortMapRow>& rows) {
+        MappedEnclosure e;
+        e.rows = rows;
+        return e;
+    };
+    std::vector<PortMapRow> old = {{1, "Tarn", "", "A-1", "NIC A"}, {2, "Fell", "", "A-1", "NIC A"}, {3, "Fell", "", "A-?", "MGT"}};
+    std::vector<PortMapRow> now = {{3, "Fell", "", "A-?", "MGT"}, {2, "Fell", "", "A-1", "NIC A"}, {1, "Tarn", "", "a-2", "NIC B"}};
+    const MappedEnclosure before = mapped(old), after = mapped(now);
+    std::vector<PortChange> rows;
+    comparePorts(&before, &after, true, true, rows);
+    std::vector<std::string> got;
+    for (const PortChange& r : rows)
+        got.push_back(std::string(changeWord(r.kind)) + " " + std::string(r.switchName) + "-" + r.port + " [" + r.what + "] " +
+                      std::to_string(r.before.bay) + ">" + std::to_string(r.after.bay));
+    const std::vector<std::string> expected = {"changed A-1 [bay, type] 1>2", "removed A-1 [] 2>0", "added a-2 [] 0>1",
+                                               "same A-? [] 3>3"};
+    EXPECT_EQ(got, expected);
+    rows.clear();
+    comparePorts(&before, &after, false, false, rows);
+    ASSERT_EQ(rows.size(), 2u) << "by bay: bay 1's NIC B is new, its NIC A went";
+    EXPECT_EQ(rows[0].kind, PortChange::ADDED);
+    EXPECT_EQ(rows[0].after.nic, "NIC B");
+    EXPECT_EQ(rows[1].kind, PortChange::REMOVED);
+    EXPECT_EQ(rows[1].before.bay, 1);
+    rows.clear();
+    comparePorts(&before, nullptr, false, false, rows);
+    EXPECT_EQ(rows.size(), 3u);
+}
+
+// Every json line is one object: blades with "old" and "new" places, ports with their fields.
+TEST(Diff, JsonLines) {
+    const Scratch scratch;
+    const std::string before = scratch.write("old.csv", "name,1,2,host1,host2,rack\ne1,Tarn,Fell,web01,db01,R1\n");
+    const std::string after =
+        scratch.write("new.csv", "name,1,host1,rack\ne1,Tarn-M2,web01,\"R 1, \"\"north\"\"\"\ne2,Fell,db01,R2\n");
+    const Result r = bwmap({"--diff", before, after, "--catalogue", "/dev/null", "--format", "json"});
+    ASSERT_EQ(r.status, 1) << r.err;
+    std::stringstream in(r.out);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0]["blade"], "replaced");
+    EXPECT_EQ(lines[1]["blade"], "moved");
+    EXPECT_EQ(lines[1]["old"], (nlohmann::json{{"enclosure", "e1"}, {"bay", 2}, {"type", "Fell"}, {"host", "db01"}}));
+    EXPECT_EQ(lines[1]["new"]["enclosure"], "e2");
+    const nlohmann::json& port = lines[2];
+    EXPECT_EQ(port["name"], "e1");
+    EXPECT_EQ(port["what"], (nlohmann::json{"type", "OS"}));
+    EXPECT_EQ(port["new"]["os"], "Linux");
+    EXPECT_TRUE(port["old"]["os"].is_null());
+    EXPECT_EQ(port["columns"]["rack"], "R 1, \"north\"");
 }
 
 // Rows kept packed come back cell for cell: empty cells, sizes past one 7-bit group, a row
