@@ -1,5 +1,7 @@
 // The change ticket between two plans files: the pairs mapped as they meet, compared, written.
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/status.h"
@@ -53,6 +55,7 @@ int runDiffMode(const Invocation& run) {
     std::string ports;
     std::vector<PortChange> rows;
     std::vector<BayChange> bays;
+    std::vector<std::pair<std::size_t, std::string>> names;  // of the pairs with changed bays, rising
     bool changed = false;
     const bool leftOut = pairs.run(
         [&](std::size_t pair, const MappedEnclosure* before, const MappedEnclosure* after) {
@@ -64,6 +67,7 @@ int runDiffMode(const Invocation& run) {
             for (const PortChange& row : rows) pairChanged = pairChanged || row.kind != PortChange::SAME;
             changed = changed || pairChanged;
             const MappedEnclosure& any = after ? *after : *before;
+            if (bays.size() > firstBay) names.emplace_back(pair, *any.name);
             if (html && pairChanged) sheet.add(pair, before, after, rows, bays.data() + firstBay, bays.size() - firstBay);
             else if (!html) writer->ports(ports, DiffEnclosure{any.name, any.extra}, rows);
         },
@@ -73,7 +77,15 @@ int runDiffMode(const Invocation& run) {
         pairs.hostBefore(host, place.pair, place.bay);
         return place;
     });
-    const auto nameOf = [&](std::size_t pair) -> const std::string& { return pairs.nameOf(pair); };
+    // A fact's enclosures are pairs with a changed bay: the bay the host left and the one it went to.
+    static const std::string unnamed;
+    const auto nameOf = [&](std::size_t pair) -> const std::string& {
+        const auto at = std::lower_bound(names.begin(), names.end(), pair,
+                                         [](const std::pair<std::size_t, std::string>& named, std::size_t p) {
+                                             return named.first < p;
+                                         });
+        return at != names.end() && at->first == pair ? at->second : unnamed;
+    };
     if (html) {
         sheet.write(sink.buffer(), blades, nameOf);
     } else if (format != MapFormat::TABLE || !blades.empty() || !ports.empty()) {

@@ -1,5 +1,6 @@
 #include "enclosure/kept_rows.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -60,4 +61,9 @@ void KeptRows::cells(std::size_t row, std::vector<std::string>& cells) const {
         cell.assign(at, size);
         at += size;
     }
+}
+
+std::size_t KeptRows::rowAt(long line) const {
+    const auto at = std::lower_bound(lines_.begin(), lines_.end(), line);
+    return at != lines_.end() && *at == line ? static_cast<std::size_t>(at - lines_.begin()) : lines_.size();
 }

@@ -15,6 +15,8 @@ public:
     // The row's cells into `cells`, whose storage is reused.
     void cells(std::size_t row, std::vector<std::string>& cells) const;
     long line(std::size_t row) const { return lines_[row]; }
+    // The row kept from `line`, the lines rising as a file's do; size() when none.
+    std::size_t rowAt(long line) const;
     std::size_t size() const { return lines_.size(); }
 
 private:

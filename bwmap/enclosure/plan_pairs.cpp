@@ -2,7 +2,6 @@
 // file's rows matched as they stream, each side mapped in a session of its own.
 #include "enclosure/plan_pairs.h"
 
-#include <deque>
 #include <optional>
 #include <stdexcept>
 
@@ -33,9 +32,8 @@ struct PlanPairs::State {
     KeptRows oldRows;
     std::vector<bool> oldGood;            // per old row: read without an error
     std::vector<std::size_t> oldPair;     // per old row: its pair, kNone until met
-    NameIndex oldNames;                   // name -> row + 1
     NameIndex oldHosts;                   // host -> place
-    std::deque<std::string> pairNames;    // grows without moving the names met
+    std::size_t pairs = 0;
     std::vector<std::size_t> newExtraOf;  // per new further column: the old file's column, or kNone
     std::string scratch;
     bool anyLeftOut = false;
@@ -46,7 +44,6 @@ PlanPairs::PlanPairs(const BladeCatalogue& catalogue, const PlansDefaults& defau
 PlanPairs::~PlanPairs() = default;
 
 const std::vector<std::string>& PlanPairs::extraNames() const { return state_->newPlans.extraNames(); }
-const std::string& PlanPairs::nameOf(std::size_t pair) const { return state_->pairNames[pair]; }
 
 bool PlanPairs::open(const std::string& oldPath, const std::string& newPath, OutputSink& sink, std::FILE* err) {
     State& s = *state_;
@@ -58,15 +55,14 @@ bool PlanPairs::open(const std::string& oldPath, const std::string& newPath, Out
         const long line = s.oldPlans.line();
         const std::string* name = problems.empty() ? s.oldPlans.nameOf(cells) : nullptr;
         if (problems.empty() && !name) problems.push_back({PickResult::INPUT_ERROR, "the name is empty"});
-        if (problems.empty()) s.oldPlans.checkName(*name, line, problems);
+        // A name used twice leaves both rows out: neither is the enclosure for sure.
+        const long first = problems.empty() ? s.oldPlans.checkName(*name, line, problems) : 0;
         if (problems.empty()) s.oldPlans.readNames(cells, names, problems);
         if (problems.empty()) s.oldPlans.checkHosts(names, line, problems);
         const std::size_t row = s.oldRows.add(cells, line);
         s.oldGood.push_back(problems.empty());
         s.oldPair.push_back(kNone);
-        // A name used twice leaves both rows out: neither is the enclosure for sure.
-        const long first = name ? s.oldNames.add(nameAsRead(*name, s.scratch), static_cast<long>(row + 1)) : 0;
-        if (first > 0) s.oldGood[static_cast<std::size_t>(first - 1)] = false;
+        if (first > 0) s.oldGood[s.oldRows.rowAt(first)] = false;
         if (problems.empty()) {
             for (int bay = 1; bay <= EnclosureNames::kBays; ++bay)
                 if (!names.host(bay).empty())
@@ -153,7 +149,8 @@ bool PlanPairs::run(const Visit& visit, bool draw, OutputSink& sink) {
             s.newPlans.map(cells, s.newSession, after.names, problems);
             if (problems.empty()) s.newPlans.checkHosts(after.names, line, problems);
         }
-        const long oldRow = name ? s.oldNames.lineOf(nameAsRead(*name, s.scratch)) - 1 : -1;
+        const long oldLine = name ? s.oldPlans.lineOfName(*name) : 0;
+        const long oldRow = oldLine > 0 ? static_cast<long>(s.oldRows.rowAt(oldLine)) : -1;
         const std::size_t row = static_cast<std::size_t>(oldRow);
         const bool oldMet = oldRow >= 0 && s.oldPair[row] == kNone && s.oldGood[row];
         if (oldRow >= 0 && s.oldPair[row] == kNone) s.oldPair[row] = kNone - 1;  // met, not yet paired
@@ -172,12 +169,11 @@ bool PlanPairs::run(const Visit& visit, bool draw, OutputSink& sink) {
             leaveOut(*name);
             continue;
         }
-        const std::size_t pair = s.pairNames.size();
-        s.pairNames.push_back(*name);
+        const std::size_t pair = s.pairs++;
         if (oldMet) s.oldPair[row] = pair;
         s.newPlans.extraOf(cells, after.extra);
-        fill(after, s.newSession, &s.pairNames.back(), line);
-        if (oldMet) fill(before, s.oldSession, &s.pairNames.back(), s.oldRows.line(row));
+        fill(after, s.newSession, name, line);
+        if (oldMet) fill(before, s.oldSession, name, s.oldRows.line(row));
         // The new row's further columns describe the pair.
         if (oldMet) before.mapped.extra = after.mapped.extra;
         visit(pair, oldMet ? &before.mapped : nullptr, &after.mapped);
@@ -195,15 +191,14 @@ bool PlanPairs::run(const Visit& visit, bool draw, OutputSink& sink) {
             leaveOut(name ? *name : std::string());
             continue;
         }
-        const std::size_t pair = s.pairNames.size();
-        s.pairNames.push_back(*s.oldPlans.nameOf(oldCells));
+        const std::size_t pair = s.pairs++;
         s.oldPair[row] = pair;
         // A removed enclosure's further columns, under the new file's names.
         after.extra.names = s.newPlans.extraNames();
         after.extra.values.assign(s.newExtraOf.size(), std::string());
         for (std::size_t i = 0; i < s.newExtraOf.size(); ++i)
             if (s.newExtraOf[i] != kNone) after.extra.values[i] = before.extra.values[s.newExtraOf[i]];
-        fill(before, s.oldSession, &s.pairNames.back(), s.oldRows.line(row));
+        fill(before, s.oldSession, s.oldPlans.nameOf(oldCells), s.oldRows.line(row));
         before.mapped.extra = after.extra.empty() ? nullptr : &after.extra;
         visit(pair, &before.mapped, nullptr);
         sink.flushIfLarge();

@@ -28,7 +28,8 @@ public:
     const std::vector<std::string>& extraNames() const;
 
     // Receives each pair: `before` nullptr for an enclosure only the new plan has, `after`
-    // nullptr for one only the old plan has. Both are valid only during the call.
+    // nullptr for one only the old plan has. Both, and the name they point to, are valid only
+    // during the call: a caller keeps the names it needs.
     using Visit = std::function<void(std::size_t pair, const MappedEnclosure* before, const MappedEnclosure* after)>;
     // Maps the pairs in the new file's order, then the old file's enclosures that the new one
     // lacks. A row with an error or a refusal in either file is noted as a plans run notes it,
@@ -36,8 +37,6 @@ public:
     // whether any row was left out or a file could not be read to its end.
     bool run(const Visit& visit, bool draw, OutputSink& sink);
 
-    // The enclosure name of a pair.
-    const std::string& nameOf(std::size_t pair) const;
     // Where the old plan had a blade of this host name: its pair (kNone when nowhere, or in an
     // enclosure left out) and bay.
     void hostBefore(const std::string& host, std::size_t& pair, int& bay) const;

@@ -251,7 +251,7 @@ struct PlansReader::State {
     Layout layout;
     NameIndex usedNames;
     NameIndex usedHosts;  // a host name names one machine: its first row's line
-    std::string scratch;
+    mutable std::string scratch;
 };
 
 PlansReader::PlansReader(const PlansDefaults& defaults) : state_(std::make_unique<State>()) {
@@ -317,10 +317,15 @@ const std::string* PlansReader::nameOf(const std::vector<std::string>& cells) co
     return at < cells.size() && !cells[at].empty() ? &cells[at] : nullptr;
 }
 
-void PlansReader::checkName(const std::string& name, long line, Problems& problems) {
+long PlansReader::checkName(const std::string& name, long line, Problems& problems) {
     const long earlier = state_->usedNames.add(nameAsRead(name, state_->scratch), line);
     if (earlier)
         inputError(problems, "the name \"" + printable(name) + "\" is already used on line " + std::to_string(earlier));
+    return earlier;
+}
+
+long PlansReader::lineOfName(const std::string& name) const {
+    return state_->usedNames.lineOf(nameAsRead(name, state_->scratch));
 }
 
 void PlansReader::map(const std::vector<std::string>& cells, EnclosureSession& session, EnclosureNames& names,

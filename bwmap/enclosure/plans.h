@@ -45,9 +45,11 @@ public:
 
     // The row's name cell; nullptr when it is empty or missing.
     const std::string* nameOf(const std::vector<std::string>& cells) const;
-    // An error when an earlier row used the name; the name is recorded otherwise. Throws
-    // std::length_error past 4 GiB of names, rather than miss a twin.
-    void checkName(const std::string& name, long line, Problems& problems);
+    // An error when an earlier row used the name, whose line is returned (else 0 and the name is
+    // recorded). Throws std::length_error past 4 GiB of names, rather than miss a twin.
+    long checkName(const std::string& name, long line, Problems& problems);
+    // The line of the first row with this name; 0 when none.
+    long lineOfName(const std::string& name) const;
     // Maps the row into `session` (a fresh form, then its picks) and reads its host names into
     // `names`; every problem is noted, and the row goes on to the next cell after each.
     void map(const std::vector<std::string>& cells, EnclosureSession& session, EnclosureNames& names,
