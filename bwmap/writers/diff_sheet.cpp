@@ -4,6 +4,7 @@
 #include "base/encoding.h"
 #include "writers/diff_writer.h"
 #include "writers/html_sheet.h"
+#include "writers/markup_text.h"
 
 namespace {
 
