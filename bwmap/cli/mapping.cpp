@@ -1,6 +1,9 @@
 #include "cli/mapping.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <utility>
 
@@ -180,10 +183,28 @@ int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCata
         // One enclosure writes nothing on an error.
         return status == BWMAP_OK && written() ? finishOutput(sink, status, run.err) : status;
     }
+    return finishOutput(sink, runPlans(options.plans, plansDefaults(options, catalogue), session, makeWriter, sink, run.err),
+                        run.err);
+}
+
+PlansDefaults plansDefaults(const Options& options, const BladeCatalogue& catalogue) {
     PlansDefaults defaults;
     defaults.enclosureType = parseEnclosure(options.enclosure);
     defaults.defaultOs = parseOs(options.defaultOs);
-    defaults.switchLetters = letters;
+    defaults.switchLetters = switchLetters(catalogue);
     defaults.separator = options.delimiter == "tab" ? '\t' : options.delimiter.empty() ? 0 : options.delimiter[0];
-    return finishOutput(sink, runPlans(options.plans, defaults, session, makeWriter, sink, run.err), run.err);
+    return defaults;
 }
+
+bool sheetFacts(const std::string& plansFile, const LoadedCatalogue& loaded, SheetFacts& facts, std::FILE* err) {
+    std::string error;
+    if (!sheetDate(std::getenv("SOURCE_DATE_EPOCH"), static_cast<std::int64_t>(std::time(nullptr)), facts.date, error)) {
+        std::fprintf(err, "bwmap: %s\n", error.c_str());
+        return false;
+    }
+    facts.catalogue = catalogueFact(loaded.path, loaded.read ? &loaded.bytes : nullptr);
+    facts.plansFile = plansFileName(plansFile);
+    return true;
+}
+
+std::string plansFileName(const std::string& path) { return path == "-" ? "standard input" : path; }

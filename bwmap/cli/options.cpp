@@ -55,7 +55,8 @@ const char kDescription[] =
     "placement rules or undone by a later pick (its sentence on standard error). With --plans: 2 if any row had an error,\n"
     "else 3 if any was refused. With --find: else 1 when no label is on the port. With --check:\n"
     "0 no finding, 1 any finding, 2 an error. With --verify: 0 every planned port ok and\n"
-    "nothing unexpected, 1 any difference, 2 an error.";
+    "nothing unexpected, 1 any difference, 2 an error. With --diff: 0 the plans map the same, 1 any\n"
+    "change, 2 an error or a refusal in either file.";
 
 // Help names an option's exclusions in the order the options were made: the library keeps them
 // in a set of pointers, whose order differs from build to build.
@@ -101,11 +102,11 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                                         "columns travel with the row into the output")
                              ->check(nonEmptyName())
                              ->option_text("FILE");
+    // Needs --plans or --diff: runBwmap checks, the library's needs() takes one option alone.
     app.add_option("--delimiter", options.delimiter,
-                   "--plans: the cells' separator (default: from the file's sep= line or its header)")
+                   "--plans and --diff: the cells' separator (default: from the file's sep= line or its header)")
         ->transform(oneOf({",", ";", "tab"}))
-        ->option_text(",|;|tab")
-        ->needs(plans);
+        ->option_text(",|;|tab");
     app.add_option("--by", options.by, "order of the rows: by bay (default) or by switch and port")
         ->transform(oneOf({"bay", "switch"}))
         ->option_text("bay|switch");
@@ -173,6 +174,16 @@ CLI::Option* describe(CLI::App& app, Options& options) {
         ->excludes(check)
         ->excludes(verify)
         ->excludes("--find");
+    CLI::Option* diff =
+        app.add_option("--diff", options.diff,
+                       "the change ticket between two plans files (either may be - for standard input): the "
+                       "switch ports whose use changes (--by switch, the default) or the blade NICs whose port "
+                       "changes (--by bay), after the blades that move, are replaced, added or removed")
+            ->expected(2)
+            ->allow_extra_args(false)
+            ->option_text("OLD NEW");
+    diff->excludes(picks)->excludes(plans)->excludes(check)->excludes(verify)->excludes("--find")->excludes("--list-types");
+    app.add_flag("--all", options.all, "--diff: the ports whose use stays the same too, as same")->needs(diff);
     app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
     app.formatter(std::make_shared<HelpFormatter>(std::as_const(app).get_options()));
     return check;

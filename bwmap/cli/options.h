@@ -34,7 +34,9 @@ struct Options {
     std::string switchPortName = "{port}";
     std::vector<std::string> picks;
     std::vector<std::string> verify;
+    std::vector<std::string> diff;  // OLD NEW
     bool listTypes = false;
+    bool all = false;  // --diff: the ports that stay the same too
 };
 
 // Declares every option on `app`, bound to `options`; returns --check, whose count tells the mode.

@@ -63,6 +63,11 @@ const char kHead[] =
     ".switch th{background:#e6e6e6}\n"
     ".empty{margin:0}\n"
     ".foot{font-size:8pt;color:#444;margin:2mm 0 0}\n"
+    ".changed{border:1.2mm solid #c00}\n"
+    ".facts{margin:2mm 0 0;padding-left:5mm;font-size:9pt}\n"
+    ".ticket{font-size:8pt;margin:2mm 0 0}\n"
+    ".compact .bays{grid-template-rows:minmax(6mm,auto) minmax(9mm,auto) minmax(7mm,auto) repeat(6,minmax(6.5mm,auto)) "
+    "minmax(9mm,auto) minmax(6mm,auto);gap:1mm 2.5mm}\n"
     "</style>\n</head>\n<body>\n";
 
 const char kNote[] =
@@ -111,14 +116,15 @@ void placedText(std::string& out, const char (&cls)[N], int row, int column, int
 }
 
 // The bay's blade (or its empty slot), with the frame over the bays the form shows it covering.
-void drawBay(std::string& out, const EnclosureView& view, int bay, const std::string& host) {
+void drawBay(std::string& out, const EnclosureView& view, int bay, const std::string& host, bool marked) {
     const EnclosureView::Bay& shown = view.bays[bay - 1];
     if (!shown.shown || shown.coveredBy != 0) return;
     const bool lower = bay > ids::kColumns;
     const int column = (bay - 1) % ids::kColumns + 1;
     const int row = lower ? kLowerBayRow : kUpperBayRow;
     if (shown.type.empty()) {
-        openPlaced(out, "slot", row, row + 1, column, column + 1);
+        if (marked) openPlaced(out, "slot changed", row, row + 1, column, column + 1);
+        else openPlaced(out, "slot", row, row + 1, column, column + 1);
         out += "</div>";
         return;
     }
@@ -135,7 +141,9 @@ void drawBay(std::string& out, const EnclosureView& view, int bay, const std::st
     } else {
         rowEnd = kFirstLabelRow + ids::kFirstLowerLabelRow;
     }
-    openPlaced(out, "blade", lower ? kFirstLabelRow + ids::kFirstLowerLabelRow : row, rowEnd, column, columnEnd);
+    const int top = lower ? kFirstLabelRow + ids::kFirstLowerLabelRow : row;
+    if (marked) openPlaced(out, "blade changed", top, rowEnd, column, columnEnd);
+    else openPlaced(out, "blade", top, rowEnd, column, columnEnd);
     out += "</div>";
     openPlaced(out, "type", row, row + 1, column, columnEnd);
     appendHtmlText(out, shown.type, catalogueToUtf8);
@@ -159,7 +167,6 @@ public:
 
     void write(std::string& out, const MappedEnclosure& e) override {
         if (!e.view) return;
-        const EnclosureView& view = *e.view;
         out += "<section class=\"sheet\">\n<h1>";
         if (e.name) appendHtmlText(out, *e.name, inputToUtf8);
         else out += "Enclosure port map";
@@ -178,33 +185,7 @@ public:
             }
             out += "</p>\n";
         }
-        out += "<div class=\"bays\">\n";
-
-        for (int bay = 1; bay <= EnclosureView::kBays; ++bay) {
-            const EnclosureView::Bay& shown = view.bays[bay - 1];
-            if (!shown.shown) continue;
-            const bool lower = bay > ids::kColumns;
-            const int column = (bay - 1) % ids::kColumns + 1;
-            drawBay(out, view, bay, e.names ? e.names->host(bay) : std::string());
-            placedText(out, "cap", lower ? kLowerCaptionRow : kCaptionRow, column, column + 1, shown.caption,
-                       &shown.captionColour, nullptr);
-            out += '\n';
-        }
-        for (int c = 0; c < ids::kColumns; ++c) {
-            if (view.columnOs[c].empty()) continue;
-            openPlaced(out, "os", kOsRow, kOsRow + 1, c + 1, c + 2);
-            out += "<span>OS</span> ";
-            appendHtmlText(out, view.columnOs[c]);
-            out += "</div>";
-        }
-        out += '\n';
-        for (int r = 0; r < ids::kLabelRows; ++r)
-            for (int c = 0; c < ids::kColumns; ++c) {
-                const EnclosureView::Label& label = view.labels[r][c];
-                if (!label.shown) continue;
-                placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, label.text, &label.colour, catalogueToUtf8);
-            }
-        out += "\n</div>\n";
+        appendEnclosureDrawing(out, e, nullptr);
         appendSwitchTables(out, e);
         out += kNote;
         if (footer_) appendSheetFooter(out, facts_, e.line);
@@ -217,5 +198,38 @@ private:
 };
 
 }  // namespace
+
+void appendSheetHead(std::string& out) { out += kHead; }
+void appendSheetTail(std::string& out) { out += kTail; }
+
+void appendEnclosureDrawing(std::string& out, const MappedEnclosure& e, const bool* marked) {
+    const EnclosureView& view = *e.view;
+    out += "<div class=\"bays\">\n";
+    for (int bay = 1; bay <= EnclosureView::kBays; ++bay) {
+        const EnclosureView::Bay& shown = view.bays[bay - 1];
+        if (!shown.shown) continue;
+        const bool lower = bay > ids::kColumns;
+        const int column = (bay - 1) % ids::kColumns + 1;
+        drawBay(out, view, bay, e.names ? e.names->host(bay) : std::string(), marked && marked[bay]);
+        placedText(out, "cap", lower ? kLowerCaptionRow : kCaptionRow, column, column + 1, shown.caption,
+                   &shown.captionColour, nullptr);
+        out += '\n';
+    }
+    for (int c = 0; c < ids::kColumns; ++c) {
+        if (view.columnOs[c].empty()) continue;
+        openPlaced(out, "os", kOsRow, kOsRow + 1, c + 1, c + 2);
+        out += "<span>OS</span> ";
+        appendHtmlText(out, view.columnOs[c]);
+        out += "</div>";
+    }
+    out += '\n';
+    for (int r = 0; r < ids::kLabelRows; ++r)
+        for (int c = 0; c < ids::kColumns; ++c) {
+            const EnclosureView::Label& label = view.labels[r][c];
+            if (!label.shown) continue;
+            placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, label.text, &label.colour, catalogueToUtf8);
+        }
+    out += "\n</div>\n";
+}
 
 std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts) { return std::make_unique<HtmlWriter>(facts); }

@@ -41,6 +41,8 @@ printf 'name,17\nx,Tarn\n' >badheader.csv
 # Host and switch names (one of them not ASCII), extra columns, a CR LF inside a quoted cell.
 printf 'name,1,2,host1,host2,switchA,rack,note\nr1,Tarn-M2,Fell,web01,m\303\274nchen,sw-a,R 7,"two\r\nlines"\nr2,,Tarn,,db01,,R 8,plain\n' >names.csv
 printf 'name,1,location\r\nr1,Fell,"Hall 3\r\nrow 2"\r\n' >crlf-cell.csv
+# A new plan of names.csv: r1's blades swapped, r2 gone, its host moved to a new r3.
+printf 'name,1,2,host1,host2,switchA,rack,note\nr1,Fell,Tarn-M2,m\303\274nchen,web01,sw-a,R 7,"two\r\nlines"\nr3,Tarn,,db01,,,R 9,new\n' >names-new.csv
 # The same enclosures in 8 bits (Windows-1252 u-umlaut) and in UTF-16 with its byte-order mark.
 printf 'name,1,host1\nM\374nchen,Tarn,h\374tte\nplain,Fell,\n' >eight-bit.csv
 printf '\377\376n\0a\0m\0e\0,\0001\0\r\0\n\0r\0001\0,\0T\0a\0r\0n\0\r\0\n\0' >utf-16.csv
@@ -128,7 +130,17 @@ text 0 --format dot --plans names.csv
 text 0 --format dot --by switch --name r7 --nic-name eno{n} 2=Tarn-M2 host2=web02
 text 2 --format dot --plans devices.csv --switch-name core
 text 1 --plans names.csv --format junit --verify caps/
-text 2 --format junit --verify web01=caps/web01.json --verify nobody=caps/web01.json 1=Tarn host1=web01 switchA=sw-a'
+text 2 --format junit --verify web01=caps/web01.json --verify nobody=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
+text 1 --diff names.csv names-new.csv
+text 1 --diff names.csv names-new.csv --format tsv --all
+cell 1 --diff names.csv names-new.csv --format csv
+text 1 --diff names.csv names-new.csv --format json --by bay
+text 1 --diff eight-bit.csv utf-16.csv
+text 1 --diff names.csv names-new.csv --format html
+text 0 --diff good.csv good.csv --format tsv
+text 2 --diff plans.csv good.csv --catalogue cat.ini
+text 2 --diff good.csv missing.csv
+text 2 --diff good.csv names.csv --format netbox-cables'
 
 failed=0
 n=0
