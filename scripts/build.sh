@@ -28,17 +28,17 @@ tree() {
 }
 
 programs="bwplan bwmap pkgrun quillscan"
-# The test trees compile each target in batches of sources (unity builds): the headers that the
-# sources share are compiled once per batch, not once per file. build/win32, whose programs are
-# the release, compiles file by file.
+# Every tree compiles each target in batches of sources (unity builds): the headers that the
+# sources share are compiled once per batch, not once per file. The release's programs are built
+# as the tests' twins are.
 unity=-DCMAKE_UNITY_BUILD=ON
 if [ "$BAYKIT_TEST_ARCH" = win64 ]; then
     echo "build: this machine cannot run 32-bit Wine; the Windows tests run against build/win64" >&2
     # The 32-bit tree's tests cannot run here: it builds the programs alone.
-    phase "build/win32 (the programs)" tree win32 "$programs" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+    phase "build/win32 (the programs)" tree win32 "$programs" $unity -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
     phase build/win64 tree win64 "" $unity -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
 else
-    phase build/win32 tree win32 "" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+    phase build/win32 tree win32 "" $unity -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
 fi
 # The release from the 32-bit programs; the test tree's twin packages where it differs.
 release() {
