@@ -16,9 +16,12 @@ endfunction()
 
 # baykit_fuzz_target(<target> NAME <test name> SOURCES <files...> INCLUDES <folders...>
 #                    CORPUS <folder> [LIMIT <libFuzzer option>] [MAX_LEN <bytes>])
-# Each source is compiled to an object of its own with a depfile, so that a change to any source
-# or header it includes rebuilds it. The test runs in a folder of its own in the build tree, with
-# TMPDIR inside it, and fails if anything is left in TMPDIR. LIMIT defaults to five seconds.
+# The sources compile in batches, each batch one translation unit that includes its sources as
+# CMake's unity builds do, so that the headers they share are parsed and instantiated once per
+# batch; each batch has a depfile, so that a change to any source or header it includes rebuilds
+# it. Line tables are all the debug information a report needs. The test runs in a folder of its
+# own in the build tree, with TMPDIR inside it, and fails if anything is left in TMPDIR. LIMIT
+# defaults to five seconds.
 function(baykit_fuzz_target target)
   cmake_parse_arguments(FUZZ "" "NAME;CORPUS;LIMIT;MAX_LEN" "SOURCES;INCLUDES" ${ARGN})
   if(NOT FUZZ_LIMIT)
@@ -27,26 +30,38 @@ function(baykit_fuzz_target target)
   if(NOT FUZZ_MAX_LEN)
     set(FUZZ_MAX_LEN 4096)
   endif()
-  set(flags -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+  set(flags -std=c++17 -gline-tables-only -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
   set(includes ${FUZZ_INCLUDES} ${PROJECT_SOURCE_DIR}/tests/fuzz)
   list(TRANSFORM includes PREPEND -I)
   # Not at the target's own path: Ninja takes that for the target.
   set(binary ${CMAKE_CURRENT_BINARY_DIR}/${target}.bin/${target})
   file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${target}.bin)
   set(objects)
-  foreach(source ${FUZZ_SOURCES})
-    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${source})
-    set(object ${CMAKE_CURRENT_BINARY_DIR}/${target}.objects/${relative}.o)
-    get_filename_component(folder ${object} DIRECTORY)
-    file(MAKE_DIRECTORY ${folder})
+  set(batch_size 12)
+  list(LENGTH FUZZ_SOURCES count)
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/${target}.objects)
+  file(MAKE_DIRECTORY ${folder})
+  set(first 0)
+  while(first LESS count)
+    list(SUBLIST FUZZ_SOURCES ${first} ${batch_size} batch)
+    math(EXPR number "${first} / ${batch_size}")
+    set(text "")
+    foreach(source ${batch})
+      string(APPEND text "#include \"${source}\"\n")
+    endforeach()
+    # Written only when its text changes, so that a new configure rebuilds nothing.
+    set(unit ${folder}/batch_${number}.cpp)
+    file(CONFIGURE OUTPUT ${unit} CONTENT "${text}")
+    set(object ${unit}.o)
     add_custom_command(
       OUTPUT ${object}
-      COMMAND ${CLANGXX} ${flags} ${includes} -MD -MF ${object}.d -c ${source} -o ${object}
-      DEPENDS ${source}
+      COMMAND ${CLANGXX} ${flags} ${includes} -MD -MF ${object}.d -c ${unit} -o ${object}
+      DEPENDS ${unit} ${batch}
       DEPFILE ${object}.d
-      COMMENT "Compiling ${relative} for the fuzz target ${target}")
+      COMMENT "Compiling batch ${number} of the fuzz target ${target}")
     list(APPEND objects ${object})
-  endforeach()
+    math(EXPR first "${first} + ${batch_size}")
+  endwhile()
   add_custom_command(
     OUTPUT ${binary}
     COMMAND ${CLANGXX} ${flags} ${objects} -o ${binary}

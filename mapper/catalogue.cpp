@@ -15,8 +15,6 @@ namespace {
 
 constexpr std::size_t kLinePieceSize = 258;  // the most characters the line buffer takes
 
-bool isBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
-
 // Rows 0-6 and the terminator.
 const BladeType kBuiltInRows[] = {
     {"empty", 0x0, "", ""},
@@ -53,7 +51,7 @@ LineScan parseCatalogueLine(const char* line, BladeType& row) {
     fields = fields < 0 ? 0 : fields;
     if (fields == 1 && ends[1] >= 0) {
         int at = ends[1];
-        while (isBlank(text[at])) ++at;
+        while (isCatalogueBlank(text[at])) ++at;
         const FlagWord word = text[at] == '0' && text[at + 1] == 'x' ? readFlagWord(text + at + 2) : FlagWord{};
         if (word.length > 0) {
             row.flags = word.value;

@@ -9,8 +9,6 @@ namespace {
 constexpr std::size_t kLineBufferSize = 259;  // the line buffer, its terminating NUL included
 constexpr char kCtrlZ = '\x1A';
 
-bool isBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
-
 int hexDigit(char ch) {
     if (ch >= '0' && ch <= '9') return ch - '0';
     if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
@@ -71,7 +69,7 @@ std::size_t lineEnd(std::string_view text, std::size_t from) {
 FlagWord readFlagWord(const char* text) {
     FlagWord word;
     const char* p = text;
-    while (isBlank(*p)) ++p;
+    while (isCatalogueBlank(*p)) ++p;
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+') ++p;
     bool digits = false;

@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+// The blanks that the C library skips in a catalogue line: space and \t \n \v \f \r.
+inline bool isCatalogueBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
 enum class FileRead { OK, CANNOT_OPEN, READ_ERROR, TOO_LARGE };
 
 // Reads the file at `path` whole, in binary, into `bytes`, which keeps what was read in every

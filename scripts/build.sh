@@ -28,13 +28,17 @@ tree() {
 }
 
 programs="bwplan bwmap pkgrun quillscan"
+# Every tree compiles each target in batches of sources (unity builds): the headers that the
+# sources share are compiled once per batch, not once per file. The release's programs are built
+# as the tests' twins are.
+unity=-DCMAKE_UNITY_BUILD=ON
 if [ "$BAYKIT_TEST_ARCH" = win64 ]; then
     echo "build: this machine cannot run 32-bit Wine; the Windows tests run against build/win64" >&2
     # The 32-bit tree's tests cannot run here: it builds the programs alone.
-    phase "build/win32 (the programs)" tree win32 "$programs" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
-    phase build/win64 tree win64 "" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
+    phase "build/win32 (the programs)" tree win32 "$programs" $unity -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+    phase build/win64 tree win64 "" $unity -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
 else
-    phase build/win32 tree win32 "" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+    phase build/win32 tree win32 "" $unity -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
 fi
 # The release from the 32-bit programs; the test tree's twin packages where it differs.
 release() {
@@ -44,9 +48,10 @@ release() {
         fi
 }
 phase release release
-# The sanitizer tree runs the unit tests again; -O1 keeps its reports exact and its build short.
-phase build/asan tree asan "" -DBAYKIT_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g -DNDEBUG"
-phase build/native tree native "" -DBAYKIT_WIN32_TREE="$BAYKIT_TEST_TREE" \
+# The sanitizer tree runs the unit tests again; -O1 keeps its reports exact and its build short,
+# and line tables (-g1) are all the debug information its reports need.
+phase build/asan tree asan "" $unity -DBAYKIT_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
+phase build/native tree native "" $unity -DBAYKIT_WIN32_TREE="$BAYKIT_TEST_TREE" \
     -DBAYKIT_ASAN_TREE="$root/build/asan" -DBAYKIT_PROGRAM_TREE="$root/build/win32" \
     -DBAYKIT_DIST_DIR="$root/build/dist"

@@ -26,7 +26,6 @@
 namespace {
 
 constexpr int kBays = 16;
-constexpr int kColumns = 8;
 
 // Where each known column stands in the file's rows; -1 when the file has none.
 struct Layout {
@@ -34,7 +33,7 @@ struct Layout {
     int enclosure = -1;
     int os = -1;
     int bay[kBays + 1];
-    int columnOs[kColumns + 1];
+    int columnOs[ids::kColumns + 1];
     int host[kBays + 1];
     int switchHost[256];  // by the switch letter, upper case
     std::vector<unsigned char> switchLetters;  // the letters with a column, in byte order
@@ -46,7 +45,7 @@ struct Layout {
 
     Layout() {
         std::fill(bay, bay + kBays + 1, -1);
-        std::fill(columnOs, columnOs + kColumns + 1, -1);
+        std::fill(columnOs, columnOs + ids::kColumns + 1, -1);
         std::fill(host, host + kBays + 1, -1);
         std::fill(switchHost, switchHost + 256, -1);
     }
@@ -202,7 +201,7 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
         if (result.status != PickResult::DONE) problems.push_back(std::move(result));
     };
     for (int bay = 1; bay <= kBays; ++bay) place(Pick::BAY, bay, layout.bay[bay]);
-    for (int column = 1; column <= kColumns; ++column) {
+    for (int column = 1; column <= ids::kColumns; ++column) {
         const int at = layout.columnOs[column];
         // The map is the same under both: such a cell changes nothing the window shows.
         if (at >= 0 && parseOs(cell(at)) >= 0 && session.sameOrderUnderEveryOs(column)) continue;

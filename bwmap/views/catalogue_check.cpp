@@ -46,7 +46,7 @@ bool blankText(const std::string& text) {
 }
 
 // Text in double quotes, as UTF-8 where the file's bytes are not, control bytes shown as '?'.
-std::string quoted(const std::string& text) { return "\"" + inputToUtf8(printable(text)) + "\""; }
+std::string inQuotes(const std::string& text) { return "\"" + inputToUtf8(printable(text)) + "\""; }
 
 // The word starting at `from`: up to the next blank or the end of the text.
 std::string wordAt(const std::string& text, std::size_t from) {
@@ -147,7 +147,7 @@ private:
         if (at == std::string::npos) return;
         const std::size_t end = endsLine(raw) ? raw.size() - 1 : raw.size();
         warn("a NUL byte at character " + std::to_string(piece_->offset + at + 1) +
-             " ends the line for the window; it ignores " + quoted(raw.substr(at, end - at)));
+             " ends the line for the window; it ignores " + inQuotes(raw.substr(at, end - at)));
     }
 
     // The reader gave this line an empty name: the window's catalogue ends here.
@@ -159,7 +159,7 @@ private:
         if (blank && lastText <= piece_->line) return;  // blank lines at the end hide nothing
         std::string why = blank ? "the line is empty" : "the name is empty";
         if (!blank && text()[0] != '"')
-            why += " (the first character, " + quoted(text().substr(0, 1)) + ", is skipped as if it were the opening quote)";
+            why += " (the first character, " + inQuotes(text().substr(0, 1)) + ", is skipped as if it were the opening quote)";
         if (lastText <= piece_->line) {
             warn(why + ", so the window lists no type for it");
             return;
@@ -174,7 +174,7 @@ private:
     void firstCharacter() {
         if (text()[0] == '"') return;
         warn("the line does not start with a double quote: the window skips its first character, " +
-             quoted(text().substr(0, 1)) + ", as if it were one, and reads the name " + quoted(row().name));
+             inQuotes(text().substr(0, 1)) + ", as if it were one, and reads the name " + inQuotes(row().name));
     }
 
     // The name up to the closing quote and the flags; false when the scan stopped in them.
@@ -184,10 +184,10 @@ private:
             if (std::strlen(row().name) == kMaxScannedField && text()[scan.nameEnd] != '\0') {
                 const std::size_t close = text().find('"', 1);
                 const std::string written = text().substr(1, close == std::string::npos ? std::string::npos : close - 1);
-                warn(quoted(written) + " is longer than 16 characters; the window shows " + quoted(row().name) +
+                warn(inQuotes(written) + " is longer than 16 characters; the window shows " + inQuotes(row().name) +
                      " and reads no flags or ports");
             } else {
-                warn("the name " + quoted(row().name) + " has no closing quote; the window reads no flags or ports");
+                warn("the name " + inQuotes(row().name) + " has no closing quote; the window reads no flags or ports");
             }
             return false;
         }
@@ -196,18 +196,18 @@ private:
             if (flagsAt == text().size())
                 warn("the line ends after the name; the window reads flags 0 and no ports");
             else
-                warn("the flags " + quoted(wordAt(text(), flagsAt)) +
+                warn("the flags " + inQuotes(wordAt(text(), flagsAt)) +
                      " are not written as 0x and a hexadecimal number; the window reads flags 0 and no ports");
             return false;
         }
         if (isBlank(text()[flagsAt + 2]))
             warn("\"0x\" is followed by a blank, so the window reads the next word, " +
-                 quoted(wordAt(text(), skipBlanks(text(), flagsAt + 2))) + ", as the flags (" + hex(row().flags) + ")");
+                 inQuotes(wordAt(text(), skipBlanks(text(), flagsAt + 2))) + ", as the flags (" + hex(row().flags) + ")");
         if (!endsWord(text()[scan.flagsEnd]))
-            warn("the flags " + quoted(wordAt(text(), flagsAt)) + " go on after the hexadecimal number; the window reads flags " +
-                 hex(row().flags) + " and takes " + quoted(wordAt(text(), scan.flagsEnd)) + " as portMap");
+            warn("the flags " + inQuotes(wordAt(text(), flagsAt)) + " go on after the hexadecimal number; the window reads flags " +
+                 hex(row().flags) + " and takes " + inQuotes(wordAt(text(), scan.flagsEnd)) + " as portMap");
         if (scan.flagsTooLong)
-            warn("the flags " + quoted(wordAt(text(), flagsAt)) + " do not fit in 32 bits; the window reads flags " +
+            warn("the flags " + inQuotes(wordAt(text(), flagsAt)) + " do not fit in 32 bits; the window reads flags " +
                  hex(row().flags));
         if (row().flags & ~kKnownFlags)
             warn("flag bits " + hex(row().flags & ~kKnownFlags) + " have no meaning; the window ignores them");
@@ -220,18 +220,18 @@ private:
         cutField_ = false;
         if (scan.fields >= 3 && !endsWord(text()[scan.portMapEnd])) {
             cutField_ = true;
-            warn("portMap " + quoted(wordAt(text(), scan.portMapEnd - kMaxScannedField)) +
-                 " is longer than 16 characters; the window reads " + quoted(row().portMap) + " as portMap and " +
-                 quoted(row().portDigits) + " as portDigits");
+            warn("portMap " + inQuotes(wordAt(text(), scan.portMapEnd - kMaxScannedField)) +
+                 " is longer than 16 characters; the window reads " + inQuotes(row().portMap) + " as portMap and " +
+                 inQuotes(row().portDigits) + " as portDigits");
         }
         if (scan.fields >= 4 && !endsWord(text()[scan.portDigitsEnd])) {
             cutField_ = true;
-            warn("portDigits " + quoted(wordAt(text(), scan.portDigitsEnd - kMaxScannedField)) +
-                 " is longer than 16 characters; the window reads " + quoted(row().portDigits));
+            warn("portDigits " + inQuotes(wordAt(text(), scan.portDigitsEnd - kMaxScannedField)) +
+                 " is longer than 16 characters; the window reads " + inQuotes(row().portDigits));
         }
         if (scan.fields >= 4 && !cutField_) {
             const std::size_t rest = skipBlanks(text(), static_cast<std::size_t>(scan.portDigitsEnd));
-            if (rest < text().size()) warn(quoted(text().substr(rest)) + " after portDigits is ignored");
+            if (rest < text().size()) warn(inQuotes(text().substr(rest)) + " after portDigits is ignored");
         }
     }
 
@@ -251,23 +251,23 @@ private:
             if (label.compare(1, 2, "-?") != 0) continue;
             const std::string shown = label.substr(0, label.find(','));
             if (k < digits) {
-                warn("port " + std::to_string(k + 1) + " shows " + quoted(shown) + ": " +
-                     quoted(std::string(1, row().portDigits[k])) + " is not a hexadecimal digit");
+                warn("port " + std::to_string(k + 1) + " shows " + inQuotes(shown) + ": " +
+                     inQuotes(std::string(1, row().portDigits[k])) + " is not a hexadecimal digit");
             } else {
                 missing.push_back(static_cast<int>(k + 1));
                 if (example.empty()) example = shown;
             }
         }
         if (digits > ports)
-            warn("portDigits " + quoted(row().portDigits) + " has " + plural(digits, "digit", "digits") + " for " +
+            warn("portDigits " + inQuotes(row().portDigits) + " has " + plural(digits, "digit", "digits") + " for " +
                  plural(ports, "port", "ports") + "; the window ignores the rest");
         else if (!missing.empty())
-            warn("portMap " + quoted(row().portMap) + " has " + plural(ports, "port", "ports") + " but " +
+            warn("portMap " + inQuotes(row().portMap) + " has " + plural(ports, "port", "ports") + " but " +
                  (digits == 0 ? std::string("there is no portDigits")
-                              : "portDigits " + quoted(row().portDigits) + " " + plural(digits, "digit", "digits")) + "; " +
+                              : "portDigits " + inQuotes(row().portDigits) + " " + plural(digits, "digit", "digits")) + "; " +
                  (missing.size() == 1 ? "port " : "ports ") + numberList(missing) +
                  (missing.size() == 1 ? " shows" : " show") + " \"?\" for the switch port (" +
-                 quoted(example) + ")");
+                 inQuotes(example) + ")");
     }
 
     void orderFlags() {
@@ -317,12 +317,12 @@ private:
         const std::size_t found = findByName(catalogue_, row().name, 0);
         if (found >= rowIndex) return;
         if (found == 0) {
-            warn("the name " + quoted(row().name) + " is the empty bay's: choosing this type empties the bay");
+            warn("the name " + inQuotes(row().name) + " is the empty bay's: choosing this type empties the bay");
         } else if (found < kFirstFileRow) {
-            warn(quoted(row().name) + " is already a built-in type; the window lists this row too, but choosing it gives "
+            warn(inQuotes(row().name) + " is already a built-in type; the window lists this row too, but choosing it gives "
                  "the built-in type");
         } else {
-            warn(quoted(row().name) + " is already the name of line " +
+            warn(inQuotes(row().name) + " is already the name of line " +
                  std::to_string(pieces_[found - kFirstFileRow].line) +
                  "; the window lists this row too, but choosing it gives that line's type");
         }

@@ -13,8 +13,10 @@ tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$scratch/sou
 # The same time as the first release: the last commit's.
 SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null || echo 315532800)
 export SOURCE_DATE_EPOCH
+# The program tree's toolchain and batching (unity build).
 cmake -G Ninja -S "$scratch/sources" -B "$scratch/tree" \
     -DCMAKE_TOOLCHAIN_FILE="$scratch/sources/cmake/$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=.*\/\(.*\)\.cmake$/\1/p' "$tree/CMakeCache.txt").cmake" \
+    -DCMAKE_UNITY_BUILD="$(sed -n 's/^CMAKE_UNITY_BUILD:[A-Z]*=//p' "$tree/CMakeCache.txt")" \
     >/dev/null || exit 1
 cmake --build "$scratch/tree" -j 2 --target bwplan bwmap pkgrun quillscan >"$scratch/build.log" 2>&1 ||
     { tail -20 "$scratch/build.log"; exit 1; }

@@ -12,7 +12,7 @@ namespace {
 
 using fixture::Enclosure;
 
-const char kFileRows[] =
+const char kOrderFileRows[] =
     "\"PlainHalf\" 0x800000 AB 11\n"
     "\"OrderHalf\" 0x800100 AABB 1212\n"
     "\"ShareHalf\" 0x1800000 AB 11\n";
@@ -173,7 +173,7 @@ TEST(Commands, FillWithSame) {
 }
 
 TEST(Commands, FillWithSameInStandardLeavesLowerBays) {
-    const BladeCatalogue catalogue = fixture::catalogueWithFile(kFileRows);
+    const BladeCatalogue catalogue = fixture::catalogueWithFile(kOrderFileRows);
     {
         // A stale lower selection is not a source.
         Enclosure e(catalogue);
@@ -208,7 +208,7 @@ TEST(Commands, FillWithSameTakesTheSourceColumnOs) {
     }
     {
         // A source in a lower bay alone has no column OS: the default OS is used.
-        Enclosure e(fixture::catalogueWithFile(kFileRows));
+        Enclosure e(fixture::catalogueWithFile(kOrderFileRows));
         e.chooseDefaultOs("Windows");
         e.chooseBay(9, "OrderHalf");
         ASSERT_EQ(e.columnOs(0), "-1 off");
@@ -237,7 +237,7 @@ struct UnreadableBay : EnclosureForm {
 };
 
 TEST(Colours, StaticColourRule) {
-    const BladeCatalogue catalogue = fixture::catalogueWithFile(kFileRows);
+    const BladeCatalogue catalogue = fixture::catalogueWithFile(kOrderFileRows);
     Enclosure e(catalogue);
     e.chooseBay(1, "Fell");
     e.chooseBay(9, "Fell");

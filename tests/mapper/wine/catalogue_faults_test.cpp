@@ -7,6 +7,7 @@
 
 #include "form_state.h"
 #include "mapper_driver.h"
+#include "mapper_steps.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ std::vector<std::string> withBuiltIn(std::vector<std::string> fileRows) {
     std::vector<std::string> all = builtInBayEntries().upper[0];
     all.insert(all.end(), fileRows.begin(), fileRows.end());
     return all;
-}
-
-void endNormally(MapperProcess& mapper) {
-    mapper.click(2);
-    DWORD code = 1;
-    EXPECT_TRUE(mapper.waitForExit(10000, &code));
-    EXPECT_EQ(code, 0u);
 }
 
 struct FaultCase {

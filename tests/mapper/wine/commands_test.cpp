@@ -4,6 +4,7 @@
 #include <map>
 
 #include "mapper_driver.h"
+#include "mapper_steps.h"
 
 namespace {
 
@@ -64,13 +65,6 @@ void expectBays(const MapperProcess& mapper, const std::vector<std::string>& sel
         EXPECT_EQ(mapper.selected(id), selected[static_cast<std::size_t>(bay)]) << "bay " << bay + 1;
         EXPECT_EQ(mapper.enabled(id), enabled[static_cast<std::size_t>(bay)] == '1') << "bay " << bay + 1 << " enabled";
     }
-}
-
-void endNormally(MapperProcess& mapper) {
-    mapper.click(2);
-    DWORD code = 1;
-    EXPECT_TRUE(mapper.waitForExit(10000, &code));
-    EXPECT_EQ(code, 0u);
 }
 
 struct LabelCase {
