@@ -36,7 +36,8 @@ public:
         }
         writer_->write(out, name, rows);
     }
-    void end(std::string&) override {
+    void end(std::string& out) override {
+        writer_->end(out);
         for (const std::string& host : source_.unusedHosts()) {
             const std::string message =
                 "bwmap: --verify " + printable(host) + "=...: no blade of the plan has the host name " + printable(host) + "\n";

@@ -16,6 +16,8 @@ public:
     virtual void begin(std::string& out) = 0;
     // One enclosure's rows under its name.
     virtual void write(std::string& out, const std::string& enclosure, const std::vector<CablingRow>& rows) = 0;
+    // After the last enclosure: the rows a table still holds.
+    virtual void end(std::string& out) { (void)out; }
 };
 
 std::unique_ptr<CablingWriter> makeCablingWriter(MapFormat format);

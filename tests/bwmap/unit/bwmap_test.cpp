@@ -162,7 +162,7 @@ TEST(Bwmap, NulInANameShowsAsQuestionMark) {
     Scratch scratch;
     const std::string plans = scratch.write("nul.csv", std::string("name,1\nr\0ck,Tarn\n", 17));
     const std::pair<const char*, const char*> cases[] = {
-        {"table", "r?ck              1    Tarn                        A-1          NIC A\n"},
+        {"table", "r?ck       1    Tarn      A-1          NIC A\n"},
         {"tsv", "r?ck\t1\tTarn\t\tA-1\tNIC A\n"},
         {"csv", "r?ck,1,Tarn,,A-1,NIC A\n"},
     };
