@@ -28,7 +28,7 @@ TEST(Modes, EachModeRunsItsOwnFlow) {
     scratch.write("web01.json", R"({"lldp": {"interface": {"eno1": {"chassis": {"sw-a": {}}, "port": {"id": {"type": "ifname", "value": "1"}}}}}})");
     const std::string caps = cat.substr(0, cat.size() - std::string("cat.ini").size());
     const ModeCase cases[] = {
-        {"--check reads the file it is given", {"--check", "CAT"}, 0, "1 lines, 1 types, 0 warnings, 0 errors", ""},
+        {"--check reads the file it is given", {"--check", "CAT"}, 0, "1 line, 1 type, 0 warnings, 0 errors", ""},
         {"--check with an empty name", {"--check="}, 2, "", "bwmap: --check: the file name is empty"},
         {"--list-types lists the file's rows too", {"--list-types", "--catalogue", "CAT"}, 0, "Type               Ports              Bays  Flags", ""},
         {"--list-types takes two formats", {"--list-types", "--format", "csv"}, 2, "",
