@@ -6,7 +6,9 @@
 #          the native output;
 #   bytes  the NetBox files, which end their lines in CR LF on both builds: byte for byte;
 #   cell   a CSV cell holds a CR LF: that is data and stays as it is on both builds, so the
-#          native output with a CR put before each LF that has none is bwmap.exe's.
+#          native output with a CR put before each LF that has none is bwmap.exe's;
+#   path   as text, but bwmap.exe names capture files with '\' (escaped '\\' in JSON) where
+#          the native one writes '/': each is taken as '/' before comparing.
 # Standard error is text on both builds. SOURCE_DATE_EPOCH fixes the html footer's date.
 # usage: same_bytes.sh WINE-EXEC NATIVE-BWMAP BWMAP-EXE SCRATCH-FOLDER
 set -u
@@ -37,8 +39,8 @@ printf 'name,1,location\r\nr1,Fell,"Hall 3\r\nrow 2"\r\n' >crlf-cell.csv
 # The same enclosures in 8 bits (Windows-1252 u-umlaut) and in UTF-16 with its byte-order mark.
 printf 'name,1,host1\nM\374nchen,Tarn,h\374tte\nplain,Fell,\n' >eight-bit.csv
 printf '\377\376n\0a\0m\0e\0,\0001\0\r\0\n\0r\0001\0,\0T\0a\0r\0n\0\r\0\n\0' >utf-16.csv
-# A capture's path joins the folder and HOST.json with the platform's separator (/ or \): the
-# rows name the folder as caps/, which both builds keep as it is.
+# A capture's path is written with the platform's separator (/ or \) throughout: rows of kind
+# path name the folder as caps/.
 # Captures: web01 as -f json, münchen's file named in UTF-8, one nested past any capture, and
 # host names that name no file of the folder.
 mkdir -p caps adir
@@ -47,9 +49,27 @@ printf '{"lldp": {"interface": {"eno1": {"chassis": {"sw-a": {}}, "port": {"id":
 printf '{"lldp": {"interface": {"eno1": {"port": {"descr": %s%s}}}}}' "$(head -c 20000 /dev/zero | tr '\0' '[')" \
     "$(head -c 20000 /dev/zero | tr '\0' ']')" >deep.json
 printf 'name,1,host1\nr1,Tarn,con\nr2,Tarn,Lpt1.x\nr3,Tarn,..\n' >devices.csv
+# Long and wide names that size the tables' columns; a capture whose switch has a domain and
+# names its ports swpN; header mistakes with a hint each.
+printf 'name,1,9,host1,host9,switchA,rack\nfra3-hall2-row12-rack07-enclosure-upper-01,Fell,Fell,prod-db-cluster-node-001,\346\227\245\346\234\254-db,fra3-r12-r07-upper-swa-x,R7\nr8,Tarn,,a,,,R8 \303\274\n' >long.csv
+printf '{"lldp": {"interface": {"eno1": {"chassis": {"SW-A.dc.example.com": {}}, "port": {"id": {"type": "ifname", "value": "swp1"}}}}}}' >caps/swp.json
+printf 'name;1\nr;Tarn\n' >semicolons.csv
+printf 'name,Bay 1,host 1\nr,Tarn,web\n' >baycolumn.csv
+printf 'name,2,host2\nr,Crag,web\n' >failedbay.csv
 
 # Kind (see above), expected exit status, then the arguments (shell words).
 cases='text 0 --help
+text 2 --plans
+text 0 1=Fell host1=prod-db-cluster-node-001 9=Fell host9=x switchA=fra3-r12-r07-upper-swa-x
+text 0 --plans long.csv
+text 0 --plans long.csv --by switch
+text 0 --plans long.csv --find FRA3-R12-R07-UPPER-SWA-X:1
+text 2 --plans long.csv --find nosuch:1
+text 2 --find nosuch:1 1=Fell switchA=sw-a
+text 1 --verify web01=caps/swp.json 1=Tarn host1=web01 switchA=sw-a
+text 2 --plans semicolons.csv --delimiter ,
+text 2 --plans baycolumn.csv
+text 2 --plans failedbay.csv
 text 0 --version
 text 0
 text 0 --os linux 2=Tarn-M2
@@ -90,11 +110,11 @@ text 0 --format html --catalogue cat.ini 1=Fell "3=Eight, half" host1=web01
 bytes 0 --format netbox-cables --name r7 2=Tarn-M2 host2=web02
 bytes 0 --format netbox-interfaces --plans names.csv
 bytes 0 --format netbox-cables --cable-status connected --plans names.csv
-text 1 --plans names.csv --verify caps/
-text 1 --plans names.csv --format json --verify caps/
+path 1 --plans names.csv --verify caps/
+path 1 --plans names.csv --format json --verify caps/
 text 1 --format csv --verify web01=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
 text 2 --verify web01=deep.json 1=Tarn host1=web01
-text 2 --plans devices.csv --verify caps/
+path 2 --plans devices.csv --verify caps/
 text 1 --check cat.ini
 text 0 --list-types --catalogue cat.ini
 text 0 --list-types --format json --catalogue cat.ini
@@ -133,9 +153,13 @@ while IFS= read -r line; do
           cp native.out native.cmp ;;
     bytes) cp wine.out wine.cmp && cp native.out native.cmp ;;
     cell) cp wine.out wine.cmp && perl -pe 's/(?<!\r)\n/\r\n/' native.out >native.cmp ;;
+    path) strip_cr <wine.out >wine.lf || problem="$problem a line of standard output does not end in CR LF;"
+          perl -pe 's{\\\\}{/}g; s{\\}{/}g' wine.lf >wine.cmp
+          cp native.out native.cmp ;;
     *) problem="$problem unknown kind $kind;" ;;
     esac
     strip_cr <wine.err >wine.err.lf || problem="$problem a line of standard error does not end in CR LF;"
+    if [ "$kind" = path ]; then perl -pi -e 's{\\}{/}g' wine.err.lf; fi
     [ "$native_status" = "$want" ] || problem="$problem native status $native_status;"
     [ "$wine_status" = "$want" ] || problem="$problem Windows status $wine_status;"
     cmp -s native.cmp wine.cmp || problem="$problem standard output differs;"
