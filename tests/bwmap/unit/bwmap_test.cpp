@@ -79,7 +79,6 @@ TEST(Bwmap, RefusalsAndInputErrors) {
         {{"--catalogue", "", "1=Tarn"}, 2, "bwmap: --catalogue: the file name is empty (see bwmap --help)\n"},
         {{"--check", ""}, 2, "bwmap: --check: the file name is empty (see bwmap --help)\n"},
         {{"--plans"}, 2, "bwmap: --plans needs a value after it: FILE (see bwmap --help)\n"},
-        {{"1=Tarn", "--find"}, 2, "bwmap: --find needs a value after it: PORT (see bwmap --help)\n"},
         {{"2=Crag", "host2=web"}, 2, "bwmap: bay 2 does not offer \"Crag\"\n"},
         {{"1=Tarn", "switchA=sw-a", "switchB=SW-A", "--find", "sw-b:1"}, 2,
          "bwmap: --find sw-b:1: no switch is named sw-b; the switches are named sw-a\n"},

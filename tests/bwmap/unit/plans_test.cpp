@@ -314,9 +314,6 @@ TEST(Plans, ErrorRowsAndTheirMessages) {
         {"a semicolon file read with commas", "name;1\nr;Tarn\n", {"--delimiter", ","}, 2,
          {"1: the header has no \"name\" column, but its cells hold \";\": if they separate the cells, choose that "
           "separator with --delimiter \";\""}, ""},
-        {"a tab file read with semicolons", "sep=;\nname\t1\nr\tTarn\n", {}, 2,
-         {"2: the header has no \"name\" column, but its cells hold tabs: if they separate the cells, choose that "
-          "separator with --delimiter tab"}, ""},
         {"no name column, no other separator", "1,2\nTarn,Fell\n", {}, 2, {"1: the header has no \"name\" column"}, ""},
         {"a bay column named with a word and a blank", "name,Bay 1\nr,Tarn\n", {}, 2, {"1: column \"Bay 1\": did you mean \"1\"?"}, ""},
         {"a host column with a blank", "name,1,Host 1\nr,Tarn,web\n", {}, 2, {"1: column \"Host 1\": did you mean \"host1\"?"}, ""},
