@@ -34,10 +34,9 @@ public:
             else
                 std::fprintf(err_, "bwmap: %s%s\n", e.name ? (printable(name) + ": ").c_str() : "", printable(error).c_str());
         }
-        writer_->write(out, name, rows);
+        writer_->write(out, name, rows, errors);
     }
     void end(std::string& out) override {
-        writer_->end(out);
         for (const std::string& host : source_.unusedHosts()) {
             const std::string message =
                 "bwmap: --verify " + printable(host) + "=...: no blade of the plan has the host name " + printable(host) + "\n";
@@ -45,6 +44,7 @@ public:
             else std::fputs(message.c_str(), err_);
             checker_.countError();
         }
+        writer_->end(out);
     }
 
 private:

@@ -120,6 +120,10 @@ bool prepareMapping(const Invocation& run, Mapping& mapping) {
     }
     mapping.bySwitch = options.by == "switch" || (mapping.finding && !run.byGiven);
     mapping.netbox = mapping.format == MapFormat::NETBOX_CABLES || mapping.format == MapFormat::NETBOX_INTERFACES;
+    if (mapping.format == MapFormat::DOT && mapping.finding) {
+        std::fprintf(run.err, "bwmap: --format dot takes whole enclosures: not --find\n");
+        return false;
+    }
     if ((mapping.format == MapFormat::HTML || mapping.netbox) && (mapping.bySwitch || mapping.finding)) {
         std::fprintf(run.err, "bwmap: --format %s takes whole enclosures: neither --by switch nor --find\n",
                      options.format.c_str());
@@ -135,7 +139,7 @@ bool parseNameTemplates(const Invocation& run, Mapping& mapping) {
     netbox.interfaceType = options.interfaceType;
     netbox.enclosureName = options.name;
     const std::string error =
-        parseNetboxTemplates(netbox, options.bladeName, options.switchName, options.nicName, options.switchPortName);
+        parseCableNaming(netbox, options.bladeName, options.switchName, options.nicName, options.switchPortName);
     if (error.empty()) return true;
     std::fprintf(run.err, "bwmap: %s\n", error.c_str());
     return false;

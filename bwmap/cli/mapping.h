@@ -42,7 +42,7 @@ struct Mapping {
 };
 // Reads the choices; false with a message on `err` when the layout cannot take --by switch or --find.
 bool prepareMapping(const Invocation& run, Mapping& mapping);
-// The name templates of NetBox and --verify; false with a message on `err`.
+// The name templates of NetBox, the topology graph and --verify; false with a message on `err`.
 bool parseNameTemplates(const Invocation& run, Mapping& mapping);
 
 // Makes a mode's writer for the header's columns: `names` for Host and Switch, `extra` for a

@@ -9,6 +9,7 @@
 #include "base/status.h"
 #include "cli/mapping.h"
 #include "cli/modes.h"
+#include "writers/dot_writer.h"
 #include "writers/html_sheet.h"
 #include "writers/netbox_writer.h"
 #include "writers/sheet_footer.h"
@@ -30,6 +31,10 @@ using LayoutWriter = std::unique_ptr<MapWriter> (*)(const MapRequest&, bool name
 std::unique_ptr<MapWriter> netboxFiles(const MapRequest& r, bool, const std::vector<std::string>&) {
     return makeNetboxWriter(r.mapping.format == MapFormat::NETBOX_CABLES, r.mapping.netboxOptions);
 }
+// The topology graph has no columns: --by switch only orders its edges.
+std::unique_ptr<MapWriter> dotGraph(const MapRequest& r, bool, const std::vector<std::string>&) {
+    return makeDotWriter(r.mapping.netboxOptions, r.mapping.bySwitch);
+}
 std::unique_ptr<MapWriter> switchSide(const MapRequest& r, bool names, const std::vector<std::string>& extra) {
     return makeSwitchWriter(r.mapping.format, r.plans, names, r.catalogue, extra);
 }
@@ -47,6 +52,7 @@ struct Layout {
 };
 const Layout kLayouts[] = {
     {[](const Mapping& m) { return m.netbox; }, netboxFiles},
+    {[](const Mapping& m) { return m.format == MapFormat::DOT; }, dotGraph},
     {[](const Mapping& m) { return m.bySwitch; }, switchSide},
     {[](const Mapping& m) { return m.format == MapFormat::HTML; }, htmlSheet},
     {[](const Mapping&) { return true; }, bladeSide},
@@ -72,7 +78,11 @@ int runMapMode(const Invocation& run) {
     if (!loadCatalogueOf(run.options, loaded, run.err)) return BWMAP_ERROR;
     Mapping mapping;
     if (!prepareMapping(run, mapping)) return BWMAP_ERROR;
-    if (mapping.netbox && !parseNameTemplates(run, mapping)) return BWMAP_ERROR;
+    if (mapping.format == MapFormat::JUNIT) {
+        std::fprintf(run.err, "bwmap: --format junit writes the verdicts of --verify\n");
+        return BWMAP_ERROR;
+    }
+    if ((mapping.netbox || mapping.format == MapFormat::DOT) && !parseNameTemplates(run, mapping)) return BWMAP_ERROR;
     SheetFacts facts;
     if (mapping.format == MapFormat::HTML && !sheetFacts(run.options, loaded, facts, run.err)) return BWMAP_ERROR;
     const MapRequest request{mapping, loaded.catalogue, !run.options.plans.empty(), &facts};

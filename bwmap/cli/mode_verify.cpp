@@ -1,4 +1,7 @@
 // bwmap --verify: the plan's cabling against the switches' LLDP captures, row by bay.
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 
@@ -9,6 +12,24 @@
 #include "input/lldp_capture.h"
 #include "views/cabling_check.h"
 #include "writers/cabling_writer.h"
+#include "writers/junit_writer.h"
+#include "writers/sheet_footer.h"
+
+namespace {
+
+// The report's date: SOURCE_DATE_EPOCH's, for a report that the same input makes the same.
+bool junitTimestamp(const Invocation& run, std::string& timestamp) {
+    std::int64_t seconds = 0;
+    std::string error;
+    if (!runSeconds(std::getenv("SOURCE_DATE_EPOCH"), static_cast<std::int64_t>(std::time(nullptr)), seconds, error)) {
+        std::fprintf(run.err, "bwmap: %s\n", error.c_str());
+        return false;
+    }
+    timestamp = isoUtcText(seconds);
+    return true;
+}
+
+}  // namespace
 
 // Status 0 when every port is as planned, 1 with a difference, 2 on any error, a capture's too.
 int runVerifyMode(const Invocation& run) {
@@ -17,12 +38,15 @@ int runVerifyMode(const Invocation& run) {
     if (!loadCatalogueOf(options, loaded, run.err)) return BWMAP_ERROR;
     Mapping mapping;
     if (!prepareMapping(run, mapping)) return BWMAP_ERROR;
-    if (mapping.format == MapFormat::HTML || mapping.netbox || mapping.bySwitch) {
-        std::fprintf(run.err, "bwmap: --verify writes table, tsv, csv or json rows by bay: neither --format %s nor --by switch\n",
+    if (mapping.format == MapFormat::HTML || mapping.netbox || mapping.format == MapFormat::DOT || mapping.bySwitch) {
+        std::fprintf(run.err,
+                     "bwmap: --verify writes table, tsv, csv, json or junit rows by bay: neither --format %s nor --by switch\n",
                      options.format.c_str());
         return BWMAP_ERROR;
     }
     if (!parseNameTemplates(run, mapping)) return BWMAP_ERROR;
+    std::string timestamp;
+    if (mapping.format == MapFormat::JUNIT && !junitTimestamp(run, timestamp)) return BWMAP_ERROR;
     CaptureSource captures;
     for (const std::string& value : options.verify) {
         const std::string error = captures.add(value);
@@ -35,7 +59,9 @@ int runVerifyMode(const Invocation& run) {
     const std::string plansFile = options.plans == "-" ? "<stdin>" : options.plans;
     // --verify warns of shared ports as every mode does: mapEnclosures puts the warning in front.
     const ModeWriterMaker make = [&](bool, const std::vector<std::string>&, OutputSink* notes) -> std::unique_ptr<MapWriter> {
-        return std::make_unique<CablingRun>(makeCablingWriter(mapping.format), checker, captures, run.err, notes, plansFile);
+        std::unique_ptr<CablingWriter> writer =
+            mapping.format == MapFormat::JUNIT ? makeJunitWriter(timestamp) : makeCablingWriter(mapping.format);
+        return std::make_unique<CablingRun>(std::move(writer), checker, captures, run.err, notes, plansFile);
     };
     std::size_t found = 0;
     const int status = mapEnclosures(run, mapping, loaded.catalogue, make, found, [&] { return !checker.anyError(); });

@@ -195,8 +195,8 @@ CLI::Option* describe(CLI::App& app, Options& options) {
         ->check(nonEmptyName())
         ->option_text("FILE");
     app.add_option("--format", options.format, "output format (default: table)")
-        ->transform(oneOf({"table", "tsv", "csv", "json", "html", "netbox-cables", "netbox-interfaces"}))
-        ->option_text("table|tsv|csv|json|html|netbox-cables|netbox-interfaces");
+        ->transform(oneOf({"table", "tsv", "csv", "json", "html", "netbox-cables", "netbox-interfaces", "dot", "junit"}))
+        ->option_text("table|tsv|csv|json|html|netbox-cables|netbox-interfaces|dot|junit");
     CLI::Option* plans = app.add_option("--plans", options.plans,
                                         "CSV file of enclosures (- for standard input), one per row: a header naming name, "
                                         "enclosure, os, 1 to 16, os1 to os8, host1 to host16, switchA ...; other "
@@ -277,6 +277,8 @@ MapFormat formatNamed(const std::string& name) {
     if (name == "csv") return MapFormat::CSV;
     if (name == "json") return MapFormat::JSON;
     if (name == "html") return MapFormat::HTML;
+    if (name == "dot") return MapFormat::DOT;
+    if (name == "junit") return MapFormat::JUNIT;
     return MapFormat::TABLE;
 }
 

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/encoding.h"
+#include "enclosure/cable_names.h"
 #include "enclosure/names.h"
 #include "input/picks.h"
 
@@ -142,11 +143,7 @@ std::string planPorts(const MappedEnclosure& e, const std::string& enclosureName
         p.bay = row.bay;
         p.nic = catalogueToUtf8(std::string(row.nic));
         if (e.names) p.host = inputToUtf8(e.names->host(row.bay));
-        const std::string& switchHost = e.names ? e.names->switchHost(letter) : std::string();
-        p.switchHost = !switchHost.empty()
-                           ? inputToUtf8(switchHost)
-                           : names.switchHost.apply({{"enclosure", enclosureName},
-                                                     {"switch", catalogueToUtf8(std::string(1, letter))}});
+        p.switchHost = switchDeviceName(names.switchHost, e.names, letter, enclosureName);
         p.number = number;
         p.port = names.port.apply({{"port", std::to_string(number)}});
         ports.push_back(std::move(p));
@@ -244,7 +241,7 @@ std::vector<std::string> CaptureSource::unusedHosts() const {
 }
 
 std::string CablingChecker::enclosureName(const MappedEnclosure& e) const {
-    return e.name ? inputToUtf8(*e.name) : singleName_;
+    return inputToUtf8(e.name ? *e.name : singleName_);
 }
 
 std::vector<CablingRow> CablingChecker::check(const MappedEnclosure& e, std::vector<std::string>& errors) {

@@ -88,7 +88,7 @@ public:
     // The rows of one enclosure, bay by bay in the port map's order. Errors (a capture that
     // cannot be read, a label without a port) go into `errors`; the bays they concern have no rows.
     std::vector<CablingRow> check(const MappedEnclosure& e, std::vector<std::string>& errors);
-    // The enclosure's name in the rows: the plans row's, else the single enclosure's.
+    // The enclosure's name in the rows, UTF-8: the plans row's, else the single enclosure's.
     std::string enclosureName(const MappedEnclosure& e) const;
     bool anyDifference() const { return differences_ > 0; }
     bool anyError() const { return errors_ > 0; }

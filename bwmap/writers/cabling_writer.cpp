@@ -33,7 +33,9 @@ public:
         line(out, Fields(kColumns, kColumns + kColumnCount));
     }
 
-    void write(std::string& out, const std::string& name, const std::vector<CablingRow>& rows) override {
+    // The errors are messages of their own.
+    void write(std::string& out, const std::string& name, const std::vector<CablingRow>& rows,
+               const std::vector<std::string>&) override {
         if (format_ != MapFormat::JSON) {
             for (const CablingRow& row : rows) line(out, fieldsOf(name, row));
             return;

@@ -14,8 +14,9 @@ public:
     virtual ~CablingWriter() = default;
     // Before the first enclosure (the header).
     virtual void begin(std::string& out) = 0;
-    // One enclosure's rows under its name.
-    virtual void write(std::string& out, const std::string& enclosure, const std::vector<CablingRow>& rows) = 0;
+    // One enclosure's rows under its name, and the errors that kept bays of it unchecked.
+    virtual void write(std::string& out, const std::string& enclosure, const std::vector<CablingRow>& rows,
+                       const std::vector<std::string>& errors) = 0;
     // After the last enclosure: the rows a table still holds.
     virtual void end(std::string& out) { (void)out; }
 };

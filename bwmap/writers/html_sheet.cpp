@@ -212,49 +212,4 @@ private:
 
 }  // namespace
 
-void appendHtmlText(std::string& out, const std::string& utf8) {
-    // Runs of bytes that stand for themselves are appended whole.
-    const auto plain = [](unsigned char b) {
-        return b >= 0x20 && b != 0x7F && b != 0xC2 && b != '&' && b != '<' && b != '>' && b != '"' && b != '\'';
-    };
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        std::size_t run = i;
-        while (run < utf8.size() && plain(static_cast<unsigned char>(utf8[run]))) ++run;
-        if (run > i) {
-            out.append(utf8, i, run - i);
-            i = run - 1;
-            continue;
-        }
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        switch (b) {
-        case '&': out += "&amp;"; continue;
-        case '<': out += "&lt;"; continue;
-        case '>': out += "&gt;"; continue;
-        case '"': out += "&quot;"; continue;
-        case '\'': out += "&#39;"; continue;
-        case '\t': case '\n': case '\r': out += ' '; continue;
-        default: break;
-        }
-        if (b < 0x20 || b == 0x7F) {
-            out += "\xEF\xBF\xBD";
-        } else if (b == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
-            out += "\xEF\xBF\xBD";  // U+0080-U+009F
-            ++i;
-        } else {
-            out += static_cast<char>(b);
-        }
-    }
-}
-
 std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts) { return std::make_unique<HtmlWriter>(facts); }
-
-bool isPlainHtml(std::string_view text) {
-    for (const char ch : text)
-        if (ch < 0x20 || ch == 0x7F || ch == '&' || ch == '<' || ch == '>' || ch == '"' || ch == '\'') return false;
-    return true;
-}
-
-void appendHtmlText(std::string& out, const std::string& text, ToUtf8 toUtf8) {
-    if (isPlainAscii(text)) appendHtmlText(out, text);
-    else appendHtmlText(out, toUtf8(text));
-}

@@ -265,7 +265,9 @@ std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const Bla
     case MapFormat::HTML: return makeHtmlWriter();
     case MapFormat::TABLE:
     case MapFormat::NETBOX_CABLES:
-    case MapFormat::NETBOX_INTERFACES: break;
+    case MapFormat::NETBOX_INTERFACES:
+    case MapFormat::DOT:
+    case MapFormat::JUNIT: break;
     }
     return std::make_unique<TableWriter>(plans, names, extra);
 }

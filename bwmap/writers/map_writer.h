@@ -9,7 +9,7 @@
 #include "enclosure/mapped_enclosure.h"
 #include "port_map.h"
 
-enum class MapFormat { TABLE, TSV, CSV, JSON, HTML, NETBOX_CABLES, NETBOX_INTERFACES };
+enum class MapFormat { TABLE, TSV, CSV, JSON, HTML, NETBOX_CABLES, NETBOX_INTERFACES, DOT, JUNIT };
 
 // `plans` adds the enclosure's name: a first column, or a "name" member on JSON Lines. `names`
 // adds the Host and Switch columns (JSON: "host" per bay, "switch" per port). `extra` names the

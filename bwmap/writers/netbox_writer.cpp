@@ -2,13 +2,7 @@
 // (lower-case headers, choice keys, every value quoted, UTF-8, no id column).
 #include "writers/netbox_writer.h"
 
-#include <algorithm>
-#include <map>
-#include <set>
-
-#include "base/encoding.h"
 #include "base/text_cells.h"
-#include "enclosure/names.h"
 
 namespace {
 
@@ -22,120 +16,38 @@ void appendRow(std::string& out, std::initializer_list<const std::string*> value
     out += "\r\n";
 }
 
-struct Cable {
-    std::string blade, nic, switchHost, port, label;
-    bool mgmt;
-    char letter;
-    int number;
-};
-
 class NetboxWriter : public MapWriter {
 public:
-    NetboxWriter(bool cables, const NetboxOptions& options) : cables_(cables), options_(options) {}
+    NetboxWriter(bool cables, const NetboxOptions& options)
+        : cables_(cables), options_(options), namer_(options, "NetBox takes one cable per interface") {}
 
     void begin(std::string& out) override {
         out += cables_ ? "side_a_device,side_a_type,side_a_name,side_b_device,side_b_type,side_b_name,status,label\r\n"
                        : "device,name,type,mgmt_only\r\n";
     }
 
-    std::string refuse(const MappedEnclosure& e) override {
-        pending_.clear();
-        const std::string enclosure = inputToUtf8(e.name ? *e.name : options_.enclosureName);
-        std::map<std::string, std::string> devices;  // name -> what it names in this enclosure
-        std::set<std::pair<std::string, std::string>> interfaces;
-        std::map<std::pair<std::string, std::string>, int> switchPorts;  // -> bay
-        std::map<char, char> switchLetters;  // switchKey -> the letter its first label gives
-        auto device = [&](const std::string& name, const std::string& what) -> std::string {
-            const auto found = devices.emplace(name, what);
-            if (!found.second && found.first->second != what)
-                return "the device name \"" + name + "\" is given to " + found.first->second + " and " + what;
-            const auto other = owners_.find(name);
-            if (other != owners_.end() && other->second.first != index_)
-                return "the device name \"" + name + "\" (" + what + ") is already a device of enclosure \"" +
-                       other->second.second + "\"; put {enclosure} into the name template";
-            return {};
-        };
-        for (const PortMapRow& row : e.rows) {
-            Cable cable;
-            const std::string switchPort(row.switchPort);
-            const std::string label = catalogueToUtf8(switchPort + (row.nic.empty() ? "" : ", " + std::string(row.nic)));
-            if (!splitSwitchPort(row.switchPort, cable.letter, cable.number))
-                return "the label \"" + label + "\" of bay " + std::to_string(row.bay) + " names no switch port number";
-            cable.letter = switchLetters.emplace(switchKey(cable.letter), cable.letter).first->second;
-            const std::string& host = e.names ? e.names->host(row.bay) : std::string();
-            cable.blade = !host.empty() ? inputToUtf8(host)
-                                        : options_.blade.apply({{"enclosure", enclosure}, {"bay", std::to_string(row.bay)}});
-            const std::string& switchName = e.names ? e.names->switchHost(cable.letter) : std::string();
-            const std::string letter = catalogueToUtf8(std::string(1, cable.letter));
-            cable.switchHost = !switchName.empty() ? inputToUtf8(switchName)
-                                                   : options_.switchHost.apply({{"enclosure", enclosure}, {"switch", letter}});
-            cable.mgmt = row.nic == "MGT";
-            if (cable.mgmt) {
-                cable.nic = "MGT";
-            } else {
-                const char nic = row.nic.size() == 5 && row.nic.compare(0, 4, "NIC ") == 0 ? row.nic[4] : '\0';
-                if (nic < 'A') return "the label \"" + label + "\" of bay " + std::to_string(row.bay) + " names no NIC";
-                cable.nic = options_.nic.apply({{"nic", catalogueToUtf8(std::string(1, nic))}, {"n", std::to_string(nic - 'A' + 1)}});
-            }
-            cable.port = options_.port.apply({{"port", std::to_string(cable.number)}});
-            cable.label = label;
-            std::string error = device(cable.blade, "bay " + std::to_string(row.bay));
-            if (error.empty()) error = device(cable.switchHost, "switch " + letter);
-            if (!error.empty()) return error;
-            if (!interfaces.emplace(cable.blade, cable.nic).second)
-                return "bay " + std::to_string(row.bay) + " has two interfaces named \"" + cable.nic +
-                       "\"; the NIC name template needs {nic} or {n}";
-            const auto port = switchPorts.emplace(std::make_pair(cable.switchHost, cable.port), row.bay);
-            if (!port.second)
-                return "switch port " + catalogueToUtf8(switchPort) + " (\"" + cable.port + "\") carries labels of bay " +
-                       std::to_string(port.first->second) + " and bay " + std::to_string(row.bay) +
-                       ": NetBox takes one cable per interface";
-            pending_.push_back(std::move(cable));
-        }
-        for (const auto& named : devices) owners_.emplace(named.first, std::make_pair(index_, enclosure));
-        ++index_;
-        return {};
-    }
+    std::string refuse(const MappedEnclosure& e) override { return namer_.name(e, pending_); }
 
     void write(std::string& out, const MappedEnclosure&) override {
         static const std::string kInterface = "dcim.interface";
         static const std::string kTrue = "true", kFalse = "false";
         if (cables_) {
-            for (const Cable& c : pending_)
+            for (const NamedCable& c : pending_)
                 appendRow(out, {&c.blade, &kInterface, &c.nic, &c.switchHost, &kInterface, &c.port, &options_.cableStatus, &c.label});
             return;
         }
-        for (const Cable& c : pending_) appendRow(out, {&c.blade, &c.nic, &options_.interfaceType, c.mgmt ? &kTrue : &kFalse});
-        std::vector<const Cable*> ports;
-        for (const Cable& c : pending_) ports.push_back(&c);
-        std::stable_sort(ports.begin(), ports.end(), [](const Cable* a, const Cable* b) {
-            return switchKey(a->letter) != switchKey(b->letter)
-                       ? static_cast<unsigned char>(switchKey(a->letter)) < static_cast<unsigned char>(switchKey(b->letter))
-                                          : a->number < b->number;
-        });
-        for (const Cable* c : ports) appendRow(out, {&c->switchHost, &c->port, &options_.interfaceType, &kFalse});
+        for (const NamedCable& c : pending_) appendRow(out, {&c.blade, &c.nic, &options_.interfaceType, c.mgmt ? &kTrue : &kFalse});
+        for (const NamedCable* c : cablesBySwitch(pending_)) appendRow(out, {&c->switchHost, &c->port, &options_.interfaceType, &kFalse});
     }
 
 private:
     bool cables_;
     NetboxOptions options_;
-    std::vector<Cable> pending_;
-    std::map<std::string, std::pair<int, std::string>> owners_;  // device name -> its enclosure (count, name)
-    int index_ = 1;
+    CableNamer namer_;
+    std::vector<NamedCable> pending_;
 };
 
 }  // namespace
-
-std::string parseNetboxTemplates(NetboxOptions& options, const std::string& blade, const std::string& switchHost,
-                                 const std::string& nic, const std::string& port) {
-    std::string error;
-    if (options.blade.parse("--blade-name", blade, {"enclosure", "bay"}, error) &&
-        options.switchHost.parse("--switch-name", switchHost, {"enclosure", "switch"}, error) &&
-        options.nic.parse("--nic-name", nic, {"nic", "n"}, error) &&
-        options.port.parse("--switch-port-name", port, {"port"}, error))
-        return {};
-    return error;
-}
 
 std::unique_ptr<MapWriter> makeNetboxWriter(bool cables, const NetboxOptions& options) {
     return std::make_unique<NetboxWriter>(cables, options);

@@ -4,22 +4,14 @@
 #include <memory>
 #include <string>
 
+#include "enclosure/cable_names.h"
 #include "writers/map_writer.h"
-#include "enclosure/name_template.h"
 
-struct NetboxOptions {
+// The devices' and interfaces' names, and the choice keys.
+struct NetboxOptions : CableNaming {
     std::string cableStatus = "planned";  // a cable status key
     std::string interfaceType = "other";  // an interface type key
-    std::string enclosureName = "enclosure";  // a single enclosure's {enclosure}
-    NameTemplate blade;       // {enclosure}, {bay}: a blade without a host name
-    NameTemplate switchHost;  // {enclosure}, {switch}: a switch without a host name
-    NameTemplate nic;         // {nic}, {n}: a blade's interface
-    NameTemplate port;        // {port}: a switch's interface
 };
-
-// Parses the four templates (an empty string in `error` when all are good).
-std::string parseNetboxTemplates(NetboxOptions& options, const std::string& blade, const std::string& switchHost,
-                                 const std::string& nic, const std::string& port);
 
 // `cables`: the cables file, else the interfaces file. An enclosure that NetBox could not take
 // whole (two labels on one port, a port without a number, a device or interface name twice, a

@@ -17,11 +17,18 @@ constexpr std::int64_t kLastSecond = 253402300799;  // 9999-12-31 23:59:59
 }  // namespace
 
 bool sheetDate(const char* sourceDateEpoch, std::int64_t now, std::string& date, std::string& error) {
+    std::int64_t seconds = 0;
+    if (!runSeconds(sourceDateEpoch, now, seconds, error)) return false;
+    date = utcText(seconds);
+    return true;
+}
+
+bool runSeconds(const char* sourceDateEpoch, std::int64_t now, std::int64_t& seconds, std::string& error) {
     if (sourceDateEpoch == nullptr || *sourceDateEpoch == '\0') {
-        date = utcText(now < 0 ? 0 : now > kLastSecond ? kLastSecond : now);
+        seconds = now < 0 ? 0 : now > kLastSecond ? kLastSecond : now;
         return true;
     }
-    std::int64_t seconds = 0;
+    seconds = 0;
     bool good = true;
     for (const char* p = sourceDateEpoch; *p != '\0' && good; ++p) {
         good = *p >= '0' && *p <= '9' && seconds <= kLastSecond;
@@ -32,7 +39,6 @@ bool sheetDate(const char* sourceDateEpoch, std::int64_t now, std::string& date,
                 "\" is not a count of seconds since 1970 (digits only, at most " + std::to_string(kLastSecond) + ")";
         return false;
     }
-    date = utcText(seconds);
     return true;
 }
 
@@ -52,6 +58,13 @@ std::string utcText(std::int64_t seconds) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d UTC", year, month, day,
                   static_cast<int>(daySeconds / 3600), static_cast<int>(daySeconds / 60 % 60),
                   static_cast<int>(daySeconds % 60));
+    return text;
+}
+
+std::string isoUtcText(std::int64_t seconds) {
+    std::string text = utcText(seconds);
+    text[10] = 'T';
+    text.resize(19);
     return text;
 }
 

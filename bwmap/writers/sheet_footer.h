@@ -16,8 +16,12 @@ struct SheetFacts {
 // not set) or else `now`, in seconds since 1970. False with a message when the value is set but
 // not a decimal count of seconds up to the year 9999.
 bool sheetDate(const char* sourceDateEpoch, std::int64_t now, std::string& date, std::string& error);
+// The same as seconds since 1970, for other reports of the run.
+bool runSeconds(const char* sourceDateEpoch, std::int64_t now, std::int64_t& seconds, std::string& error);
 // Seconds since 1970 (0 up to the end of 9999) as "YYYY-MM-DD HH:MM:SS UTC".
 std::string utcText(std::int64_t seconds);
+// The same as ISO 8601 without a zone, "YYYY-MM-DDTHH:MM:SS", as JUnit reports write it.
+std::string isoUtcText(std::int64_t seconds);
 
 // The catalogue as the footer names it: `path` and the first 12 hex digits of the SHA-256 of
 // `bytes`, the file's contents as the catalogue read them; "built-in types only" when no file

@@ -59,7 +59,7 @@ TEST(Bwmap, RefusalsAndInputErrors) {
         {{"1=Tarn", "2=Tarn-M3", "--enclosure", "Standard"}, 3,
          "bwmap: Tarn-M3 blades must be in an enhanced (high density) enclosure.\n"},
         {{"--bogus"}, 2, "bwmap: The following argument was not expected: --bogus (see bwmap --help)\n"},
-        {{"--format", "xml"}, 2, "bwmap: --format: \"xml\" is not one of table|tsv|csv|json|html|netbox-cables|netbox-interfaces (see bwmap --help)\n"},
+        {{"--format", "xml"}, 2, "bwmap: --format: \"xml\" is not one of table|tsv|csv|json|html|netbox-cables|netbox-interfaces|dot|junit (see bwmap --help)\n"},
         {{"17=Tarn"}, 2, "bwmap: \"17=Tarn\": the bay must be a number from 1 to 16\n"},
         {{"os9=Linux"}, 2, "bwmap: \"os9=Linux\": the column must be a number from 1 to 8\n"},
         {{"Tarn"}, 2, "bwmap: \"Tarn\" is not a pick: write N=TYPE (bay 1-16) or osC=OS (column 1-8)\n"},

@@ -18,6 +18,7 @@ TEST(HtmlText, MarkupControlsAndPlainRuns) {
         {std::string("nul\0\x7f", 5), "nul\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"\xC2\x85x\xC2\xA9y\xC2", "\xEF\xBF\xBDx\xC2\xA9y\xC2"},
         {"&&", "&amp;&amp;"},
+        {"\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xBF\xBDok\xEF", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDok\xEF"},
     };
     for (const auto& c : cases) {
         std::string out = "<";

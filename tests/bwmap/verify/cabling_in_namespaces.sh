@@ -1,7 +1,8 @@
 #!/bin/sh
 # bwmap --verify against a real enclosure's cabling: a network namespace per blade and per
 # switch, a veth pair per cable, lldpd in each. Two cables of two blades are swapped and one is
-# left out; the check must report exactly that, and every other port ok on its interface.
+# left out; the check must report exactly that, and every other port ok on its interface, in the
+# rows and in the JUnit report.
 # Usage: cabling_in_namespaces.sh BWMAP SCRATCH. Exit status 77 where namespaces are refused.
 set -u
 bwmap=$1
@@ -128,4 +129,20 @@ sort "$scratch/expected" >"$scratch/expected.sorted"
 diff "$scratch/expected.sorted" "$scratch/got.sorted" >"$scratch/diff" ||
     fail "the rows differ from the cabling (- expected, + reported):
 $(cat "$scratch/diff")"
-echo "ok: $(grep -c "$(printf '\tok\t')" "$scratch/got.sorted") ports ok, 3 missing, 2 unexpected"
+
+# The same run as a JUnit report, read by junitparser: one suite whose counts are the verdicts'.
+# shellcheck disable=SC2086
+"$bwmap" --format junit --verify "$scratch/captures" $picks >"$scratch/cabling.xml" 2>"$scratch/junit.log"
+status=$?
+[ "$status" = 1 ] || fail "bwmap --verify --format junit ended with $status, not 1: $(cat "$scratch/junit.log")"
+ok=$(grep -c "$(printf '\tok\t')" "$scratch/got.sorted")
+counts=$(/usr/bin/python3 -c '
+import sys
+from junitparser import JUnitXml
+for s in JUnitXml.fromfile(sys.argv[1]):
+    kinds = sorted(type(r).__name__ + ":" + r.type for c in s for r in c.result)
+    print(s.name, s.tests, s.failures, s.errors, s.skipped, " ".join(kinds))
+' "$scratch/cabling.xml" 2>&1)
+want="encl7 $((ok + 5)) 5 0 0 Failure:missing Failure:missing Failure:missing Failure:unexpected Failure:unexpected"
+[ "$counts" = "$want" ] || fail "the JUnit report reads \"$counts\", not \"$want\""
+echo "ok: $(grep -c "$(printf '\tok\t')" "$scratch/got.sorted") ports ok, 3 missing, 2 unexpected, the same in the JUnit report"

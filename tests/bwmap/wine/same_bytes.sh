@@ -9,7 +9,8 @@
 #          native output with a CR put before each LF that has none is bwmap.exe's;
 #   path   as text, but bwmap.exe names capture files with '\' (escaped '\\' in JSON) where
 #          the native one writes '/': each is taken as '/' before comparing.
-# Standard error is text on both builds. SOURCE_DATE_EPOCH fixes the html footer's date.
+# Standard error is text on both builds. SOURCE_DATE_EPOCH fixes the html footer's date and the
+# JUnit report's timestamp.
 # usage: same_bytes.sh WINE-EXEC NATIVE-BWMAP BWMAP-EXE SCRATCH-FOLDER
 set -u
 wine_exec=$1 native=$2 exe=$3 scratch=$4
@@ -128,7 +129,12 @@ text 0 --plans utf-16.csv --format csv
 text 2 --plans adir
 text 2 --catalogue adir 1=Tarn
 text 2 --verify web01=adir 1=Tarn host1=web01
-text 2 --format netbox-cables --by switch 1=Tarn'
+text 2 --format netbox-cables --by switch 1=Tarn
+text 0 --format dot --plans names.csv
+text 0 --format dot --by switch --name r7 --nic-name eno{n} 2=Tarn-M2 host2=web02
+text 2 --format dot --plans devices.csv --switch-name core
+text 1 --plans names.csv --format junit --verify caps/
+text 2 --format junit --verify web01=caps/web01.json --verify nobody=caps/web01.json 1=Tarn host1=web01 switchA=sw-a'
 
 failed=0
 n=0
