@@ -133,7 +133,7 @@ text 2 --format netbox-cables --by switch 1=Tarn
 text 0 --format dot --plans names.csv
 text 0 --format dot --by switch --name r7 --nic-name eno{n} 2=Tarn-M2 host2=web02
 text 2 --format dot --plans devices.csv --switch-name core
-text 1 --plans names.csv --format junit --verify caps/
+path 1 --plans names.csv --format junit --verify caps/
 text 2 --format junit --verify web01=caps/web01.json --verify nobody=caps/web01.json 1=Tarn host1=web01 switchA=sw-a'
 
 failed=0
