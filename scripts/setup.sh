@@ -12,7 +12,7 @@ essential="cmake ninja-build g++ make libgtest-dev googletest libcli11-dev nlohm
 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine64 xvfb"
 # Without one of these, the tests that need it fail; everything else still runs.
 optional="clang libclang-rt-14-dev wine32:i386 xdotool x11-apps imagemagick time chromium
-python3-html5lib wixl msitools zip unzip lldpd iproute2 graphviz python3-junitparser python3-pydot"
+python3-html5lib ghostscript wixl msitools zip unzip lldpd iproute2 graphviz python3-junitparser python3-pydot"
 
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

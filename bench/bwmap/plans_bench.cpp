@@ -3,11 +3,17 @@
 //
 //   plans_bench BWMAP [--baseline OLD_BWMAP] [--format FORMAT] [ROWS...]
 //                                    (default format tsv, rows 1000 10000 100000)
+//   plans_bench BWMAP --diff [--format FORMAT] [ROWS...]
+//
+// With --diff it writes a new plan beside each plans file (a tenth of the enclosures with a bay
+// changed, the rows shuffled) and runs `--diff OLD NEW` and `--plans NEW` in turn: the medians,
+// their ratio and both peaks.
 //
 // For each size it writes a plans file of full enclosures (16 bays each, seeded), runs the
 // program on it (output and warnings to /dev/null), the baseline program too when given, and, in
 // this process, applies the same placements to a copy of the start-up model form, the three in
 // turn; it prints the medians, the ratios, the time per row and the programs' peak memory (max RSS).
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -48,14 +54,16 @@ std::vector<Plan> makePlans(int rows) {
     return plans;
 }
 
-void writePlans(const std::string& path, const std::vector<Plan>& plans) {
+// Rows in `order` (indexes into `plans`; empty for their own order), each named by its index.
+void writePlans(const std::string& path, const std::vector<Plan>& plans, const std::vector<std::size_t>& order = {}) {
     std::ofstream file(path);
     file << "name,os";
     for (int bay = 1; bay <= 16; ++bay) file << ',' << bay;
     file << '\n';
-    int n = 0;
-    for (const Plan& plan : plans) {
-        file << "rack " << ++n << ',' << (plan.os == OS_WINDOWS ? "windows" : "linux");
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        const std::size_t n = order.empty() ? i : order[i];
+        const Plan& plan = plans[n];
+        file << "rack " << n + 1 << ',' << (plan.os == OS_WINDOWS ? "windows" : "linux");
         for (const std::string& bay : plan.bay) file << ',' << bay;
         file << '\n';
     }
@@ -73,17 +81,22 @@ struct ProgramRun {
 
 // GNU time runs the program, so its peak is the program's own: a child spawned from this process
 // would be charged this process's peak too.
-ProgramRun runProgram(const std::string& program, const std::string& plans, const std::string& catalogue,
-                      const std::string& format) {
-    const std::string report = plans + ".time";
-    const std::string command = "/usr/bin/time -f '%e %M' -o '" + report + "' '" + program + "' --plans '" + plans +
-                                "' --catalogue '" + catalogue + "' --format '" + format + "' >/dev/null 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
+// `input` is "--plans 'FILE'" or "--diff 'OLD' 'NEW'"; `ok` the exit status expected.
+ProgramRun runProgram(const std::string& program, const std::string& input, const std::string& catalogue,
+                      const std::string& format, int ok = 0) {
+    const std::string report = catalogue + ".time";
+    const std::string command = "/usr/bin/time -f '%e %M' -o '" + report + "' '" + program + "' " + input +
+                                " --catalogue '" + catalogue + "' --format '" + format + "' >/dev/null 2>/dev/null";
+    const int status = std::system(command.c_str());
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != ok) {
         std::fprintf(stderr, "plans_bench: %s failed\n", program.c_str());
         std::exit(1);
     }
     ProgramRun run{};
-    std::ifstream(report) >> run.seconds >> run.maxRssKb;
+    // GNU time puts "Command exited with non-zero status N" before its line.
+    std::ifstream file(report);
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind("Command", 0) != 0) std::sscanf(line.c_str(), "%lf %ld", &run.seconds, &run.maxRssKb);
     std::remove(report.c_str());
     return run;
 }
@@ -112,6 +125,41 @@ double runLogic(const BladeCatalogue& catalogue, const std::vector<Plan>& plans,
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// --diff against --plans of the new file alone, in turn.
+void benchDiff(const std::string& program, const std::string& folder, const std::string& catalogue,
+               const std::string& format, const std::vector<int>& sizes) {
+    std::printf("%8s %10s %10s %7s %12s %12s\n", "rows", "plans s", "diff s", "ratio", "plans RSS KB", "diff RSS KB");
+    for (int size : sizes) {
+        const std::vector<Plan> before = makePlans(size);
+        std::vector<Plan> after = before;
+        std::mt19937 random(20261209);
+        for (std::size_t i = 0; i < after.size(); i += 10) {  // one bay of every tenth enclosure
+            std::string& bay = after[i].bay[random() % 16];
+            bay = bay == kTypes[0] ? kTypes[1] : kTypes[0];
+        }
+        std::vector<std::size_t> order(after.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::shuffle(order.begin(), order.end(), random);
+        const std::string oldPath = folder + "/old.csv", newPath = folder + "/new.csv";
+        writePlans(oldPath, before);
+        writePlans(newPath, after, order);
+        std::vector<double> plans, diff;
+        long plansRss = 0, diffRss = 0;
+        for (int i = 0; i < 5; ++i) {
+            const ProgramRun p = runProgram(program, "--plans '" + newPath + "'", catalogue, format);
+            const ProgramRun d = runProgram(program, "--diff '" + oldPath + "' '" + newPath + "'", catalogue, format, 1);
+            plans.push_back(p.seconds);
+            diff.push_back(d.seconds);
+            plansRss = std::max(plansRss, p.maxRssKb);
+            diffRss = std::max(diffRss, d.maxRssKb);
+        }
+        const double p = median(plans), d = median(diff);
+        std::printf("%8d %10.3f %10.3f %7.2f %12ld %12ld\n", size, p, d, d / p, plansRss, diffRss);
+        std::remove(oldPath.c_str());
+        std::remove(newPath.c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,9 +171,11 @@ int main(int argc, char** argv) {
     std::string baseline;
     std::string format = "tsv";
     std::vector<int> sizes;
+    bool diff = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--baseline" || arg == "--format") && i + 1 < argc) (arg == "--baseline" ? baseline : format) = argv[++i];
+        if (arg == "--diff") diff = true;
+        else if ((arg == "--baseline" || arg == "--format") && i + 1 < argc) (arg == "--baseline" ? baseline : format) = argv[++i];
         else sizes.push_back(std::atoi(argv[i]));
     }
     if (sizes.empty()) sizes = {1000, 10000, 100000};
@@ -138,6 +188,12 @@ int main(int argc, char** argv) {
     hooks.fileName = catalogue.c_str();
     BladeCatalogue rows;
     loadCatalogue(rows, hooks);
+    if (diff) {
+        benchDiff(program, folder, catalogue, format, sizes);
+        std::remove(catalogue.c_str());
+        rmdir(folder);
+        return 0;
+    }
 
     std::printf("%8s %10s %10s %7s %10s %7s %12s %12s %12s\n", "rows", "old s", "bwmap s", "ratio", "logic s", "ratio",
                 "bwmap us/row", "old RSS KB", "max RSS KB");
@@ -154,11 +210,11 @@ int main(int argc, char** argv) {
         std::size_t labels = 0;
         for (int i = 0; i < repetitions; ++i) {  // in turn, so drift hits each alike
             if (!baseline.empty()) {
-                const ProgramRun old = runProgram(baseline, path, catalogue, format);
+                const ProgramRun old = runProgram(baseline, "--plans '" + path + "'", catalogue, format);
                 oldRuns.push_back(old.seconds);
                 oldRss = std::max(oldRss, old.maxRssKb);
             }
-            const ProgramRun run = runProgram(program, path, catalogue, format);
+            const ProgramRun run = runProgram(program, "--plans '" + path + "'", catalogue, format);
             runs.push_back(run.seconds);
             rss = std::max(rss, run.maxRssKb);
             logic.push_back(runLogic(rows, plans, labels));

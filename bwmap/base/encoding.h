@@ -25,6 +25,11 @@ std::string eightBitToUtf8(const std::string& text);
 std::string catalogueToUtf8(const std::string& text);
 // Text that a user typed or a plans file holds: kept when it is valid UTF-8, otherwise 8-bit.
 std::string inputToUtf8(const std::string& text);
+// A cell as the table, tsv and csv formats write it: on Windows as it is (8-bit text stays in
+// the ANSI code page, which the window shows and a spreadsheet opens a CSV file in), elsewhere
+// UTF-8 (valid UTF-8 kept, 8-bit text read as Windows-1252, at most three bytes a byte).
+// Returns `text`, or `scratch` holding the converted text.
+std::string_view outputText(std::string_view text, std::string& scratch);
 
 // The columns a terminal gives UTF-8 text: two for wide (East Asian) characters, none for
 // combining marks, one for any other character or control byte. Text that is not UTF-8 is

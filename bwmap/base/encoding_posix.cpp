@@ -4,3 +4,9 @@
 std::string eightBitToUtf8(const std::string& text) { return windows1252ToUtf8(text); }
 
 std::string catalogueToUtf8(const std::string& text) { return inputToUtf8(text); }
+
+std::string_view outputText(std::string_view text, std::string& scratch) {
+    if (isPlainAscii(text) || isValidUtf8(text)) return text;
+    scratch = windows1252ToUtf8(std::string(text));
+    return scratch;
+}

@@ -1,7 +1,11 @@
 // The cell rules of every text format.
 #include "base/text_cells.h"
 
+#include "base/encoding.h"
+
 void appendCell(std::string& out, std::string_view field) {
+    std::string scratch;
+    field = outputText(field, scratch);
     const std::size_t start = out.size();
     out += field;
     for (std::size_t i = start; i < out.size(); ++i) out[i] = cellByte(out[i]);
@@ -9,6 +13,8 @@ void appendCell(std::string& out, std::string_view field) {
 
 // The field is written as it is while it is read, and again quoted only when it must be.
 void putCsvField(CharWriter& out, std::string_view field) {
+    std::string scratch;
+    field = outputText(field, scratch);
     char* const start = out.end();
     char* p = start;
     bool quote = false;
@@ -30,7 +36,7 @@ void putCsvField(CharWriter& out, std::string_view field) {
 
 void appendCsvField(std::string& out, std::string_view field) {
     const std::size_t start = out.size();
-    out.resize(start + 2 * field.size() + 2);
+    out.resize(start + 3 * field.size() + 2);
     CharWriter cell(&out[start]);
     putCsvField(cell, field);
     out.resize(static_cast<std::size_t>(cell.end() - out.data()));

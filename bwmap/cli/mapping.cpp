@@ -1,6 +1,9 @@
 #include "cli/mapping.h"
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <utility>
 
@@ -10,6 +13,7 @@
 #include "enclosure/session.h"
 #include "input/catalogue_input.h"
 #include "input/picks.h"
+#include "writers/netbox_types.h"
 
 namespace {
 
@@ -137,12 +141,24 @@ bool parseNameTemplates(const Invocation& run, Mapping& mapping) {
     NetboxOptions& netbox = mapping.netboxOptions;
     netbox.cableStatus = options.cableStatus;
     netbox.interfaceType = options.interfaceType;
+    netbox.mgmtInterfaceType = options.mgmtInterfaceType;
+    netbox.site = options.site;
     netbox.enclosureName = options.name;
-    const std::string error =
+    std::string error =
         parseCableNaming(netbox, options.bladeName, options.switchName, options.nicName, options.switchPortName);
-    if (error.empty()) return true;
-    std::fprintf(run.err, "bwmap: %s\n", error.c_str());
-    return false;
+    if (error.empty()) error = parseCableLabel(netbox, options.cableLabel);
+    if (!error.empty()) {
+        std::fprintf(run.err, "bwmap: %s\n", error.c_str());
+        return false;
+    }
+    // A key this NetBox does not list fails its import, unless a newer NetBox added it.
+    if (mapping.format == MapFormat::NETBOX_INTERFACES)
+        for (const auto& [option, key] : {std::pair<const char*, const std::string*>{"--interface-type", &netbox.interfaceType},
+                                          {"--mgmt-interface-type", &netbox.mgmtInterfaceType}})
+            if (!isNetboxInterfaceType(*key))
+                std::fprintf(run.err, "bwmap: warning: %s: \"%s\" is not one of NetBox's interface type keys; it is "
+                                      "written as given\n", option, key->c_str());
+    return true;
 }
 
 int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCatalogue& catalogue,
@@ -169,11 +185,28 @@ int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCata
         // One enclosure writes nothing on an error.
         return status == BWMAP_OK && written() ? finishOutput(sink, status, run.err) : status;
     }
+    const int status = runPlans(options.plans, plansDefaults(options, catalogue), session, makeWriter, sink, run.err);
+    return finishOutput(sink, unknownSwitch ? BWMAP_ERROR : status, run.err);
+}
+
+PlansDefaults plansDefaults(const Options& options, const BladeCatalogue& catalogue) {
     PlansDefaults defaults;
     defaults.enclosureType = parseEnclosure(options.enclosure);
     defaults.defaultOs = parseOs(options.defaultOs);
-    defaults.switchLetters = letters;
+    defaults.switchLetters = switchLetters(catalogue);
     defaults.separator = options.delimiter == "tab" ? '\t' : options.delimiter.empty() ? 0 : options.delimiter[0];
-    const int status = runPlans(options.plans, defaults, session, makeWriter, sink, run.err);
-    return finishOutput(sink, unknownSwitch ? BWMAP_ERROR : status, run.err);
+    return defaults;
 }
+
+bool sheetFacts(const std::string& plansFile, const LoadedCatalogue& loaded, SheetFacts& facts, std::FILE* err) {
+    std::string error;
+    if (!sheetDate(std::getenv("SOURCE_DATE_EPOCH"), static_cast<std::int64_t>(std::time(nullptr)), facts.date, error)) {
+        std::fprintf(err, "bwmap: %s\n", error.c_str());
+        return false;
+    }
+    facts.catalogue = catalogueFact(loaded.path, loaded.read ? &loaded.bytes : nullptr);
+    facts.plansFile = plansFileName(plansFile);
+    return true;
+}
+
+std::string plansFileName(const std::string& path) { return path == "-" ? "standard input" : path; }

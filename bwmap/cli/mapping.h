@@ -12,9 +12,11 @@
 #include "base/output_sink.h"
 #include "catalogue.h"
 #include "cli/modes.h"
+#include "enclosure/plans.h"
 #include "views/switch_view.h"
 #include "writers/map_writer.h"
 #include "writers/netbox_writer.h"
+#include "writers/sheet_footer.h"
 
 // Flushes the sink. A reader that went away (a closed pipe) ends the run quietly; any other
 // failed write is an error, never a success. Returns `status` when all was written.
@@ -56,3 +58,11 @@ using ModeWriterMaker =
 // enclosure's output is written only when `written` says so after the run. Returns the status.
 int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCatalogue& catalogue,
                   const ModeWriterMaker& make, std::size_t& found, const std::function<bool()>& written);
+
+// What every row of a plans file starts from: the options' enclosure type, default OS and separator.
+PlansDefaults plansDefaults(const Options& options, const BladeCatalogue& catalogue);
+// What the html sheet's footer says of this run, `plansFile` as the command line names it; false
+// with a message for a bad SOURCE_DATE_EPOCH.
+bool sheetFacts(const std::string& plansFile, const LoadedCatalogue& loaded, SheetFacts& facts, std::FILE* err);
+// A plans file as the footer names it: "standard input" for "-".
+std::string plansFileName(const std::string& path);

@@ -1,7 +1,4 @@
 // The port map of the picks or a plans file, in the layout the options choose.
-#include <cstdint>
-#include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,9 +24,9 @@ struct MapRequest {
 
 using LayoutWriter = std::unique_ptr<MapWriter> (*)(const MapRequest&, bool names, const std::vector<std::string>& extra);
 
-// NetBox's import files take only the headers NetBox knows: no further columns there.
-std::unique_ptr<MapWriter> netboxFiles(const MapRequest& r, bool, const std::vector<std::string>&) {
-    return makeNetboxWriter(r.mapping.format == MapFormat::NETBOX_CABLES, r.mapping.netboxOptions);
+// NetBox's import files take only the headers NetBox knows: of the further columns, only a site.
+std::unique_ptr<MapWriter> netboxFiles(const MapRequest& r, bool, const std::vector<std::string>& extra) {
+    return makeNetboxWriter(r.mapping.format == MapFormat::NETBOX_CABLES, r.mapping.netboxOptions, extra);
 }
 // The topology graph has no columns: --by switch only orders its edges.
 std::unique_ptr<MapWriter> dotGraph(const MapRequest& r, bool, const std::vector<std::string>&) {
@@ -58,18 +55,6 @@ const Layout kLayouts[] = {
     {[](const Mapping&) { return true; }, bladeSide},
 };
 
-// What the sheet's footer says of this run; false with a message for a bad SOURCE_DATE_EPOCH.
-bool sheetFacts(const Options& options, const LoadedCatalogue& loaded, SheetFacts& facts, std::FILE* err) {
-    std::string error;
-    if (!sheetDate(std::getenv("SOURCE_DATE_EPOCH"), static_cast<std::int64_t>(std::time(nullptr)), facts.date, error)) {
-        std::fprintf(err, "bwmap: %s\n", error.c_str());
-        return false;
-    }
-    facts.catalogue = catalogueFact(loaded.path, loaded.read ? &loaded.bytes : nullptr);
-    facts.plansFile = options.plans == "-" ? "standard input" : options.plans;
-    return true;
-}
-
 }  // namespace
 
 // Status 1 when --find found no label.
@@ -84,7 +69,7 @@ int runMapMode(const Invocation& run) {
     }
     if ((mapping.netbox || mapping.format == MapFormat::DOT) && !parseNameTemplates(run, mapping)) return BWMAP_ERROR;
     SheetFacts facts;
-    if (mapping.format == MapFormat::HTML && !sheetFacts(run.options, loaded, facts, run.err)) return BWMAP_ERROR;
+    if (mapping.format == MapFormat::HTML && !sheetFacts(run.options.plans, loaded, facts, run.err)) return BWMAP_ERROR;
     const MapRequest request{mapping, loaded.catalogue, !run.options.plans.empty(), &facts};
     LayoutWriter writer = nullptr;
     for (const Layout& layout : kLayouts)

@@ -18,4 +18,5 @@ struct Invocation {
 int runCheckMode(const Invocation& run);      // --check: cli/mode_check.cpp
 int runTypeListMode(const Invocation& run);   // --list-types: cli/mode_list_types.cpp
 int runVerifyMode(const Invocation& run);     // --verify: cli/mode_verify.cpp
+int runDiffMode(const Invocation& run);       // --diff: cli/mode_diff.cpp
 int runMapMode(const Invocation& run);        // the port map in any layout: cli/mode_map.cpp

@@ -36,12 +36,12 @@ CLI::Validator nonEmptyName() {
         [](std::string& value) -> std::string { return value.empty() ? "the file name is empty" : ""; }, "FILE");
 }
 
-// A NetBox choice key: lower-case letters, digits, dots and hyphens.
+// A NetBox choice key: lower-case letters, digits, dots, hyphens and underscores (400gbase-sr4_2).
 CLI::Validator interfaceTypeKey() {
     return CLI::Validator(
         [](std::string& value) -> std::string {
             bool good = !value.empty();
-            for (char ch : value) good = good && ((ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.');
+            for (char ch : value) good = good && ((ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '.' || ch == '_');
             return good ? std::string() : "\"" + printable(value) + "\" is not an interface type key (e.g. 10gbase-kr)";
         },
         "KEY");
@@ -57,7 +57,8 @@ const char kDescription[] =
     "placement rules or undone by a later pick (its sentence on standard error). With --plans: 2 if any row had an error,\n"
     "else 3 if any was refused. With --find: else 1 when no label is on the port. With --check:\n"
     "0 no finding, 1 any finding, 2 an error. With --verify: 0 every planned port ok and\n"
-    "nothing unexpected, 1 any difference, 2 an error.";
+    "nothing unexpected, 1 any difference, 2 an error. With --diff: 0 the plans map the same, 1 any\n"
+    "change, 2 an error or a refusal in either file.";
 
 // The help's width, and the column where options' descriptions start.
 constexpr std::size_t kHelpWidth = 80;
@@ -157,6 +158,8 @@ const std::pair<const char*, const char*> kGroupOf[] = {
     {"--format", "Output"},
     {"--plans", "Plans files"},
     {"--delimiter", "Plans files"},
+    {"--diff", "Plans files"},
+    {"--all", "Plans files"},
     {"--by", "The switch's side"},
     {"--find", "The switch's side"},
     {"--switch-name", "The switch's side"},
@@ -203,11 +206,11 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                                         "columns travel with the row into the output")
                              ->check(nonEmptyName())
                              ->option_text("FILE");
+    // Needs --plans or --diff: runBwmap checks, the library's needs() takes one option alone.
     app.add_option("--delimiter", options.delimiter,
-                   "--plans: the cells' separator (default: from the file's sep= line or its header)")
+                   "--plans and --diff: the cells' separator (default: from the file's sep= line or its header)")
         ->transform(oneOf({",", ";", "tab"}))
-        ->option_text(",|;|tab")
-        ->needs(plans);
+        ->option_text(",|;|tab");
     app.add_option("--by", options.by, "order of the rows: by bay (default) or by switch and port")
         ->transform(oneOf({"bay", "switch"}))
         ->option_text("bay|switch");
@@ -222,6 +225,19 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                    "netbox-interfaces: a NetBox interface type key such as 10gbase-kr (default: other)")
         ->check(interfaceTypeKey())
         ->option_text("KEY");
+    app.add_option("--mgmt-interface-type", options.mgmtInterfaceType,
+                   "netbox-interfaces: the management port's NetBox interface type key (default: 1000base-t)")
+        ->check(interfaceTypeKey())
+        ->option_text("KEY");
+    app.add_option("--site", options.site,
+                   "netbox-cables: the NetBox site of both ends of every cable (side_a_site, side_b_site); a plans "
+                   "row's site cell comes first")
+        ->check(CLI::Validator([](std::string& value) { return value.empty() ? "the site name is empty" : ""; }, "NAME"))
+        ->option_text("NAME");
+    app.add_option("--cable-label", options.cableLabel,
+                   "netbox-cables: a cable's label, from {enclosure}, {label} (as the window shows it), {host} and "
+                   "{switch} (the two devices' names) (default: {label})")
+        ->option_text("TEMPLATE");
     app.add_option("--name", options.name, "NetBox formats: a single enclosure's {enclosure} (default: enclosure)")
         ->check(nonEmptyName())
         ->option_text("TEXT");
@@ -263,6 +279,16 @@ CLI::Option* describe(CLI::App& app, Options& options) {
         ->excludes(check)
         ->excludes(verify)
         ->excludes("--find");
+    CLI::Option* diff =
+        app.add_option("--diff", options.diff,
+                       "the change ticket between two plans files (either may be - for standard input): the "
+                       "switch ports whose use changes (--by switch, the default) or the blade NICs whose port "
+                       "changes (--by bay), after the blades that move, are replaced, added or removed")
+            ->expected(2)
+            ->allow_extra_args(false)
+            ->option_text("OLD NEW");
+    diff->excludes(picks)->excludes(plans)->excludes(check)->excludes(verify)->excludes("--find")->excludes("--list-types");
+    app.add_flag("--all", options.all, "--diff: the ports whose use stays the same too, as same")->needs(diff);
     app.set_help_flag("-h,--help", "print this help and end");
     app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED, "print the version and end");
     for (CLI::Option* option : app.get_options()) option->group(groupOf(*option));

@@ -24,6 +24,9 @@ struct Options {
     std::string find;
     std::string cableStatus = "planned";
     std::string interfaceType = "other";
+    std::string mgmtInterfaceType = "1000base-t";
+    std::string site;
+    std::string cableLabel = "{label}";
     std::string name = "enclosure";
     std::string bladeName = "{enclosure}-bay{bay}";
     std::string switchName = "{enclosure}-sw{switch}";
@@ -31,7 +34,9 @@ struct Options {
     std::string switchPortName = "{port}";
     std::vector<std::string> picks;
     std::vector<std::string> verify;
+    std::vector<std::string> diff;  // OLD NEW
     bool listTypes = false;
+    bool all = false;  // --diff: the ports that stay the same too
 };
 
 // Declares every option on `app`, bound to `options`; returns --check, whose count tells the mode.

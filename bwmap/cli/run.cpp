@@ -18,6 +18,7 @@ const Mode kModes[] = {
     {[](const Options&, bool checkGiven) { return checkGiven; }, runCheckMode},
     {[](const Options& o, bool) { return o.listTypes; }, runTypeListMode},
     {[](const Options& o, bool) { return !o.verify.empty(); }, runVerifyMode},
+    {[](const Options& o, bool) { return !o.diff.empty(); }, runDiffMode},
     {[](const Options&, bool) { return true; }, runMapMode},
 };
 
@@ -55,6 +56,10 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         return BWMAP_ERROR;
     } catch (const CLI::ParseError& e) {
         std::fprintf(err, "bwmap: %s (see bwmap --help)\n", e.what());
+        return BWMAP_ERROR;
+    }
+    if (!options.delimiter.empty() && options.plans.empty() && options.diff.empty()) {
+        std::fprintf(err, "bwmap: --delimiter requires --plans or --diff (see bwmap --help)\n");
         return BWMAP_ERROR;
     }
     const bool checkGiven = check->count() > 0;

@@ -25,7 +25,7 @@ std::string switchDeviceName(const NameTemplate& switchHost, const EnclosureName
     return switchHost.apply({{"enclosure", enclosure}, {"switch", catalogueToUtf8(std::string(1, letter))}});
 }
 
-std::string CableNamer::name(const MappedEnclosure& e, std::vector<NamedCable>& cables) {
+std::string CableNamer::name(const MappedEnclosure& e, std::vector<NamedCable>& cables, const std::string& site) {
     cables.clear();
     const std::string enclosure = inputToUtf8(e.name ? *e.name : naming_.enclosureName);
     std::map<std::string, std::string> devices;  // name -> what it names in this enclosure
@@ -36,7 +36,7 @@ std::string CableNamer::name(const MappedEnclosure& e, std::vector<NamedCable>& 
         const auto found = devices.emplace(name, what);
         if (!found.second && found.first->second != what)
             return "the device name \"" + name + "\" is given to " + found.first->second + " and " + what;
-        const auto other = owners_.find(name);
+        const auto other = owners_.find({site, name});
         if (other != owners_.end() && other->second.first != index_)
             return "the device name \"" + name + "\" (" + what + ") is already a device of enclosure \"" +
                    other->second.second + "\"; put {enclosure} into the name template";
@@ -78,7 +78,7 @@ std::string CableNamer::name(const MappedEnclosure& e, std::vector<NamedCable>& 
                    std::to_string(port.first->second) + " and bay " + std::to_string(row.bay) + ": " + onePerPort_;
         named.push_back(std::move(cable));
     }
-    for (const auto& device : devices) owners_.emplace(device.first, std::make_pair(index_, enclosure));
+    for (const auto& device : devices) owners_.emplace(std::make_pair(site, device.first), std::make_pair(index_, enclosure));
     ++index_;
     cables = std::move(named);
     return {};

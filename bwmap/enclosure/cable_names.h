@@ -48,13 +48,15 @@ public:
     // The enclosure's cables in the port map's order, or why they cannot be named one to one: a
     // label without a switch port number or a NIC, one device name for two devices (also one of
     // an earlier enclosure), two interfaces of a blade with one name, two labels on one switch
-    // port. Empty when named; `cables` holds the cables only then.
-    std::string name(const MappedEnclosure& e, std::vector<NamedCable>& cables);
+    // port. Empty when named; `cables` holds the cables only then. Enclosures of two sites may
+    // share a device name: it names a device at each.
+    std::string name(const MappedEnclosure& e, std::vector<NamedCable>& cables, const std::string& site = {});
 
 private:
     CableNaming naming_;
     std::string onePerPort_;
-    std::map<std::string, std::pair<int, std::string>> owners_;  // device name -> its enclosure (count, name)
+    // (site, device name) -> its enclosure (count, name)
+    std::map<std::pair<std::string, std::string>, std::pair<int, std::string>> owners_;
     int index_ = 1;
 };
 

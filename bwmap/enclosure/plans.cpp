@@ -168,8 +168,6 @@ std::string readLayout(const std::vector<std::string>& header, const std::string
     return {};
 }
 
-using Problems = std::vector<PickResult>;
-
 void inputError(Problems& problems, std::string message) {
     problems.push_back({PickResult::INPUT_ERROR, std::move(message)});
 }
@@ -192,6 +190,23 @@ bool checkShape(const std::vector<std::string>& cells, const Layout& layout, Pro
             inputError(problems, "column " + std::to_string(i + 1) + " has no name in the header but holds \"" +
                                      printable(cells[i]) + "\"");
     return true;
+}
+
+// The row's host and switch names into `names`, each problem noted.
+void rowNames(const std::vector<std::string>& cells, const Layout& layout, const PlansDefaults& defaults,
+              EnclosureNames& names, Problems& problems) {
+    names.clear();
+    const auto name = [&](NameKey key, int column) {
+        if (column < 0) return;
+        const std::string keyText = key.kind == NameKey::HOST ? "host" + std::to_string(key.bay)
+                                                              : "switch" + std::string(1, key.letter);
+        std::string error = setName(names, key, keyText, cells[static_cast<std::size_t>(column)],
+                                    defaults.switchLetters, false);
+        if (!error.empty()) inputError(problems, std::move(error));
+    };
+    for (int bay = 1; bay <= kBays; ++bay) name({NameKey::HOST, bay, 0}, layout.host[bay]);
+    for (const unsigned char letter : layout.switchLetters)
+        name({NameKey::SWITCH, 0, static_cast<char>(letter)}, layout.switchHost[letter]);
 }
 
 // One row: a fresh form, the enclosure type and default OS, bays 1-16, then the column OS
@@ -245,17 +260,7 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
         if (undone) problems.push_back({PickResult::REFUSED, std::move(cleared)});
     }
 
-    names.clear();
-    const auto name = [&](NameKey key, int column) {
-        if (column < 0) return;
-        const std::string keyText = key.kind == NameKey::HOST ? "host" + std::to_string(key.bay)
-                                                              : "switch" + std::string(1, key.letter);
-        std::string error = setName(names, key, keyText, cell(column), defaults.switchLetters, false);
-        if (!error.empty()) inputError(problems, std::move(error));
-    };
-    for (int bay = 1; bay <= kBays; ++bay) name({NameKey::HOST, bay, 0}, layout.host[bay]);
-    for (const unsigned char letter : layout.switchLetters)
-        name({NameKey::SWITCH, 0, static_cast<char>(letter)}, layout.switchHost[letter]);
+    rowNames(cells, layout, defaults, names, problems);
     // A bay whose pick failed or was undone is empty for that reason alone: its host name is no
     // second error.
     if (undone) return;
@@ -288,103 +293,170 @@ void hostsOfOtherRows(const EnclosureNames& names, NameIndex& used, long line, s
 
 }  // namespace
 
+struct PlansReader::State {
+    PlansDefaults defaults;
+    std::string shown;
+    bool standardInput = false;
+    std::FILE* file = nullptr;
+    std::unique_ptr<PlansSource> source;
+    std::unique_ptr<CsvReader> reader;
+    Layout layout;
+    NameIndex usedNames;
+    NameIndex usedHosts;  // a host name names one machine: its first row's line
+    mutable std::string scratch;
+};
+
+PlansReader::PlansReader(const PlansDefaults& defaults) : state_(std::make_unique<State>()) {
+    state_->defaults = defaults;
+}
+
+PlansReader::~PlansReader() {
+    if (state_->file && !state_->standardInput) std::fclose(state_->file);
+}
+
+bool PlansReader::open(const std::string& path, std::FILE* err) {
+    State& s = *state_;
+    s.standardInput = path == "-";
+    s.shown = s.standardInput ? "<stdin>" : path;
+#ifdef _WIN32
+    if (s.standardInput) _setmode(_fileno(stdin), _O_BINARY);  // no CR LF or Ctrl-Z rules: UTF-16 reads whole
+#endif
+    if (!s.standardInput && pathKind(path) == PathKind::FOLDER) {
+        std::fprintf(err, "bwmap: %s\n", folderNotFile(path).c_str());
+        return false;
+    }
+    s.file = s.standardInput ? stdin : openFile(path, "rb");
+    if (s.file == nullptr) {
+        std::fprintf(err, "bwmap: cannot read the plans file %s: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    s.source = std::make_unique<PlansSource>(s.file);
+    std::string error = s.source->open(s.defaults.separator);
+    s.reader = std::make_unique<CsvReader>(*s.source, s.source->separator(), s.source->headerLine());
+    std::vector<std::string> cells;
+    if (error.empty()) {
+        if (!s.reader->next(cells, error))
+            error = s.reader->readError() ? std::strerror(errno) : "the file is empty: it needs a header row";
+        else if (error.empty())
+            error = readLayout(cells, s.defaults.switchLetters, s.source->separator(), s.layout);
+    }
+    if (error.empty()) return true;
+    std::fprintf(err, "bwmap: %s:%ld: %s\n", s.shown.c_str(),
+                 s.reader->recordLine() > 0 ? s.reader->recordLine() : s.source->headerLine(), error.c_str());
+    return false;
+}
+
+const std::string& PlansReader::shown() const { return state_->shown; }
+bool PlansReader::names() const { return state_->layout.names; }
+const std::vector<std::string>& PlansReader::extraNames() const { return state_->layout.extraNames; }
+long PlansReader::line() const { return state_->reader->recordLine(); }
+bool PlansReader::readError() const { return state_->reader->readError(); }
+
+bool PlansReader::next(std::vector<std::string>& cells, Problems& problems) {
+    std::string error;
+    while (state_->reader->next(cells, error)) {
+        if (!error.empty()) {
+            inputError(problems, error);
+            return true;
+        }
+        if (!allEmpty(cells)) return true;
+    }
+    return false;
+}
+
+const std::string* PlansReader::nameOf(const std::vector<std::string>& cells) const {
+    const std::size_t at = static_cast<std::size_t>(state_->layout.name);
+    return at < cells.size() && !cells[at].empty() ? &cells[at] : nullptr;
+}
+
+long PlansReader::checkName(const std::string& name, long line, Problems& problems) {
+    const long earlier = state_->usedNames.add(nameAsRead(name, state_->scratch), line);
+    if (earlier)
+        inputError(problems, "the name \"" + printable(name) + "\" is already used on line " + std::to_string(earlier));
+    return earlier;
+}
+
+long PlansReader::lineOfName(const std::string& name) const {
+    return state_->usedNames.lineOf(nameAsRead(name, state_->scratch));
+}
+
+void PlansReader::map(const std::vector<std::string>& cells, EnclosureSession& session, EnclosureNames& names,
+                      Problems& problems) const {
+    mapRow(cells, state_->layout, state_->defaults, session, names, problems);
+}
+
+void PlansReader::readNames(const std::vector<std::string>& cells, EnclosureNames& names, Problems& problems) const {
+    names.clear();
+    if (checkShape(cells, state_->layout, problems)) rowNames(cells, state_->layout, state_->defaults, names, problems);
+}
+
+void PlansReader::checkHosts(const EnclosureNames& names, long line, Problems& problems) {
+    if (state_->layout.names) hostsOfOtherRows(names, state_->usedHosts, line, state_->scratch, problems);
+}
+
+void PlansReader::extraOf(const std::vector<std::string>& cells, ExtraColumns& extra) const {
+    const Layout& layout = state_->layout;
+    extra.names = layout.extraNames;
+    extra.values.resize(layout.extra.size());
+    for (std::size_t i = 0; i < layout.extra.size(); ++i) extra.values[i] = cells[static_cast<std::size_t>(layout.extra[i])];
+}
+
+std::string PlansReader::where(const std::string* name, long line) const {
+    return "bwmap: " + state_->shown + ":" + std::to_string(line) + ": " + (name ? printable(*name) : "(no name)") + ": ";
+}
+
 int runPlans(const std::string& path, const PlansDefaults& defaults, EnclosureSession& session,
              const WriterMaker& makeWriter, OutputSink& sink, std::FILE* err) {
-    const bool standardInput = path == "-";
-    const std::string shown = standardInput ? "<stdin>" : path;
-#ifdef _WIN32
-    if (standardInput) _setmode(_fileno(stdin), _O_BINARY);  // no CR LF or Ctrl-Z rules: UTF-16 reads whole
-#endif
-    if (!standardInput && pathKind(path) == PathKind::FOLDER) {
-        std::fprintf(err, "bwmap: %s\n", folderNotFile(path).c_str());
-        return BWMAP_ERROR;
-    }
-    std::FILE* file = standardInput ? stdin : openFile(path, "rb");
-    if (file == nullptr) {
-        std::fprintf(err, "bwmap: cannot read the plans file %s: %s\n", path.c_str(), std::strerror(errno));
-        return BWMAP_ERROR;
-    }
-    const auto close = [&] {
-        if (!standardInput) std::fclose(file);
-    };
-    PlansSource source(file);
-    std::string error = source.open(defaults.separator);
-    CsvReader reader(source, source.separator(), source.headerLine());
-    std::vector<std::string> cells;
-    Layout layout;
-    if (error.empty()) {
-        if (!reader.next(cells, error))
-            error = reader.readError() ? std::strerror(errno) : "the file is empty: it needs a header row";
-        else if (error.empty())
-            error = readLayout(cells, defaults.switchLetters, source.separator(), layout);
-    }
-    if (!error.empty()) {
-        std::fprintf(err, "bwmap: %s:%ld: %s\n", shown.c_str(),
-                     reader.recordLine() > 0 ? reader.recordLine() : source.headerLine(), error.c_str());
-        close();
-        return BWMAP_ERROR;
-    }
-
+    PlansReader plans(defaults);
+    if (!plans.open(path, err)) return BWMAP_ERROR;
     bool anyError = false;
     bool anyRefused = false;
-    const std::unique_ptr<MapWriter> made = makeWriter(layout.names, layout.extraNames);
+    const std::unique_ptr<MapWriter> made = makeWriter(plans.names(), plans.extraNames());
     MapWriter& writer = *made;
     EnclosureNames names;
     ExtraColumns extra;
-    extra.names = layout.extraNames;
-    NameIndex usedNames;
-    NameIndex usedHosts;  // a host name names one machine: its first row's line
-    std::string readName;
+    extra.names = plans.extraNames();
+    std::vector<std::string> cells;
     Problems problems;
     writer.begin(sink.buffer());
-    while (reader.next(cells, error) && !sink.failed()) {
-        problems.clear();
-        if (!error.empty()) inputError(problems, error);
-        else if (allEmpty(cells)) continue;
-        const std::size_t nameCell = static_cast<std::size_t>(layout.name);
-        const std::string* name = nameCell < cells.size() && !cells[nameCell].empty() ? &cells[nameCell] : nullptr;
+    while (!sink.failed() && plans.next(cells, problems)) {
+        const long line = plans.line();
+        const std::string* name = problems.empty() ? plans.nameOf(cells) : nullptr;
         if (problems.empty()) {
             if (name) {
-                long earlier = 0;
                 try {
-                    earlier = usedNames.add(nameAsRead(*name, readName), reader.recordLine());
-                } catch (const std::length_error& full) {  // past 4 GiB of names: stop rather than miss a twin
-                    sink.note("bwmap: " + shown + ":" + std::to_string(reader.recordLine()) + ": " + full.what() + "\n");
+                    plans.checkName(*name, line, problems);
+                } catch (const std::length_error& full) {
+                    sink.note("bwmap: " + plans.shown() + ":" + std::to_string(line) + ": " + full.what() + "\n");
                     anyError = true;
                     break;
                 }
-                if (earlier)
-                    inputError(problems, "the name \"" + printable(*name) + "\" is already used on line " +
-                                             std::to_string(earlier));
             }
-            mapRow(cells, layout, defaults, session, names, problems);
-            if (problems.empty() && layout.names) hostsOfOtherRows(names, usedHosts, reader.recordLine(), readName, problems);
+            plans.map(cells, session, names, problems);
+            if (problems.empty()) plans.checkHosts(names, line, problems);
         }
         if (problems.empty()) {
-            extra.values.resize(layout.extra.size());
-            for (std::size_t i = 0; i < layout.extra.size(); ++i)
-                extra.values[i] = cells[static_cast<std::size_t>(layout.extra[i])];
+            plans.extraOf(cells, extra);
             const std::string refused = writeEnclosure(writer, session, name, sink.buffer(),
-                                                       layout.names ? &names : nullptr, extra.empty() ? nullptr : &extra,
-                                                       reader.recordLine());
+                                                       plans.names() ? &names : nullptr, extra.empty() ? nullptr : &extra,
+                                                       line);
             if (!refused.empty()) inputError(problems, refused);
         }
         if (problems.empty()) {
             sink.flushIfLarge();
             continue;
         }
-        const std::string where = "bwmap: " + shown + ":" + std::to_string(reader.recordLine()) + ": " +
-                                  (name ? printable(*name) : "(no name)") + ": ";
+        const std::string where = plans.where(name, line);
         for (const PickResult& problem : problems) {
             sink.note(where + problem.message.c_str() + "\n");  // as printed with %s: to a NUL byte
             (problem.status == PickResult::INPUT_ERROR ? anyError : anyRefused) = true;
         }
+        problems.clear();
     }
     writer.end(sink.buffer());
-    if (reader.readError()) {
-        sink.note("bwmap: " + shown + ":" + std::to_string(reader.recordLine()) + ": the file could not be read to its end\n");
+    if (plans.readError()) {
+        sink.note("bwmap: " + plans.shown() + ":" + std::to_string(plans.line()) + ": the file could not be read to its end\n");
         anyError = true;
     }
-    close();
     return anyError ? BWMAP_ERROR : anyRefused ? BWMAP_REFUSED : BWMAP_OK;
 }

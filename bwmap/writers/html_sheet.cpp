@@ -22,6 +22,9 @@ constexpr int kFirstLabelRow = 4;
 constexpr int kLowerBayRow = kFirstLabelRow + ids::kLabelRows;  // 10
 constexpr int kLowerCaptionRow = kLowerBayRow + 1;
 
+// One enclosure a page: the note stands under the drawing beside the switch tables, and the line
+// of a plans row's further columns, in a smaller font, is cut after two lines (with an ellipsis),
+// so that sixteen half-height blades with 24-character names and such a line fit an A4 page.
 const char kHead[] =
     "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
     "<title>Baywise port map</title>\n<style>\n"
@@ -29,14 +32,17 @@ const char kHead[] =
     "*{box-sizing:border-box}\n"
     "html{-webkit-print-color-adjust:exact;print-color-adjust:exact}\n"
     "body{margin:0;background:#fff;color:#000;font:12pt Arial,\"Liberation Sans\",Helvetica,sans-serif}\n"
-    ".sheet{width:277mm;margin:0 auto;padding:4mm 0;break-after:page;page-break-after:always;break-inside:avoid;"
+    ".sheet{width:277mm;margin:0 auto;padding:2mm 0;break-after:page;page-break-after:always;break-inside:avoid;"
     "display:grid;grid-template-columns:minmax(0,1fr) auto;column-gap:4mm;align-items:start}\n"
     ".sheet>*{grid-column:1/-1}\n"
     ".sheet>.bays{grid-column:1}\n"
-    ".sheet>.switches{grid-column:2}\n"
+    ".sheet>.switches{grid-column:2;grid-row:span 2}\n"
+    ".sheet>.note{grid-column:1}\n"
     ".sheet:last-of-type{break-after:auto;page-break-after:auto}\n"
     "h1{font-size:16pt;margin:0 0 1mm}\n"
     ".meta{margin:0 0 3mm}\n"
+    ".extra{margin:-1.5mm 0 2mm;font-size:9pt;line-height:1.25;max-height:2.5em;overflow:hidden;overflow-wrap:anywhere;"
+    "display:-webkit-box;-webkit-box-orient:vertical;-webkit-line-clamp:2}\n"
     ".bays{display:grid;grid-template-columns:repeat(8,minmax(0,1fr));"
     "grid-template-rows:minmax(8mm,auto) minmax(11mm,auto) minmax(9mm,auto) repeat(6,minmax(8.5mm,auto)) minmax(11mm,auto) minmax(8mm,auto);"
     "gap:1.5mm 2.5mm;padding:2.5mm;border:0.3mm solid #777;border-radius:1mm}\n"
@@ -49,7 +55,7 @@ const char kHead[] =
     ".os{font-size:11pt}\n"
     ".os span{color:#444}\n"
     ".lbl{margin:0 1mm;padding:0.6mm 0.3mm;border:0.3mm solid #888;background:#fff;font-size:9.5pt}\n"
-    ".note{font-size:10pt;margin:3mm 0 0}\n"
+    ".note{font-size:9pt;margin:3mm 0 0}\n"
     ".switches{font-size:8pt}\n"
     ".switch{border-collapse:collapse;margin:0 0 2mm}\n"
     ".switch caption{text-align:left;font-weight:bold;padding:0 0 0.5mm}\n"
@@ -57,6 +63,11 @@ const char kHead[] =
     ".switch th{background:#e6e6e6}\n"
     ".empty{margin:0}\n"
     ".foot{font-size:8pt;color:#444;margin:2mm 0 0}\n"
+    ".changed{border:1.2mm solid #c00}\n"
+    ".facts{margin:2mm 0 0;padding-left:5mm;font-size:9pt}\n"
+    ".ticket{font-size:8pt;margin:2mm 0 0}\n"
+    ".compact .bays{grid-template-rows:minmax(6mm,auto) minmax(9mm,auto) minmax(7mm,auto) repeat(6,minmax(6.5mm,auto)) "
+    "minmax(9mm,auto) minmax(6mm,auto);gap:1mm 2.5mm}\n"
     "</style>\n</head>\n<body>\n";
 
 const char kNote[] =
@@ -105,14 +116,15 @@ void placedText(std::string& out, const char (&cls)[N], int row, int column, int
 }
 
 // The bay's blade (or its empty slot), with the frame over the bays the form shows it covering.
-void drawBay(std::string& out, const EnclosureView& view, int bay, const std::string& host) {
+void drawBay(std::string& out, const EnclosureView& view, int bay, const std::string& host, bool marked) {
     const EnclosureView::Bay& shown = view.bays[bay - 1];
     if (!shown.shown || shown.coveredBy != 0) return;
     const bool lower = bay > ids::kColumns;
     const int column = (bay - 1) % ids::kColumns + 1;
     const int row = lower ? kLowerBayRow : kUpperBayRow;
     if (shown.type.empty()) {
-        openPlaced(out, "slot", row, row + 1, column, column + 1);
+        if (marked) openPlaced(out, "slot changed", row, row + 1, column, column + 1);
+        else openPlaced(out, "slot", row, row + 1, column, column + 1);
         out += "</div>";
         return;
     }
@@ -129,7 +141,9 @@ void drawBay(std::string& out, const EnclosureView& view, int bay, const std::st
     } else {
         rowEnd = kFirstLabelRow + ids::kFirstLowerLabelRow;
     }
-    openPlaced(out, "blade", lower ? kFirstLabelRow + ids::kFirstLowerLabelRow : row, rowEnd, column, columnEnd);
+    const int top = lower ? kFirstLabelRow + ids::kFirstLowerLabelRow : row;
+    if (marked) openPlaced(out, "blade changed", top, rowEnd, column, columnEnd);
+    else openPlaced(out, "blade", top, rowEnd, column, columnEnd);
     out += "</div>";
     openPlaced(out, "type", row, row + 1, column, columnEnd);
     appendHtmlText(out, shown.type, catalogueToUtf8);
@@ -153,7 +167,6 @@ public:
 
     void write(std::string& out, const MappedEnclosure& e) override {
         if (!e.view) return;
-        const EnclosureView& view = *e.view;
         out += "<section class=\"sheet\">\n<h1>";
         if (e.name) appendHtmlText(out, *e.name, inputToUtf8);
         else out += "Enclosure port map";
@@ -163,7 +176,7 @@ public:
         appendHtmlText(out, e.defaultOs);
         out += "</p>\n";
         if (e.extra && !e.extra->empty()) {
-            out += "<p class=\"meta\">";
+            out += "<p class=\"extra\">";
             for (std::size_t i = 0; i < e.extra->names.size(); ++i) {
                 if (i > 0) out += "; ";
                 appendHtmlText(out, inputToUtf8(e.extra->names[i]));
@@ -172,33 +185,7 @@ public:
             }
             out += "</p>\n";
         }
-        out += "<div class=\"bays\">\n";
-
-        for (int bay = 1; bay <= EnclosureView::kBays; ++bay) {
-            const EnclosureView::Bay& shown = view.bays[bay - 1];
-            if (!shown.shown) continue;
-            const bool lower = bay > ids::kColumns;
-            const int column = (bay - 1) % ids::kColumns + 1;
-            drawBay(out, view, bay, e.names ? e.names->host(bay) : std::string());
-            placedText(out, "cap", lower ? kLowerCaptionRow : kCaptionRow, column, column + 1, shown.caption,
-                       &shown.captionColour, nullptr);
-            out += '\n';
-        }
-        for (int c = 0; c < ids::kColumns; ++c) {
-            if (view.columnOs[c].empty()) continue;
-            openPlaced(out, "os", kOsRow, kOsRow + 1, c + 1, c + 2);
-            out += "<span>OS</span> ";
-            appendHtmlText(out, view.columnOs[c]);
-            out += "</div>";
-        }
-        out += '\n';
-        for (int r = 0; r < ids::kLabelRows; ++r)
-            for (int c = 0; c < ids::kColumns; ++c) {
-                const EnclosureView::Label& label = view.labels[r][c];
-                if (!label.shown) continue;
-                placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, label.text, &label.colour, catalogueToUtf8);
-            }
-        out += "\n</div>\n";
+        appendEnclosureDrawing(out, e, nullptr);
         appendSwitchTables(out, e);
         out += kNote;
         if (footer_) appendSheetFooter(out, facts_, e.line);
@@ -211,5 +198,38 @@ private:
 };
 
 }  // namespace
+
+void appendSheetHead(std::string& out) { out += kHead; }
+void appendSheetTail(std::string& out) { out += kTail; }
+
+void appendEnclosureDrawing(std::string& out, const MappedEnclosure& e, const bool* marked) {
+    const EnclosureView& view = *e.view;
+    out += "<div class=\"bays\">\n";
+    for (int bay = 1; bay <= EnclosureView::kBays; ++bay) {
+        const EnclosureView::Bay& shown = view.bays[bay - 1];
+        if (!shown.shown) continue;
+        const bool lower = bay > ids::kColumns;
+        const int column = (bay - 1) % ids::kColumns + 1;
+        drawBay(out, view, bay, e.names ? e.names->host(bay) : std::string(), marked && marked[bay]);
+        placedText(out, "cap", lower ? kLowerCaptionRow : kCaptionRow, column, column + 1, shown.caption,
+                   &shown.captionColour, nullptr);
+        out += '\n';
+    }
+    for (int c = 0; c < ids::kColumns; ++c) {
+        if (view.columnOs[c].empty()) continue;
+        openPlaced(out, "os", kOsRow, kOsRow + 1, c + 1, c + 2);
+        out += "<span>OS</span> ";
+        appendHtmlText(out, view.columnOs[c]);
+        out += "</div>";
+    }
+    out += '\n';
+    for (int r = 0; r < ids::kLabelRows; ++r)
+        for (int c = 0; c < ids::kColumns; ++c) {
+            const EnclosureView::Label& label = view.labels[r][c];
+            if (!label.shown) continue;
+            placedText(out, "lbl", kFirstLabelRow + r, c + 1, c + 2, label.text, &label.colour, catalogueToUtf8);
+        }
+    out += "\n</div>\n";
+}
 
 std::unique_ptr<MapWriter> makeHtmlWriter(const SheetFacts* facts) { return std::make_unique<HtmlWriter>(facts); }

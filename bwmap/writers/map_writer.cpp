@@ -49,7 +49,14 @@ public:
         line(out, header.header(plans_, names_, extra_));
     }
     void write(std::string& out, const MappedEnclosure& e) override {
-        if (!names_ && extra_.empty()) return appendPortMapTsv(out, e.rows, e.name, "\n");
+        if (!names_ && extra_.empty()) {
+            // The window's lines, while every byte is ASCII; other text goes cell by cell, into
+            // the text formats' encoding.
+            const std::size_t start = out.size();
+            appendPortMapTsv(out, e.rows, e.name, "\n");
+            if (isPlainAscii(std::string_view(out).substr(start))) return;
+            out.resize(start);
+        }
         for (const PortMapRow& row : e.rows) line(out, fields_.of(e, row));
     }
 
@@ -91,13 +98,13 @@ public:
         }
         tail_ += '\n';
         // The lines are written into room made once for the enclosure, then the text is cut to
-        // its length: a cell takes at most twice its bytes and its quotes.
+        // its length: a cell takes at most three times its bytes and its quotes.
         std::size_t room = 0;
         for (const PortMapRow& row : e.rows) {
             room += head_.size() + tail_.size() + CharWriter::kNumberRoom + 8 +
-                    2 * (row.type.size() + row.os.size() + row.switchPort.size() + row.nic.size());
+                    3 * (row.type.size() + row.os.size() + row.switchPort.size() + row.nic.size());
             if (e.names)
-                room += 2 * (e.names->host(row.bay).size() +
+                room += 3 * (e.names->host(row.bay).size() +
                              e.names->switchHost(row.switchPort.empty() ? '\0' : row.switchPort[0]).size()) + 6;
         }
         const std::size_t start = out.size();

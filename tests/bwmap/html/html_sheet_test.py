@@ -132,6 +132,45 @@ def test_footer(bwmap, work):
         assert run(bwmap, work, ["--format", "html", "1=Fell"], status=2, epoch=bad) == b"", bad
 
 
+# A plan and its change: r1's blades swap bays, r2 stays, r3 is replaced by r4 (db01 moves there),
+# and one markup name changes host.
+DIFF_OLD = (b"name,1,2,host1,host2\n"
+            b"r1,Fell,Tarn-M2,web01,web02\nr2,Fell,,same01,\nr3,Tarn,,db01,\n\"<b>&\",Fell,,h1,\n")
+DIFF_NEW = (b"name,1,2,host1,host2\n"
+            b"\"<b>&\",Fell,,h2,\nr2,Fell,,same01,\nr4,Tarn,,db01,\nr1,Tarn-M2,Fell,web02,web01\n")
+
+
+def test_diff_sheet(bwmap, work):
+    """--diff --format html: one page per changed enclosure in the new file's order, then the
+    removed ones; each draws its changed bays framed, lists its blade facts and port changes as
+    the tsv does, and names both files in its footer."""
+    for name, data in (("old.csv", DIFF_OLD), ("new.csv", DIFF_NEW)):
+        with open(os.path.join(work, name), "wb") as f:
+            f.write(data)
+    raw = run(bwmap, work, ["--diff", "old.csv", "new.csv", "--format", "html"], status=1, epoch="951825600")
+    pages = parse_page(raw)
+    assert list(pages) == ["<b>&", "r4", "r1", "r3"], list(pages)
+    facts = {name: ["".join(li.itertext()) for li in s.iter("li")] for name, s in pages.items()}
+    assert facts == {"<b>&": ["renamed: <b>& bay 1: h1 -> h2"],
+                     "r4": ["moved: db01: r3 bay 1 -> r4 bay 1"],
+                     "r1": ["moved: web02: r1 bay 2 -> r1 bay 1", "moved: web01: r1 bay 1 -> r1 bay 2"],
+                     "r3": ["moved: db01: r3 bay 1 -> r4 bay 1"]}, facts
+    assert {name: len(divs(s, "blade changed")) for name, s in pages.items()} == {"<b>&": 1, "r4": 1, "r1": 2, "r3": 1}
+    tsv = run(bwmap, work, ["--diff", "old.csv", "new.csv", "--format", "tsv"], status=1).decode()
+    expected = {}
+    for line in tsv.splitlines()[1:]:
+        c = line.split("\t")
+        if c[2]:
+            expected.setdefault(c[0], []).append([c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[9], c[10], c[11], c[12], c[14]])
+    tables = {name: [[td.text or "" for td in tr.iter("td")] for tr in s.find(".//tbody").iter("tr")]
+              for name, s in pages.items()}
+    assert tables == expected, (tables, expected)
+    assert footer(pages["r1"]).endswith("plans: old.csv, line 2 and new.csv, line 5"), footer(pages["r1"])
+    assert footer(pages["r3"]).endswith("plans: old.csv, line 4"), footer(pages["r3"])
+    assert run(bwmap, work, ["--diff", "old.csv", "old.csv", "--format", "html"]).count(b"<section") == 0
+    return raw
+
+
 def test_parse(bwmap, work):
     road = ["--os", "linux", "2=Tarn-M2"]  # the road of one event
     (section,) = parse_page(run(bwmap, work, ["--format", "html"] + road)).values()
@@ -161,6 +200,7 @@ def test_parse(bwmap, work):
     assert [p.text for p in pages["Row two"].iter("p") if p.get("class") == "empty"] == ["Bays 3, 4, 5, 6, 7 and 8: empty"]
     test_switch_tables(bwmap, work)
     test_footer(bwmap, work)
+    test_diff_sheet(bwmap, work)
 
 
 def chromium(work, args):
@@ -211,19 +251,44 @@ def test_render(bwmap, work):
     assert len(boxes) == 3, f"three enclosures printed on {len(boxes)} pages"
     assert all(abs(float(w) - 841.9) < 1.5 and abs(float(h) - 595.3) < 1.5 for w, h in boxes), boxes
 
-    # Two full enclosures with the longest names still take a page each.
-    with open(os.path.join(work, "full.csv"), "w") as f:
-        names = [p.split("=")[0] for p in full_enclosure()]
-        f.write(",".join(["name"] + names) + "\n")
-        # A host name names one machine: each row's blades have names of their own.
-        for rack, row in ((7, "rack-7-north-dc-0123456789"), (8, "rack-8")):
-            f.write(",".join([row] + [p.split("=", 1)[1] for p in full_enclosure(rack=rack)]) + "\n")
+    # Two full enclosures with the longest names still take a page each, their footers on it:
+    # without further columns, with a short one, and with a line of them far longer than two.
+    rows = ((7, "rack-7-north-dc-0123456789"), (8, "rack-8"))
+    notes = "moved from hall 2; check the lower switch's uplinks before any change; " * 20
+    for extra in ({}, {"Rack": "R12"}, {"location": "Hall 3, row 12, rack 7, Frankfurt north",
+                                        "owner": "Platform infrastructure (on call: +49 69 1234 5678)", "notes": notes}):
+        with open(os.path.join(work, "full.csv"), "w") as f:
+            names = [p.split("=")[0] for p in full_enclosure()]
+            f.write(",".join(["name"] + names + list(extra)) + "\n")
+            # A host name names one machine: each row's blades have names of their own.
+            for rack, row in rows:
+                cells = [p.split("=", 1)[1] for p in full_enclosure(rack=rack)] + [f'"{v}"' for v in extra.values()]
+                f.write(",".join([row] + cells) + "\n")
+        with open(page, "wb") as f:
+            f.write(run(bwmap, work, ["--format", "html", "--plans", "full.csv"]))
+        chromium(work, ["--print-to-pdf=" + pdf, "--no-pdf-header-footer", "file://" + page])
+        texts = pdf_pages(work, pdf)
+        assert len(texts) == 2, f"two full enclosures with {list(extra)} printed on {len(texts)} pages"
+        for (_, row), text in zip(rows, texts):
+            assert row in text and "bwmap, version 1.0.0" in text, f"{list(extra)}: {row} not whole on its page"
+
+
+def pdf_pages(work, pdf):
+    """The text of each page of a PDF, read by Ghostscript."""
+    for old in [n for n in os.listdir(work) if n.startswith("pdf-page-")]:
+        os.remove(os.path.join(work, old))
+    subprocess.run(["gs", "-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=txtwrite",
+                    "-sOutputFile=" + os.path.join(work, "pdf-page-%03d.txt"), pdf], check=True, timeout=120)
+    names = sorted(n for n in os.listdir(work) if n.startswith("pdf-page-"))
+    return [open(os.path.join(work, n), encoding="utf-8", errors="replace").read() for n in names]
+
+    # The work sheet prints one page per changed enclosure.
     with open(page, "wb") as f:
-        f.write(run(bwmap, work, ["--format", "html", "--plans", "full.csv"]))
+        f.write(test_diff_sheet(bwmap, work))
     chromium(work, ["--print-to-pdf=" + pdf, "--no-pdf-header-footer", "file://" + page])
     with open(pdf, "rb") as f:
         pages = len(re.findall(rb"/MediaBox\s*\[", f.read()))
-    assert pages == 2, f"two full enclosures printed on {pages} pages"
+    assert pages == 4, f"four changed enclosures printed on {pages} pages"
 
 
 if __name__ == "__main__":

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "bwmap_runner.h"
+#include "base/encoding.h"
 #include "base/output_sink.h"
 
 namespace {
@@ -232,8 +233,8 @@ TEST(Bwmap, DamagedPlansFiles) {
          "2: (no name): the row is longer than 1048576 bytes\n"},
         {"NUL inside a cell", "name,1\n" + std::string("a,Tar\0n\n", 8) + good, 2, goodRows,
          "2: a: bay 1 does not offer \"Tar?n\"; did you mean \"Tarn\"?\n"},
-        {"invalid UTF-8 name", "name,1\n\xFF\xFE,Tarn\n", 0,
-         "\xFF\xFE\t1\tTarn\t\tA-1\tNIC A\n\xFF\xFE\t1\tTarn\t\tA-2\tNIC B\n\xFF\xFE\t1\tTarn\t\tB-2\tNIC C\n", ""},
+        {"invalid UTF-8 name, read as 8 bits", "name,1\n\xFF\xFE,Tarn\n", 0,
+         "\xC3\xBF\xC3\xBE\t1\tTarn\t\tA-1\tNIC A\n\xC3\xBF\xC3\xBE\t1\tTarn\t\tA-2\tNIC B\n\xC3\xBF\xC3\xBE\t1\tTarn\t\tB-2\tNIC C\n", ""},
         {"quote left open at the end", "name,1\n" + good + "\"x,Tarn\n", 2, goodRows,
          "3: (no name): a quoted cell is not closed before the end of the file\n"},
         {"row wider than the header", "name,1\n" + good + "w,Tarn,Tarn\n", 2, goodRows,
@@ -270,6 +271,41 @@ TEST(Bwmap, JsonIsUtf8ForAnEightBitCatalogue) {
     EXPECT_EQ(object["bays"][0]["os"], "Windows");
     EXPECT_EQ(object["bays"][0]["ports"].dump(),
               R"([{"nic":"NIC A","switchPort":"A-1"},{"nic":"NIC B","switchPort":"B-2"}])");
+}
+
+// On Linux every format writes UTF-8: 8-bit names of a plans file and of the catalogue are read
+// as Windows-1252, valid UTF-8 is kept.
+TEST(Bwmap, EveryFormatWritesUtf8) {
+    Scratch scratch;
+    const std::string catalogue = scratch.write("cat.ini", "\"H\xE9lix\" 0x100 AB 12\n");
+    const std::string plans = scratch.write("plans.csv", "name,1,2,host1,switchA,note\n"
+                                                         "M\xFCnchen,H\xC3\xA9lix,Tarn,h\xFCtte,sw-\xE4,\x80 5\n"
+                                                         "utf,Tarn,,\xC3\xA5s,,\xE2\x82\xAC 6\n");
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> parts;  // UTF-8 texts the output holds
+    } cases[] = {
+        {{"--format", "table"}, {"M\xC3\xBCnchen  ", "H\xC3\xA9lix  ", "h\xC3\xBCtte  ", "sw-\xC3\xA4  ", "\xE2\x82\xAC 5", "\xC3\xA5s"}},
+        {{"--format", "tsv"}, {"M\xC3\xBCnchen\t1\tH\xC3\xA9lix\th\xC3\xBCtte\tLinux\tsw-\xC3\xA4\tA-1\tNIC A\t\xE2\x82\xAC 5\n"}},
+        {{"--format", "csv"}, {"M\xC3\xBCnchen,1,H\xC3\xA9lix,h\xC3\xBCtte,Linux,sw-\xC3\xA4,A-1,NIC A,\xE2\x82\xAC 5\n", "\xE2\x82\xAC 6"}},
+        {{"--format", "json"}, {"\"M\xC3\xBCnchen\"", "\"H\xC3\xA9lix\"", "\"\xE2\x82\xAC 5\""}},
+        {{"--format", "html"}, {"M\xC3\xBCnchen", "H\xC3\xA9lix", "h\xC3\xBCtte"}},
+        {{"--by", "switch"}, {"M\xC3\xBCnchen  ", "H\xC3\xA9lix  ", "h\xC3\xBCtte  "}},
+        {{"--by", "switch", "--format", "csv"}, {"M\xC3\xBCnchen,", ",1,1,H\xC3\xA9lix,h\xC3\xBCtte,NIC A,\xE2\x82\xAC 5\n"}},
+        {{"--find", "A-1", "--format", "tsv"}, {"M\xC3\xBCnchen\t", "\t1\t1\tH\xC3\xA9lix\th\xC3\xBCtte\t"}},
+        {{"--format", "netbox-cables"}, {"\"h\xC3\xBCtte\"", "\"sw-\xC3\xA4\""}},
+        {{"--format", "netbox-interfaces"}, {"\"M\xC3\xBCnchen-swB\""}},
+        {{"--format", "dot"}, {"\"h\xC3\xBCtte\":\"NIC A\" -- \"sw-\xC3\xA4\":\"1\""}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--catalogue", catalogue, "--plans", plans};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = bwmap(args);
+        const std::string what = c.args[0] + " " + c.args[1];
+        EXPECT_EQ(r.status, 0) << what << ": " << r.err;
+        EXPECT_TRUE(isValidUtf8(r.out)) << what << ":\n" << r.out;
+        for (const std::string& part : c.parts) EXPECT_NE(r.out.find(part), std::string::npos) << what << ": " << part << "\n" << r.out;
+    }
 }
 
 // A folder named where a file is wanted: one sentence on every build, status 2.

@@ -14,7 +14,7 @@ using runner::Scratch;
 
 struct ModeCase {
     const char* what;
-    std::vector<std::string> args;  // "CAT" and "CAPS/" stand for the scratch files
+    std::vector<std::string> args;  // "CAT", "CAPS/" and "PLAN" stand for the scratch files
     int status;
     const char* firstOut;  // the first line of standard output, "" for none
     const char* firstErr;  // the start of standard error, "" for none
@@ -26,6 +26,7 @@ TEST(Modes, EachModeRunsItsOwnFlow) {
     const Scratch scratch;
     const std::string cat = scratch.write("cat.ini", "\"Good\" 0x0 AB 12\n");
     scratch.write("web01.json", R"({"lldp": {"interface": {"eno1": {"chassis": {"sw-a": {}}, "port": {"id": {"type": "ifname", "value": "1"}}}}}})");
+    const std::string plan = scratch.write("plan.csv", "name,1\nr1,Tarn\n");
     const std::string caps = cat.substr(0, cat.size() - std::string("cat.ini").size());
     const ModeCase cases[] = {
         {"--check reads the file it is given", {"--check", "CAT"}, 0, "1 line, 1 type, 0 warnings, 0 errors", ""},
@@ -63,12 +64,20 @@ TEST(Modes, EachModeRunsItsOwnFlow) {
         {"html takes whole enclosures", {"--format", "html", "--by", "switch", "1=Tarn"}, 2, "",
          "bwmap: --format html takes whole enclosures"},
         {"html starts a page", {"--format", "html", "1=Tarn"}, 0, "<!DOCTYPE html>", ""},
+        {"--diff runs before the map", {"--diff", "PLAN", "PLAN", "--format", "tsv"}, 0,
+         "Enclosure\tSwitch\tPort\tChange\tWhat\tOld bay\tOld type\tOld host\tOld OS\tOld NIC\tNew bay\tNew type\tNew host"
+         "\tNew OS\tNew NIC\tOld enclosure", ""},
+        {"--diff html takes no --by bay", {"--diff", "PLAN", "PLAN", "--format", "html", "--by", "bay"}, 2, "",
+         "bwmap: --diff --format html lists ports by switch"},
+        {"--delimiter needs a plans file", {"--delimiter", ";", "1=Tarn"}, 2, "", "bwmap: --delimiter requires --plans or --diff"},
+        {"--all needs --diff", {"--all", "--plans", "PLAN"}, 2, "", "bwmap: --all requires --diff"},
     };
     for (const ModeCase& c : cases) {
         std::vector<std::string> args = c.args;
         for (std::string& arg : args) {
             if (arg == "CAT") arg = cat;
             if (arg == "CAPS/") arg = caps;
+            if (arg == "PLAN") arg = plan;
         }
         const Result r = bwmap(args);
         EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;

@@ -118,7 +118,7 @@ TEST(Netbox, CablesAndInterfacesOfAFullEnclosureAndAPlansFile) {
         for (std::size_t i = 1; i < interfaces.size(); ++i) {
             const auto& r = interfaces[i];
             EXPECT_TRUE(listed.insert({r[0], r[1]}).second) << run.label << ": " << r[0] << " " << r[1] << " twice";
-            EXPECT_EQ(r[2], run.type) << run.label;
+            EXPECT_EQ(r[2], r[1] == "MGT" ? "1000base-t" : run.type) << run.label;  // the management port its own
             EXPECT_EQ(r[3], r[1] == "MGT" ? "true" : "false") << run.label;
         }
         EXPECT_EQ(listed, ends) << run.label;
@@ -156,6 +156,58 @@ TEST(Netbox, WhatTheImportWouldRejectIsAnError) {
         EXPECT_EQ(r.err, c.err) << c.args.back();
         EXPECT_EQ(r.out, c.out.empty() && c.args[0] != "--plans" ? "" : "device,name,type,mgmt_only\r\n" + c.out)
             << c.args.back();
+    }
+}
+
+// The options that type, place and label what the files hold: lines each row's output holds.
+TEST(Netbox, TypesSitesAndLabels) {
+    runner::Scratch scratch;
+    const std::string sites = scratch.write("sites.csv", "name,Site ,1\nr1, Frankfurt ,Fell\nr2, ,Fell\n");
+    const std::string cable = "\"dcim.interface\",\"NIC A\",\"enclosure-swA\",\"dcim.interface\",\"1\",\"planned\",";
+    const struct {
+        const char* label;
+        std::vector<std::string> args;  // after --format
+        int status;
+        std::vector<std::string> parts;  // none: no output
+        std::string err;
+    } cases[] = {
+        {"the management port keeps its own type",
+         {"netbox-interfaces", "--interface-type", "10gbase-kr", "--enclosure", "standard", "1=Tarn", "host1=x1"}, 0,
+         {"\n\"x1\",\"MGT\",\"1000base-t\",\"true\"\r\n\"x1\",\"NIC C\",\"10gbase-kr\",\"false\"\r\n"}, ""},
+        {"--mgmt-interface-type, a key with an underscore",
+         {"netbox-interfaces", "--mgmt-interface-type", "400gbase-sr4_2", "--enclosure", "standard", "1=Tarn", "host1=x1"}, 0,
+         {"\n\"x1\",\"MGT\",\"400gbase-sr4_2\",\"true\"\r\n\"x1\",\"NIC C\",\"other\",\"false\"\r\n"}, ""},
+        {"an unknown key is written, with a warning",
+         {"netbox-interfaces", "--interface-type", "bogus-type", "1=Fell", "host1=x1"}, 0,
+         {"\n\"x1\",\"NIC A\",\"bogus-type\",\"false\"\r\n"},
+         "bwmap: warning: --interface-type: \"bogus-type\" is not one of NetBox's interface type keys; it is "
+         "written as given\n"},
+        {"the cables take no type: no warning",
+         {"netbox-cables", "--interface-type", "bogus-type", "--mgmt-interface-type", "x", "1=Fell", "host1=x1"}, 0,
+         {"label\r\n\"x1\"," + cable + "\"A-1, NIC A\"\r\n"}, ""},
+        {"--site on both ends", {"netbox-cables", "--site", "Hall 3", "1=Fell", "host1=x1"}, 0,
+         {"label,side_a_site,side_b_site\r\n\"x1\"," + cable + "\"A-1, NIC A\",\"Hall 3\",\"Hall 3\"\r\n"}, ""},
+        {"a row's site cell, else --site; one switch name at two sites is two devices",
+         {"netbox-cables", "--plans", sites, "--site", "Home", "--switch-name", "sw{switch}", "--blade-name", "{enclosure}-{bay}"}, 0,
+         {"\n\"r1-1\",\"dcim.interface\",\"NIC A\",\"swA\",\"dcim.interface\",\"1\",\"planned\",\"A-1, NIC A\",\"Frankfurt\",\"Frankfurt\"\r\n",
+          "\n\"r2-1\",\"dcim.interface\",\"NIC A\",\"swA\",\"dcim.interface\",\"1\",\"planned\",\"A-1, NIC A\",\"Home\",\"Home\"\r\n"}, ""},
+        {"the interface import has no site column", {"netbox-interfaces", "--plans", sites, "--site", "Home"}, 0,
+         {"device,name,type,mgmt_only\r\n\"r1-bay1\",\"NIC A\",\"other\",\"false\"\r\n"}, ""},
+        {"--cable-label", {"netbox-cables", "--cable-label", "{enclosure}/{host}/{switch}: {label}", "1=Fell", "host1=x1"}, 0,
+         {"\"planned\",\"enclosure/x1/enclosure-swA: A-1, NIC A\"\r\n"}, ""},
+        {"--cable-label with another placeholder", {"netbox-cables", "--cable-label", "{bay}", "1=Fell"}, 2, {},
+         "bwmap: --cable-label: \"{bay}\": unknown placeholder {bay}; it may use {enclosure}, {label}, {host}, {switch}\n"},
+        {"an empty --site", {"netbox-cables", "--site", "", "1=Fell"}, 2, {},
+         "bwmap: --site: the site name is empty (see bwmap --help)\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), "--format");
+        const Result r = bwmap(args);
+        EXPECT_EQ(r.status, c.status) << c.label;
+        if (c.parts.empty()) EXPECT_EQ(r.out, "") << c.label;
+        for (const std::string& part : c.parts) EXPECT_NE(r.out.find(part), std::string::npos) << c.label << "\n" << r.out;
+        EXPECT_EQ(r.err, c.err) << c.label;
     }
 }
 

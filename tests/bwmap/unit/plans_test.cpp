@@ -160,7 +160,7 @@ TEST(Plans, ExtraColumnsInEveryFormat) {
         {{"--format", "csv"}, "Enclosure,Bay,Type,OS,Switch port,NIC,location,owner\n"
                               "M\xC3\xBCnchen,1,Fell,,A-1,NIC A,Hall 3,ops\n"},
         {{"--format", "json"}, R"("NIC B"}]}],"columns":{"location":"Hall 3","owner":"ops"}})" "\n"},
-        {{"--format", "html"}, "<p class=\"meta\">location: Hall 3; owner: ops</p>"},
+        {{"--format", "html"}, "<p class=\"extra\">location: Hall 3; owner: ops</p>"},
         {{"--by", "switch", "--format", "tsv"}, "M\xC3\xBCnchen\tB\t1\t1\tFell\tNIC B\tHall 3\tops\n"},
         {{"--format", "table"}, "M\xC3\xBCnchen    1    Fell      A-1          NIC A  Hall 3    ops\n"},
         {{"--by", "switch"}, "M\xC3\xBCnchen    A       1     1    Fell  NIC A  Hall 3    ops\n"},

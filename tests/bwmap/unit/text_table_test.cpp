@@ -23,7 +23,7 @@ TEST(TextTable, PadsEachRowToTheLeastWidths) {
         {"a cell's own trailing blanks go too", {0, 0}, {"a", "b  "}, "a  b\n"},
         {"by display columns: a wide letter counts two", {4, 0}, {"\xe6\x97\xa5", "x"}, "\xe6\x97\xa5    x\n"},
         {"a combining mark counts none", {3, 0}, {"e\xcc\x81", "x"}, "e\xcc\x81    x\n"},
-        {"invalid UTF-8 counts its bytes", {3, 0}, {"\xfc", "x"}, "\xfc    x\n"},
+        {"8-bit text is written as UTF-8, a column a byte", {3, 0}, {"\xfc", "x"}, "\xc3\xbc    x\n"},
         {"tab, CR, LF as blanks, NUL as ?", {0, 0}, {std::string("a\tb\r\nc\0", 7), "x"}, "a b  c?  x\n"},
         {"cells past the widths are not padded", {1}, {"a", "b", "c"}, "a  b  c\n"},
         {"an empty row is an empty line", {3}, {}, "\n"},

@@ -8,7 +8,13 @@
 #   cell   a CSV cell holds a CR LF: that is data and stays as it is on both builds, so the
 #          native output with a CR put before each LF that has none is bwmap.exe's;
 #   path   as text, but bwmap.exe names capture files with '\' (escaped '\\' in JSON) where
-#          the native one writes '/': each is taken as '/' before comparing.
+#          the native one writes '/': each is taken as '/' before comparing;
+#   ansi   the map's table, tsv or csv with 8-bit text (of the plans file or the catalogue):
+#          bwmap.exe keeps it in the ANSI code page (Windows-1252 under Wine), the native bwmap
+#          writes UTF-8, so bwmap.exe's output taken as text and read as Windows-1252 is the
+#          native output.
+# The encoding rule: the native output of every row is UTF-8; on Windows only the ansi rows'
+# output is not.
 # Standard error is text on both builds. SOURCE_DATE_EPOCH fixes the html footer's date and the
 # JUnit report's timestamp.
 # usage: same_bytes.sh WINE-EXEC NATIVE-BWMAP BWMAP-EXE SCRATCH-FOLDER
@@ -37,6 +43,8 @@ printf 'name,17\nx,Tarn\n' >badheader.csv
 # Host and switch names (one of them not ASCII), extra columns, a CR LF inside a quoted cell.
 printf 'name,1,2,host1,host2,switchA,rack,note\nr1,Tarn-M2,Fell,web01,m\303\274nchen,sw-a,R 7,"two\r\nlines"\nr2,,Tarn,,db01,,R 8,plain\n' >names.csv
 printf 'name,1,location\r\nr1,Fell,"Hall 3\r\nrow 2"\r\n' >crlf-cell.csv
+# A new plan of names.csv: r1's blades swapped, r2 gone, its host moved to a new r3.
+printf 'name,1,2,host1,host2,switchA,rack,note\nr1,Fell,Tarn-M2,m\303\274nchen,web01,sw-a,R 7,"two\r\nlines"\nr3,Tarn,,db01,,,R 9,new\n' >names-new.csv
 # The same enclosures in 8 bits (Windows-1252 u-umlaut) and in UTF-16 with its byte-order mark.
 printf 'name,1,host1\nM\374nchen,Tarn,h\374tte\nplain,Fell,\n' >eight-bit.csv
 printf '\377\376n\0a\0m\0e\0,\0001\0\r\0\n\0r\0001\0,\0T\0a\0r\0n\0\r\0\n\0' >utf-16.csv
@@ -95,10 +103,10 @@ text 2 1=Tarn os1=windows
 text 2 --catalogue missing.ini 1=Tarn
 text 2 Tarn
 text 2 --plans plans.csv 1=Tarn
-text 2 --plans plans.csv --catalogue cat.ini
+ansi 2 --plans plans.csv --catalogue cat.ini
 text 2 --plans plans.csv --catalogue cat.ini --format json --os windows
-text 2 --plans plans.csv --catalogue cat.ini --format csv --enclosure standard
-text 2 --plans plans.csv --catalogue cat.ini --format tsv
+ansi 2 --plans plans.csv --catalogue cat.ini --format csv --enclosure standard
+ansi 2 --plans plans.csv --catalogue cat.ini --format tsv
 text 0 --plans good.csv
 text 2 --plans badheader.csv
 text 2 --plans missing.csv
@@ -111,6 +119,9 @@ text 0 --format html --catalogue cat.ini 1=Fell "3=Eight, half" host1=web01
 bytes 0 --format netbox-cables --name r7 2=Tarn-M2 host2=web02
 bytes 0 --format netbox-interfaces --plans names.csv
 bytes 0 --format netbox-cables --cable-status connected --plans names.csv
+bytes 0 --format netbox-cables --site "Hall 3" --cable-label "{enclosure} {label}" --plans names.csv
+bytes 0 --format netbox-interfaces --enclosure standard --interface-type bogus-type --mgmt-interface-type 1000base-kx 1=Tarn host1=x1
+bytes 0 --format netbox-cables --plans eight-bit.csv
 path 1 --plans names.csv --verify caps/
 path 1 --plans names.csv --format json --verify caps/
 text 1 --format csv --verify web01=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
@@ -124,7 +135,12 @@ text 0 --plans names.csv --format json
 cell 0 --plans crlf-cell.csv --format csv
 cell 0 --plans names.csv --format csv
 text 0 --plans eight-bit.csv --format json
-text 0 --plans eight-bit.csv
+text 0 --plans eight-bit.csv --format html
+text 0 --plans eight-bit.csv --format dot
+ansi 0 --plans eight-bit.csv
+ansi 0 --plans eight-bit.csv --format tsv
+ansi 0 --plans eight-bit.csv --format csv
+ansi 0 --by switch --plans eight-bit.csv
 text 0 --plans utf-16.csv --format csv
 text 2 --plans adir
 text 2 --catalogue adir 1=Tarn
@@ -134,13 +150,25 @@ text 0 --format dot --plans names.csv
 text 0 --format dot --by switch --name r7 --nic-name eno{n} 2=Tarn-M2 host2=web02
 text 2 --format dot --plans devices.csv --switch-name core
 path 1 --plans names.csv --format junit --verify caps/
-text 2 --format junit --verify web01=caps/web01.json --verify nobody=caps/web01.json 1=Tarn host1=web01 switchA=sw-a'
+text 2 --format junit --verify web01=caps/web01.json --verify nobody=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
+text 1 --diff names.csv names-new.csv
+text 1 --diff names.csv names-new.csv --format tsv --all
+cell 1 --diff names.csv names-new.csv --format csv
+text 1 --diff names.csv names-new.csv --format json --by bay
+text 1 --diff eight-bit.csv utf-16.csv
+text 1 --diff names.csv names-new.csv --format html
+text 0 --diff good.csv good.csv --format tsv
+text 2 --diff plans.csv good.csv --catalogue cat.ini
+text 2 --diff good.csv missing.csv
+text 2 --diff good.csv names.csv --format netbox-cables'
 
 failed=0
 n=0
 printf '%s\n' "$cases" >cases.txt
 # Windows' text lines: exactly one CR taken before each LF; status 1 when an LF had none.
 strip_cr() { perl -e 'local $/; $_ = <STDIN>; $bad = () = /(?<!\r)\n/g; s/\r\n/\n/g; print; exit($bad ? 1 : 0)'; }
+from_1252() { perl -MEncode -e 'local $/; $_ = <STDIN>; print encode("UTF-8", decode("cp1252", $_))'; }
+is_utf8() { perl -MEncode -e 'local $/; $_ = <STDIN>; exit(eval { decode("UTF-8", $_, Encode::FB_CROAK); 1 } ? 0 : 1)'; }
 while IFS= read -r line; do
     n=$((n + 1))
     kind=${line%% *}
@@ -162,10 +190,15 @@ while IFS= read -r line; do
     path) strip_cr <wine.out >wine.lf || problem="$problem a line of standard output does not end in CR LF;"
           perl -pe 's{\\\\}{/}g; s{\\}{/}g' wine.lf >wine.cmp
           cp native.out native.cmp ;;
+    ansi) strip_cr <wine.out >wine.lf || problem="$problem a line of standard output does not end in CR LF;"
+          from_1252 <wine.lf >wine.cmp
+          cp native.out native.cmp
+          is_utf8 <wine.out && problem="$problem bwmap.exe wrote UTF-8, not the ANSI code page;" ;;
     *) problem="$problem unknown kind $kind;" ;;
     esac
     strip_cr <wine.err >wine.err.lf || problem="$problem a line of standard error does not end in CR LF;"
     if [ "$kind" = path ]; then perl -pi -e 's{\\}{/}g' wine.err.lf; fi
+    is_utf8 <native.out || problem="$problem the native output is not UTF-8;"
     [ "$native_status" = "$want" ] || problem="$problem native status $native_status;"
     [ "$wine_status" = "$want" ] || problem="$problem Windows status $wine_status;"
     cmp -s native.cmp wine.cmp || problem="$problem standard output differs;"
