@@ -155,10 +155,10 @@ text 1 --diff names.csv names-new.csv
 text 1 --diff names.csv names-new.csv --format tsv --all
 cell 1 --diff names.csv names-new.csv --format csv
 text 1 --diff names.csv names-new.csv --format json --by bay
-text 1 --diff eight-bit.csv utf-16.csv
+ansi 1 --diff eight-bit.csv utf-16.csv
 text 1 --diff names.csv names-new.csv --format html
 text 0 --diff good.csv good.csv --format tsv
-text 2 --diff plans.csv good.csv --catalogue cat.ini
+ansi 2 --diff plans.csv good.csv --catalogue cat.ini
 text 2 --diff good.csv missing.csv
 text 2 --diff good.csv names.csv --format netbox-cables'
 
