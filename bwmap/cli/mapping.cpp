@@ -169,22 +169,24 @@ int mapEnclosures(const Invocation& run, const Mapping& mapping, const BladeCata
     // A plans run's messages are buffered beside its output; one enclosure's go out at once.
     OutputSink sink(run.out, plans ? run.err : nullptr);
     if (mapping.netbox) sink.keepLineEnds();
+    bool unknownSwitch = false;  // --find NAME:7 and no switch has the name
     const WriterMaker makeWriter = [&](bool names, const std::vector<std::string>& extra) -> std::unique_ptr<MapWriter> {
         return std::make_unique<SwitchPortFilter>(make(names, extra, plans ? &sink : nullptr),
                                                   mapping.finding ? &mapping.query : nullptr, &found, run.err,
-                                                  plans ? &sink : nullptr);
+                                                  plans ? &sink : nullptr, &unknownSwitch);
     };
     const std::string letters = switchLetters(catalogue);
     if (!plans) {
         bool names = false;
         for (const std::string& text : options.picks) names = names || isNamePick(text);
         const std::unique_ptr<MapWriter> writer = makeWriter(names, {});
-        const int status = mapOne(options, session, *writer, letters, sink, run.err);
+        int status = mapOne(options, session, *writer, letters, sink, run.err);
+        if (status == BWMAP_OK && unknownSwitch) status = BWMAP_ERROR;
         // One enclosure writes nothing on an error.
         return status == BWMAP_OK && written() ? finishOutput(sink, status, run.err) : status;
     }
-    return finishOutput(sink, runPlans(options.plans, plansDefaults(options, catalogue), session, makeWriter, sink, run.err),
-                        run.err);
+    const int status = runPlans(options.plans, plansDefaults(options, catalogue), session, makeWriter, sink, run.err);
+    return finishOutput(sink, unknownSwitch ? BWMAP_ERROR : status, run.err);
 }
 
 PlansDefaults plansDefaults(const Options& options, const BladeCatalogue& catalogue) {

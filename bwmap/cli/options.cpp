@@ -1,7 +1,9 @@
 // bwmap's options: their names, checks and help text.
 #include "cli/options.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 
@@ -58,26 +60,128 @@ const char kDescription[] =
     "nothing unexpected, 1 any difference, 2 an error. With --diff: 0 the plans map the same, 1 any\n"
     "change, 2 an error or a refusal in either file.";
 
-// Help names an option's exclusions in the order the options were made: the library keeps them
-// in a set of pointers, whose order differs from build to build.
+// The help's width, and the column where options' descriptions start.
+constexpr std::size_t kHelpWidth = 80;
+constexpr std::size_t kHelpColumn = 26;
+
+// The help's groups in the order shown, each after the options' own.
+const char* const kGroups[] = {"Picks and names", "Output", "Plans files", "The switch's side", "NetBox", "Checks",
+                               "Help"};
+
+// `text` wrapped at blanks to lines of at most `width` characters, each line after the first
+// indented by `indent`; a single word longer than a line stands alone on its line.
+std::string wrapped(const std::string& text, std::size_t width, std::size_t indent) {
+    std::string out;
+    std::size_t lineStart = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t next = text.find(' ', at);
+        const std::string word = text.substr(at, next == std::string::npos ? std::string::npos : next - at);
+        at = next == std::string::npos ? text.size() : next + 1;
+        if (word.empty()) continue;
+        const std::size_t length = out.size() - lineStart;
+        if (length > 0 && length + 1 + word.size() > width) {
+            out += '\n';
+            out.append(indent, ' ');
+            lineStart = out.size();
+        } else if (length > 0 && out.back() != ' ') {
+            out += ' ';
+        }
+        out += word;
+    }
+    return out;
+}
+
+std::size_t helpPlace(const CLI::Option& option);
+
+// The help: usage first, the description's paragraphs, then the options by group, every line
+// within 80 columns. An option's exclusions end its description, in the order the options were
+// made: the library keeps them in a set of pointers, whose order differs from build to build.
 class HelpFormatter : public CLI::Formatter {
 public:
     explicit HelpFormatter(std::vector<const CLI::Option*> order) : order_(std::move(order)) {}
 
-    std::string make_option_opts(const CLI::Option* opt) const override {
-        std::string text = CLI::Formatter::make_option_opts(opt);
-        const std::string heading = " " + get_label("Excludes") + ":";
-        const std::size_t at = text.rfind(heading);
-        if (!opt->get_option_text().empty() || at == std::string::npos) return text;
-        text.erase(at + heading.size());
+    std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override {
+        (void)mode;
+        std::string out = make_usage(app, name) + "\n";
+        std::string description = app->get_description();
+        for (std::size_t at = 0; at < description.size();) {
+            std::size_t end = description.find("\n\n", at);
+            if (end == std::string::npos) end = description.size();
+            std::string paragraph = description.substr(at, end - at);
+            for (char& ch : paragraph) ch = ch == '\n' ? ' ' : ch;
+            out += wrapped(paragraph, kHelpWidth, 0) + "\n\n";
+            at = end + 2;
+        }
+        for (const char* group : kGroups) {
+            std::vector<const CLI::Option*> options =
+                app->get_options([group](const CLI::Option* opt) { return opt->get_group() == group; });
+            std::stable_sort(options.begin(), options.end(), [](const CLI::Option* a, const CLI::Option* b) {
+                return helpPlace(*a) < helpPlace(*b);
+            });
+            if (options.empty()) continue;
+            out += std::string(group) + ":\n";
+            for (const CLI::Option* opt : options) out += make_option(opt, opt->get_positional());
+            out += '\n';
+        }
+        out.pop_back();
+        return out;
+    }
+
+    std::string make_option(const CLI::Option* opt, bool positional) const override {
+        std::string left = "  " + make_option_name(opt, positional);
+        if (!opt->get_option_text().empty()) left += " " + opt->get_option_text();
+        std::string description = opt->get_description();
+        std::string excluded;
         for (const CLI::Option* other : order_)
-            if (opt->get_excludes().count(const_cast<CLI::Option*>(other)) != 0) text += " " + other->get_name();
-        return text;
+            if (opt->get_excludes().count(const_cast<CLI::Option*>(other)) != 0)
+                excluded += (excluded.empty() ? "" : ", ") + other->get_name();
+        if (!excluded.empty()) description += ". Not with " + excluded + ".";
+        const std::string text = wrapped(description, kHelpWidth - kHelpColumn, kHelpColumn);
+        if (left.size() + 2 > kHelpColumn) return left + "\n" + std::string(kHelpColumn, ' ') + text + "\n";
+        return left + std::string(kHelpColumn - left.size(), ' ') + text + "\n";
     }
 
 private:
     std::vector<const CLI::Option*> order_;
 };
+
+// The group of each option the help shows, in the order shown within the group; an option it
+// does not list follows those listed, in NetBox's group when its help names a NetBox format
+// first, else in Output.
+const std::pair<const char*, const char*> kGroupOf[] = {
+    {"PICK", "Picks and names"},
+    {"--enclosure", "Picks and names"},
+    {"--os", "Picks and names"},
+    {"--catalogue", "Picks and names"},
+    {"--list-types", "Picks and names"},
+    {"--format", "Output"},
+    {"--plans", "Plans files"},
+    {"--delimiter", "Plans files"},
+    {"--diff", "Plans files"},
+    {"--all", "Plans files"},
+    {"--by", "The switch's side"},
+    {"--find", "The switch's side"},
+    {"--switch-name", "The switch's side"},
+    {"--switch-port-name", "The switch's side"},
+    {"--check", "Checks"},
+    {"--verify", "Checks"},
+    {"--help", "Help"},
+    {"--version", "Help"},
+};
+
+std::size_t helpPlace(const CLI::Option& option) {
+    std::size_t place = 0;
+    while (place < std::size(kGroupOf) && !option.check_name(kGroupOf[place].first)) ++place;
+    return place;
+}
+
+const char* groupOf(const CLI::Option& option) {
+    for (const auto& [name, group] : kGroupOf)
+        if (option.check_name(name)) return group;
+    const std::string& help = option.get_description();
+    return help.rfind("NetBox", 0) == 0 || help.rfind("netbox-", 0) == 0 ? "NetBox" : "Output";
+}
 
 }  // namespace
 
@@ -141,15 +245,16 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                    "NetBox formats: a blade without a host name, from {enclosure} and {bay} (default: {enclosure}-bay{bay})")
         ->option_text("TEMPLATE");
     app.add_option("--switch-name", options.switchName,
-                   "NetBox formats: a switch without a host name, from {enclosure} and {switch} (default: "
-                   "{enclosure}-sw{switch})")
+                   "NetBox formats and --verify: a switch without a host name, from {enclosure} and {switch} "
+                   "(default: {enclosure}-sw{switch})")
         ->option_text("TEMPLATE");
     app.add_option("--nic-name", options.nicName,
                    "NetBox formats: a blade's interface, from {nic} (the letter) and {n} (1 for NIC A); the "
                    "management port stays MGT (default: NIC {nic})")
         ->option_text("TEMPLATE");
     app.add_option("--switch-port-name", options.switchPortName,
-                   "NetBox formats: a switch's interface, from {port} (default: {port})")
+                   "NetBox formats and --verify: a switch port's name, from {port} (the number on the label), "
+                   "such as swp{port} (default: {port})")
         ->option_text("TEMPLATE");
     CLI::Option* verify =
         app.add_option("--verify", options.verify,
@@ -184,7 +289,9 @@ CLI::Option* describe(CLI::App& app, Options& options) {
             ->option_text("OLD NEW");
     diff->excludes(picks)->excludes(plans)->excludes(check)->excludes(verify)->excludes("--find")->excludes("--list-types");
     app.add_flag("--all", options.all, "--diff: the ports whose use stays the same too, as same")->needs(diff);
-    app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED);
+    app.set_help_flag("-h,--help", "print this help and end");
+    app.set_version_flag("--version", "bwmap, version " BWMAP_VERSION_DOTTED, "print the version and end");
+    for (CLI::Option* option : app.get_options()) option->group(groupOf(*option));
     app.formatter(std::make_shared<HelpFormatter>(std::as_const(app).get_options()));
     return check;
 }

@@ -22,6 +22,19 @@ const Mode kModes[] = {
     {[](const Options&, bool) { return true; }, runMapMode},
 };
 
+// The parser's "--plans: 1 required TEXT:FILE missing" as a sentence: "--plans needs a value:
+// FILE". Any other mismatch as the parser says it.
+std::string missingValue(const CLI::App& app, const std::string& what) {
+    const std::size_t colon = what.find(": ");
+    if (colon == std::string::npos || what.size() < 8 || what.find(" required ", colon) == std::string::npos ||
+        what.compare(what.size() - 8, 8, " missing") != 0)
+        return what;
+    const std::string name = what.substr(0, colon);
+    const CLI::Option* option = app.get_option_no_throw(name);
+    const std::string value = option && !option->get_option_text().empty() ? option->get_option_text() : "a value";
+    return name + " needs a value after it: " + value;
+}
+
 }  // namespace
 
 int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
@@ -38,6 +51,9 @@ int runBwmap(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
         OutputSink sink(out);
         sink.buffer() = app.version() + "\n";
         return sink.flush() ? BWMAP_OK : BWMAP_ERROR;
+    } catch (const CLI::ArgumentMismatch& e) {
+        std::fprintf(err, "bwmap: %s (see bwmap --help)\n", missingValue(app, e.what()).c_str());
+        return BWMAP_ERROR;
     } catch (const CLI::ParseError& e) {
         std::fprintf(err, "bwmap: %s (see bwmap --help)\n", e.what());
         return BWMAP_ERROR;

@@ -55,8 +55,17 @@ int EnclosureNames::bayNamed(const std::string& name) const {
 std::vector<char> EnclosureNames::switchesNamed(const std::string& name) const {
     std::vector<char> letters;
     for (const auto& named : switches_)
-        if (!name.empty() && named.second == name) letters.push_back(named.first);
+        if (!name.empty() && isSameHost(named.second, name)) letters.push_back(named.first);
     return letters;
+}
+
+bool isSameHost(std::string_view name, std::string_view asked) {
+    if (asked.empty() || name.size() < asked.size()) return false;
+    if (name.size() > asked.size() && name[asked.size()] != '.') return false;
+    for (std::size_t i = 0; i < asked.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(asked[i])))
+            return false;
+    return true;
 }
 
 std::string_view nameAsRead(const std::string& cell, std::string& scratch) {

@@ -29,13 +29,18 @@ public:
 
     // The bay whose blade has this host name (exact bytes); 0 when none.
     int bayNamed(const std::string& name) const;
-    // The letters of the switches with this host name, upper case; empty when none.
+    // The letters of the switches with this host name as isSameHost() reads it, upper case;
+    // empty when none.
     std::vector<char> switchesNamed(const std::string& name) const;
 
 private:
     std::string hosts_[kBays + 1];  // by bay; [0] unused
     std::vector<std::pair<char, std::string>> switches_;
 };
+
+// Whether `name` is the host `asked`: ASCII letters' case is ignored, as host names ignore it,
+// and `name` may carry a domain after it ("encl7-swa.dc.example.com" is "encl7-swa").
+bool isSameHost(std::string_view name, std::string_view asked);
 
 // A pick's key or a plans column that names a host: "host" and digits (a bay 1-16) or "switch" and
 // one letter or digit, case ignored. Any other key names nothing.

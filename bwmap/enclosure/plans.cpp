@@ -91,8 +91,41 @@ std::string outOfRange(const std::string& name) {
     return {};
 }
 
+// The known column a header name stands for once blanks, '_' and '-' are dropped, a "bay" before
+// a bay's number and leading zeros too ("Bay 1" is 1, "host 01" is host1); empty when none or
+// when it is already that column's name.
+std::string meantColumn(const std::string& name) {
+    std::string packed;
+    for (const char ch : name)
+        if (ch != ' ' && ch != '\t' && ch != '_' && ch != '-') packed += ch;
+    if (packed.compare(0, 3, "bay") == 0) packed.erase(0, 3);
+    const auto number = [&](std::size_t from, int last) {
+        const std::string digits = packed.substr(from);
+        if (!allDigits(digits) || digits.size() > 4) return std::string();
+        const int n = std::stoi(digits);
+        return n >= 1 && n <= last ? std::to_string(n) : std::string();
+    };
+    std::string meant;
+    if (allDigits(packed)) meant = number(0, kBays);
+    else if (packed.compare(0, 4, "host") == 0 && !number(4, kBays).empty()) meant = "host" + number(4, kBays);
+    else if (packed.compare(0, 2, "os") == 0 && !number(2, kColumns).empty()) meant = "os" + number(2, kColumns);
+    else if (packed.size() == 7 && packed.compare(0, 6, "switch") == 0 && std::isalnum(static_cast<unsigned char>(packed[6])))
+        meant = packed.substr(0, 6) + static_cast<char>(std::toupper(static_cast<unsigned char>(packed[6])));
+    return meant == name ? std::string() : meant;
+}
+
+// The separator of the header's other cells when its cells hold one that is not `separator`; 0 when none.
+char otherSeparator(const std::vector<std::string>& header, char separator) {
+    for (const char other : {';', ',', '\t'})
+        if (other != separator)
+            for (const std::string& cell : header)
+                if (cell.find(other) != std::string::npos) return other;
+    return 0;
+}
+
 // Reads the header; an empty string when it is good, else the message.
-std::string readLayout(const std::vector<std::string>& header, const std::string& letters, Layout& layout) {
+std::string readLayout(const std::vector<std::string>& header, const std::string& letters, char separator,
+                       Layout& layout) {
     std::unordered_set<std::string> further;  // lower case, to find a name given twice
     layout.blank.assign(header.size(), false);
     for (std::size_t i = 0; i < header.size(); ++i) {
@@ -109,6 +142,8 @@ std::string readLayout(const std::vector<std::string>& header, const std::string
         int* slot = slotFor(layout, header[i]);
         if (slot == nullptr) {
             const std::string range = outOfRange(name);
+            const std::string meant = meantColumn(name);
+            if (!meant.empty()) return column + (range.empty() ? "" : ": " + range) + ": did you mean \"" + meant + "\"?";
             if (!range.empty()) return column + ": " + range;
             if (!further.insert(name).second) return column + " is named twice";
             layout.extra.push_back(static_cast<int>(i));
@@ -118,7 +153,14 @@ std::string readLayout(const std::vector<std::string>& header, const std::string
         if (*slot >= 0) return column + " is named twice";
         *slot = static_cast<int>(i);
     }
-    if (layout.name < 0) return "the header has no \"name\" column";
+    if (layout.name < 0) {
+        const char other = otherSeparator(header, separator);
+        if (other == 0) return "the header has no \"name\" column";
+        const std::string word = other == '\t' ? "tab" : other == ';' ? "\";\"" : ",";
+        return std::string("the header has no \"name\" column, but its cells hold ") +
+               (other == '\t' ? "tabs" : other == ';' ? "\";\"" : "\",\"") +
+               ": if they separate the cells, choose that separator with --delimiter " + word;
+    }
     for (int letter = 0; letter < 256; ++letter)
         if (layout.switchHost[letter] >= 0) layout.switchLetters.push_back(static_cast<unsigned char>(letter));
     layout.width = header.size();
@@ -193,12 +235,15 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
     session.start(enclosureType, defaultOs);
 
     // A refusal names where it happened: "bay 3: ...", "column 2: ...".
+    bool failedBay[kBays + 1] = {};
     const auto place = [&](Pick::Kind kind, int number, int column) {
         if (column < 0 || cell(column).empty()) return;
         PickResult result = session.pick(kind, number, cell(column));
         if (result.status == PickResult::REFUSED)
             result.message = (kind == Pick::BAY ? "bay " : "column ") + std::to_string(number) + ": " + result.message;
-        if (result.status != PickResult::DONE) problems.push_back(std::move(result));
+        if (result.status == PickResult::DONE) return;
+        if (kind == Pick::BAY) failedBay[number] = true;
+        problems.push_back(std::move(result));
     };
     for (int bay = 1; bay <= kBays; ++bay) place(Pick::BAY, bay, layout.bay[bay]);
     for (int column = 1; column <= ids::kColumns; ++column) {
@@ -207,12 +252,19 @@ void mapRow(const std::vector<std::string>& cells, const Layout& layout, const P
         if (at >= 0 && parseOs(cell(at)) >= 0 && session.sameOrderUnderEveryOs(column)) continue;
         place(Pick::COLUMN_OS, column, at);
     }
+    bool undone = false;  // a later pick undid an earlier one, whose bay is then empty
     if (problems.empty()) {
         std::string cleared = session.unheldPick();
-        if (!cleared.empty()) problems.push_back({PickResult::REFUSED, std::move(cleared)});
+        undone = !cleared.empty();
+        if (undone) problems.push_back({PickResult::REFUSED, std::move(cleared)});
     }
 
     rowNames(cells, layout, defaults, names, problems);
+    // A bay whose pick failed or was undone is empty for that reason alone: its host name is no
+    // second error.
+    if (undone) return;
+    for (int bay = 1; bay <= kBays; ++bay)
+        if (failedBay[bay]) names.setHost(bay, {});
     for (std::string& error : hostsOnEmptyBays(names, session)) inputError(problems, std::move(error));
 }
 
@@ -285,7 +337,7 @@ bool PlansReader::open(const std::string& path, std::FILE* err) {
         if (!s.reader->next(cells, error))
             error = s.reader->readError() ? std::strerror(errno) : "the file is empty: it needs a header row";
         else if (error.empty())
-            error = readLayout(cells, s.defaults.switchLetters, s.layout);
+            error = readLayout(cells, s.defaults.switchLetters, s.source->separator(), s.layout);
     }
     if (error.empty()) return true;
     std::fprintf(err, "bwmap: %s:%ld: %s\n", s.shown.c_str(),

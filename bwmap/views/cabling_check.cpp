@@ -17,10 +17,10 @@ namespace {
 // Port ID subtypes that carry the port's name; a MAC address names no port.
 bool idIsName(const LldpNeighbour& n) { return n.portIdType == "ifname" || n.portIdType == "local"; }
 
-// Whether the neighbour is this planned port: the switch's name, then the port ID or, failing
-// that, the port description.
+// Whether the neighbour is this planned port: the switch's name (a domain after it, and case,
+// aside), then the port ID or, failing that, the port description.
 bool sees(const LldpNeighbour& n, const PlannedPort& p) {
-    if (p.port.empty() || n.chassisName != p.switchHost) return false;
+    if (p.port.empty() || !isSameHost(n.chassisName, p.switchHost)) return false;
     return (idIsName(n) && n.portId == p.port) || n.portDescription == p.port;
 }
 
@@ -41,6 +41,21 @@ CablingRow rowOf(const PlannedPort& p, CablingRow::Verdict verdict) {
     return row;
 }
 
+// The --switch-port-name template that would name planned port `p` as the switch names `seen`
+// ("swp{port}" for "swp7" and port 7): the port's number, standing alone among digits, becomes
+// {port}; empty when the number is not in the name.
+std::string portTemplateFor(const PlannedPort& p, const std::string& seen) {
+    if (seen.find_first_of("{}") != std::string::npos) return {};
+    const std::string number = std::to_string(p.number);
+    const auto digit = [](char ch) { return ch >= '0' && ch <= '9'; };
+    for (std::size_t at = seen.rfind(number); at != std::string::npos; at = at == 0 ? std::string::npos : seen.rfind(number, at - 1)) {
+        const std::size_t after = at + number.size();
+        if ((at > 0 && digit(seen[at - 1])) || (after < seen.size() && digit(seen[after]))) continue;
+        return seen.substr(0, at) + "{port}" + seen.substr(after);
+    }
+    return {};
+}
+
 // Why a neighbour that no planned port of its blade matches is there, as far as the plan tells.
 std::string strayNote(const std::vector<PlannedPort>& ports, int bay, const LldpNeighbour& n) {
     for (const PlannedPort& p : ports)
@@ -48,10 +63,18 @@ std::string strayNote(const std::vector<PlannedPort>& ports, int bay, const Lldp
             return "planned for bay " + std::to_string(p.bay) + (p.host.empty() ? "" : " (" + p.host + ")") + ", " + p.nic;
     if (n.chassisName.empty()) return "the neighbour sends no system name";
     bool knownSwitch = false;
-    for (const PlannedPort& p : ports) knownSwitch = knownSwitch || p.switchHost == n.chassisName;
+    for (const PlannedPort& p : ports) knownSwitch = knownSwitch || isSameHost(n.chassisName, p.switchHost);
     if (knownSwitch && !idIsName(n))
         return "the switch sends a MAC address as the port ID, which names no port: have it send the port name "
                "(lldpd: configure lldp portidsubtype ifname)";
+    // The blade's own planned port under another port name: the template that would match it.
+    const std::string seen = seenPort(n);
+    for (const PlannedPort& p : ports) {
+        if (p.bay != bay || !isNic(p) || !isSameHost(n.chassisName, p.switchHost) || p.port == seen) continue;
+        const std::string wanted = portTemplateFor(p, seen);
+        if (!wanted.empty())
+            return "the plan names this switch's ports otherwise: --switch-port-name " + wanted + " would match it to " + p.nic;
+    }
     return knownSwitch ? "the plan gives this port to no blade" : "not a switch of the plan";
 }
 
@@ -77,11 +100,19 @@ bool isPlainFileName(const std::string& name) {
     return true;
 }
 
+// A file name as the platform writes it: on Windows, every '/' as '\\'.
+std::string platformPath(std::string path) {
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
 // The file `name` in `folder`, joined as the platform joins paths.
 std::string joinPath(const std::string& folder, const std::string& name) {
 #ifdef _WIN32
     const bool ends = !folder.empty() && (folder.back() == '/' || folder.back() == '\\' || (folder.size() == 2 && folder[1] == ':'));
-    return folder + (ends ? "" : "\\") + name;
+    return platformPath(folder + (ends ? "" : "\\") + name);
 #else
     return folder + (!folder.empty() && folder.back() == '/' ? "" : "/") + name;
 #endif
@@ -113,6 +144,7 @@ std::string planPorts(const MappedEnclosure& e, const std::string& enclosureName
         p.nic = catalogueToUtf8(std::string(row.nic));
         if (e.names) p.host = inputToUtf8(e.names->host(row.bay));
         p.switchHost = switchDeviceName(names.switchHost, e.names, letter, enclosureName);
+        p.number = number;
         p.port = names.port.apply({{"port", std::to_string(number)}});
         ports.push_back(std::move(p));
     }
@@ -172,7 +204,7 @@ std::string CaptureSource::add(const std::string& value) {
     std::error_code code;
     if (!value.empty() && std::filesystem::is_directory(value, code)) {
         if (!folder_.empty() && folder_ != value)
-            return "--verify: two folders of captures, " + printable(folder_) + " and " + printable(value);
+            return "--verify: two folders of captures, " + printable(platformPath(folder_)) + " and " + printable(platformPath(value));
         folder_ = value;
         return {};
     }
@@ -190,14 +222,14 @@ CaptureSource::Place CaptureSource::locate(const std::string& host) {
     const auto named = files_.find(host);
     if (named != files_.end() && !host.empty()) {
         named->second.second = true;
-        return {Place::NAMED_FILE, named->second.first};
+        return {Place::NAMED_FILE, platformPath(named->second.first)};
     }
     if (folder_.empty()) return {};
     if (host.empty()) return {Place::UNCHECKED, "the blade has no host name"};
     // The host name becomes a file name of the folder: never a path elsewhere, nor a device.
     if (!isPlainFileName(host))
         return {Place::BAD_NAME, "the host name \"" + printable(host) + "\" cannot name a capture file in " +
-                                     printable(folder_) + ": give its capture as --verify HOST=FILE"};
+                                     printable(platformPath(folder_)) + ": give its capture as --verify HOST=FILE"};
     return {Place::FILE, joinPath(folder_, host + ".json")};
 }
 

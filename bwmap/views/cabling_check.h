@@ -16,6 +16,7 @@ struct PlannedPort {
     std::string nic;         // "NIC B", or "MGT" for the management port
     std::string switchHost;  // the switch's system name
     std::string port;        // the switch port's name
+    int number = 0;          // the switch port's number on the label
 };
 
 struct CablingRow {

@@ -402,7 +402,8 @@ void appendCatalogueReport(std::string& out, const std::string& name, const Cata
         out += name + ":" + std::to_string(finding.line) + (finding.error ? ": error: " : ": warning: ") +
                finding.message + "\n";
     }
-    // Fixed words, so that scripts can read the counts whatever they are.
-    out += std::to_string(report.lines) + " lines, " + std::to_string(report.types) + " types, " +
-           std::to_string(report.findings.size() - errors) + " warnings, " + std::to_string(errors) + " errors\n";
+    // The words stay in one order, singular for a count of 1: "1 line, 6 types, 0 warnings, 1 error".
+    const auto count = [](std::size_t n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); };
+    out += count(report.lines, "line") + ", " + count(report.types, "type") + ", " +
+           count(report.findings.size() - errors, "warning") + ", " + count(errors, "error") + "\n";
 }

@@ -25,12 +25,43 @@ bool parsePortQuery(const std::string& text, PortQuery& query, std::string& erro
 }
 
 SwitchPortFilter::SwitchPortFilter(std::unique_ptr<MapWriter> inner, const PortQuery* query, std::size_t* found,
-                                   std::FILE* err, OutputSink* notes)
-    : inner_(std::move(inner)), hasQuery_(query != nullptr), err_(err), notes_(notes), found_(found) {
+                                   std::FILE* err, OutputSink* notes, bool* unknownName)
+    : inner_(std::move(inner)), hasQuery_(query != nullptr), err_(err), notes_(notes), found_(found),
+      unknownName_(unknownName) {
     if (query) query_ = *query;
 }
 
+void SwitchPortFilter::begin(std::string& out) {
+    if (hasQuery_ && query_.letter == 0) return;
+    inner_->begin(out);
+    begun_ = true;
+}
+
+void SwitchPortFilter::end(std::string& out) {
+    if (hasQuery_ && query_.letter == 0 && !nameSeen_) {
+        std::string message = "bwmap: --find " + printable(query_.name) + ":" + std::to_string(query_.port) +
+                              ": no switch is named " + printable(query_.name);
+        if (switchNames_.empty()) message += ": no switch has a name (switchA=NAME, or a switchA column)";
+        else {
+            message += "; the switches are named ";
+            for (std::size_t i = 0; i < switchNames_.size(); ++i)
+                message += (i > 0 ? ", " : "") + printable(switchNames_[i]);
+            if (moreNames_) message += " and more";
+        }
+        message += "\n";
+        if (notes_) notes_->note(message);
+        else std::fputs(message.c_str(), err_);
+        if (unknownName_) *unknownName_ = true;
+        return;
+    }
+    if (!begun_) inner_->begin(out);
+    begun_ = true;
+    inner_->end(out);
+}
+
 namespace {
+
+constexpr std::size_t kNamesShown = 8;
 
 // `text` as printable() shows it.
 void putPrintable(CharWriter& out, std::string_view text) {
@@ -77,7 +108,18 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
 
     std::vector<char> letters;
     if (query_.letter != 0) letters.push_back(query_.letter);
-    else if (enclosure.names) letters = enclosure.names->switchesNamed(query_.name);
+    else if (enclosure.names) {
+        letters = enclosure.names->switchesNamed(query_.name);
+        nameSeen_ = nameSeen_ || !letters.empty();
+        for (const auto& named : enclosure.names->switches()) {
+            if (nameSeen_ || moreNames_) break;
+            bool known = false;
+            for (const std::string& name : switchNames_) known = known || isSameHost(name, named.second);
+            if (known) continue;
+            if (switchNames_.size() == kNamesShown) moreNames_ = true;
+            else switchNames_.push_back(named.second);
+        }
+    }
     keptRows_.clear();
     for (const PortMapRow& row : enclosure.rows) {
         char letter;
@@ -91,6 +133,8 @@ void SwitchPortFilter::write(std::string& out, const MappedEnclosure& enclosure)
     }
     *found_ += keptRows_.size();
     if (keptRows_.empty()) return;
+    if (!begun_) inner_->begin(out);
+    begun_ = true;
     MappedEnclosure kept = enclosure;
     kept.rows = keptRows_;
     inner_->write(out, kept);

@@ -1,7 +1,6 @@
 // The formats of the cabling check's verdicts; the check itself is in views/cabling_check.cpp.
 #include "writers/cabling_writer.h"
 
-#include <algorithm>
 
 #include <nlohmann/json.hpp>
 
@@ -58,10 +57,13 @@ public:
         out += '\n';
     }
 
+    void end(std::string& out) override {
+        if (format_ == MapFormat::TABLE) table_.release(out);
+    }
+
 private:
-    // Widths fixed before the first row, so that a plans run can stream.
     void line(std::string& out, const Fields& fields) {
-        if (format_ == MapFormat::TABLE) return table_.appendRow(out, fields);
+        if (format_ == MapFormat::TABLE) return table_.add(out, fields);
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += format_ == MapFormat::CSV ? ',' : '\t';
             if (format_ == MapFormat::CSV) appendCsvField(out, fields[i]);
@@ -71,7 +73,7 @@ private:
     }
 
     MapFormat format_;
-    const TextTable table_{{16, 3, 16, 5, 16, 8, 9, 12, 0}};
+    StreamedTable table_;  // fitted to the first block of rows
 };
 
 }  // namespace

@@ -17,7 +17,7 @@ public:
     // One enclosure's rows under its name, and the errors that kept bays of it unchecked.
     virtual void write(std::string& out, const std::string& enclosure, const std::vector<CablingRow>& rows,
                        const std::vector<std::string>& errors) = 0;
-    // After the last enclosure.
+    // After the last enclosure: the rows a table still holds.
     virtual void end(std::string& out) { (void)out; }
 };
 

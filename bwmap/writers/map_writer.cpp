@@ -1,8 +1,6 @@
 // The table, tsv, csv and json formats of the port map; html lives in html_sheet.cpp.
 #include "writers/map_writer.h"
 
-#include <algorithm>
-#include <cstring>
 
 #include "base/char_writer.h"
 #include "base/encoding.h"
@@ -149,40 +147,27 @@ private:
     std::string head_, tail_;  // kept for their storage
 };
 
-// Columns padded for a person, by the characters a terminal shows. Widths are fixed before the
-// first row so that a plans run can stream: Type fits every catalogue name; a longer enclosure
-// name pushes its own rows.
+// Columns padded for a person, by the characters a terminal shows, each as wide as its widest
+// cell; a plans run streams past the table's first block of rows.
 class TableWriter : public MapWriter {
 public:
-    TableWriter(bool plans, bool names, const BladeCatalogue& catalogue, const std::vector<std::string>& extra)
-        : plans_(plans), names_(names), extra_(extra), fields_(extra) {
-        std::vector<std::size_t>& widths = table_.widths();
-        for (const char* column : mapColumns(plans, names)) widths.push_back(std::strlen(column));
-        const std::size_t type = plans ? 2 : 1;
-        for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            table_.widen(type, displayWidth(catalogue.row(row).name));
-        table_.widen(type + (names ? 2 : 1), std::strlen("Windows"));
-        table_.widen(widths.size() - 1, std::strlen("NIC A"));
-        if (plans) widths[0] = kNameWidth;
-        if (names) widths[type + 1] = widths[type + 3] = kNameWidth;
-        for (const std::string& name : extra) widths.push_back(std::max(displayWidth(name), kNameWidth));
-    }
+    TableWriter(bool plans, bool names, const std::vector<std::string>& extra)
+        : plans_(plans), names_(names), extra_(extra), fields_(extra) {}
     void begin(std::string& out) override {
         RowFields header(extra_);
-        table_.appendRow(out, header.header(plans_, names_, extra_));
+        table_.add(out, header.header(plans_, names_, extra_));
     }
     void write(std::string& out, const MappedEnclosure& e) override {
-        for (const PortMapRow& row : e.rows) table_.appendRow(out, fields_.of(e, row));
+        for (const PortMapRow& row : e.rows) table_.add(out, fields_.of(e, row));
     }
+    void end(std::string& out) override { table_.release(out); }
 
 private:
-    static constexpr std::size_t kNameWidth = 16;
-
     bool plans_;
     bool names_;
     std::vector<std::string> extra_;
     RowFields fields_;
-    TextTable table_;
+    StreamedTable table_;
 };
 
 // One object per enclosure on one line: the whole output for a single enclosure, JSON Lines
@@ -277,7 +262,8 @@ std::size_t mapFields(const MappedEnclosure& e, const PortMapRow& row, std::stri
     return count;
 }
 
-std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue& catalogue, bool names,
+// The table no longer reads the catalogue: its widths come from the cells.
+std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const BladeCatalogue&, bool names,
                                          const std::vector<std::string>& extra) {
     switch (format) {
     case MapFormat::TSV: return std::make_unique<TsvWriter>(plans, names, extra);
@@ -290,5 +276,5 @@ std::unique_ptr<MapWriter> makeMapWriter(MapFormat format, bool plans, const Bla
     case MapFormat::DOT:
     case MapFormat::JUNIT: break;
     }
-    return std::make_unique<TableWriter>(plans, names, catalogue, extra);
+    return std::make_unique<TableWriter>(plans, names, extra);
 }

@@ -1,9 +1,6 @@
 // The switch view (--by switch) in the table, tsv, csv and json formats.
 #include "writers/switch_writer.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include <nlohmann/json.hpp>
 
 #include "base/encoding.h"
@@ -14,7 +11,6 @@
 
 namespace {
 
-
 std::vector<const char*> switchColumns(bool plans, bool names) {
     std::vector<const char*> columns;
     if (plans) columns.push_back("Enclosure");
@@ -24,12 +20,15 @@ std::vector<const char*> switchColumns(bool plans, bool names) {
     return columns;
 }
 
-// Fills the fields of one label in the order of switchColumns; returns their count.
+// Fills the fields of one label in the order of switchColumns; returns their count. The Switch
+// field is the switch's host name when it has one, else its letter.
 std::size_t switchFields(const MappedEnclosure& e, const SwitchLabel& label, std::string texts[3],
                          std::string_view fields[7]) {
     std::size_t count = 0;
     if (e.name) fields[count++] = *e.name;
-    texts[0].assign(1, label.letter);
+    const std::string* host = e.names ? &e.names->switchHost(label.letter) : nullptr;
+    if (host && !host->empty()) texts[0] = *host;
+    else texts[0].assign(1, label.letter);
     texts[1] = switchPortText(label);
     texts[2] = std::to_string(label.row->bay);
     for (int i = 0; i < 3; ++i) fields[count++] = texts[i];
@@ -43,19 +42,8 @@ std::size_t switchFields(const MappedEnclosure& e, const SwitchLabel& label, std
 // A plans row's further columns follow the others.
 class SwitchTextWriter : public MapWriter {
 public:
-    SwitchTextWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
-                     const std::vector<std::string>& extra)
-        : format_(format), columns_(switchColumns(plans, names)), extra_(extra) {
-        if (format_ != MapFormat::TABLE) return;
-        std::vector<std::size_t>& widths = table_.widths();
-        for (const char* column : columns_) widths.push_back(std::strlen(column));
-        const std::size_t type = plans ? 4 : 3;
-        for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            table_.widen(type, displayWidth(catalogue.row(row).name));
-        if (plans) widths[0] = 16;
-        if (names) widths[type + 1] = 16;
-        for (const std::string& name : extra) widths.push_back(std::max<std::size_t>(displayWidth(name), 16));
-    }
+    SwitchTextWriter(MapFormat format, bool plans, bool names, const std::vector<std::string>& extra)
+        : format_(format), columns_(switchColumns(plans, names)), extra_(extra) {}
     void begin(std::string& out) override {
         std::vector<std::string> header(columns_.begin(), columns_.end());
         header.insert(header.end(), extra_.begin(), extra_.end());
@@ -72,10 +60,13 @@ public:
             line(out, fields_.data(), count);
         }
     }
+    void end(std::string& out) override {
+        if (format_ == MapFormat::TABLE) table_.release(out);
+    }
 
 private:
     void line(std::string& out, const std::string_view* fields, std::size_t count) {
-        if (format_ == MapFormat::TABLE) return table_.appendRow(out, fields, count);
+        if (format_ == MapFormat::TABLE) return table_.add(out, fields, count);
         for (std::size_t i = 0; i < count; ++i) {
             if (i > 0) out += format_ == MapFormat::CSV ? ',' : '\t';
             if (format_ == MapFormat::CSV) appendCsvField(out, fields[i]);
@@ -87,7 +78,7 @@ private:
     MapFormat format_;
     std::vector<const char*> columns_;
     std::vector<std::string> extra_;
-    TextTable table_;
+    StreamedTable table_;
     // Kept from one enclosure to the next for their storage.
     std::vector<SwitchLabel> labels_;
     std::string texts_[3];
@@ -139,8 +130,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue& catalogue,
+std::unique_ptr<MapWriter> makeSwitchWriter(MapFormat format, bool plans, bool names, const BladeCatalogue&,
                                             const std::vector<std::string>& extra) {
     if (format == MapFormat::JSON) return std::make_unique<SwitchJsonWriter>();
-    return std::make_unique<SwitchTextWriter>(format, plans, names, catalogue, extra);
+    return std::make_unique<SwitchTextWriter>(format, plans, names, extra);
 }

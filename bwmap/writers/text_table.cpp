@@ -34,3 +34,22 @@ void TextTable::appendRow(std::string& out, const std::vector<std::string>& cell
     std::vector<std::string_view> views(cells.begin(), cells.end());
     appendRow(out, views);
 }
+
+void StreamedTable::add(std::string& out, const std::string_view* cells, std::size_t count) {
+    if (released_) return table_.appendRow(out, cells, count);
+    held_.emplace_back(cells, cells + count);
+    for (std::size_t i = 0; i < count; ++i) table_.widen(i, displayWidth(cells[i]));
+    if (held_.size() >= block_) release(out);
+}
+
+void StreamedTable::add(std::string& out, const std::vector<std::string>& cells) {
+    std::vector<std::string_view> views(cells.begin(), cells.end());
+    add(out, views);
+}
+
+void StreamedTable::release(std::string& out) {
+    for (const std::vector<std::string>& row : held_) table_.appendRow(out, row);
+    held_.clear();
+    held_.shrink_to_fit();
+    released_ = true;
+}

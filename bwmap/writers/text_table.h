@@ -31,3 +31,24 @@ public:
 private:
     std::vector<std::size_t> widths_;
 };
+
+// A table that fits its columns to every cell and still streams: rows are held until `block` of
+// them have come (or release()), then written at widths that fit every row held. Later rows
+// keep those widths, so that a longer cell there pushes the rest of its own row only.
+class StreamedTable {
+public:
+    static constexpr std::size_t kBlockRows = 2048;
+    explicit StreamedTable(std::size_t block = kBlockRows) : block_(block) {}
+
+    void add(std::string& out, const std::string_view* cells, std::size_t count);
+    void add(std::string& out, const std::vector<std::string_view>& cells) { add(out, cells.data(), cells.size()); }
+    void add(std::string& out, const std::vector<std::string>& cells);
+    // Writes the rows held; the widths are fixed from then on.
+    void release(std::string& out);
+
+private:
+    std::size_t block_;
+    bool released_ = false;
+    TextTable table_;
+    std::vector<std::vector<std::string>> held_;
+};

@@ -160,19 +160,19 @@ TEST(CatalogueCheck, SummaryAndStatuses) {
     EXPECT_EQ(run.out, path + ":2: warning: \"Tarn\" is already a built-in type; the window lists this row too, but "
                               "choosing it gives the built-in type\n" +
                            path + ":3: error: the line is empty, so the catalogue ends here; line 4 is never read\n"
-                                  "4 lines, 2 types, 1 warnings, 1 errors\n");
+                                  "4 lines, 2 types, 1 warning, 1 error\n");
 
     const std::string longLine = writeFile("\"A\" 0x0 AB 12" + std::string(245, ' ') + "\n\"B\" 0x0 AB 12\n");
     run = bwmap({"--check", longLine});
     EXPECT_NE(run.out.find(longLine + ":1: error: from character 259 (read as a line of its own): the line is empty, so "
-                                      "the catalogue ends here; line 2 is never read\n2 lines, 1 types, 1 warnings, 1 errors\n"),
+                                      "the catalogue ends here; line 2 is never read\n2 lines, 1 type, 1 warning, 1 error\n"),
               std::string::npos)
         << run.out;
 
     const std::string clean = writeFile("\"A\" 0x0 AB 12\n");
     run = bwmap({"--check", clean});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "1 lines, 1 types, 0 warnings, 0 errors\n");
+    EXPECT_EQ(run.out, "1 line, 1 type, 0 warnings, 0 errors\n");
 
     run = bwmap({"--check", ::testing::TempDir() + "no such catalogue.ini"});
     EXPECT_EQ(run.status, 2);
@@ -258,7 +258,8 @@ TEST(CatalogueCheck, RandomWellFormedFilesAndOneFault) {
         std::string path = writeFile(content);
         Result run = bwmap({"--check", path});
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, std::to_string(count) + " lines, " + std::to_string(count) + " types, 0 warnings, 0 errors\n");
+        const std::string s = count == 1 ? "" : "s";
+        EXPECT_EQ(run.out, std::to_string(count) + " line" + s + ", " + std::to_string(count) + " type" + s + ", 0 warnings, 0 errors\n");
         std::remove(path.c_str());
 
         const int faulty = random.below(count);

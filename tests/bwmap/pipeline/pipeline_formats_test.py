@@ -155,14 +155,16 @@ def graph_edges(raw, work):
 
 
 def expected_edges(rows, enclosure, switches, nic, port):
-    """One edge per tsv label, named as the NetBox files name its ends."""
+    """One edge per tsv label, named as the NetBox files name its ends. The switch view's Switch
+    column holds a named switch's name, else its letter."""
     edges = []
     for r in rows:
         enc = r.get("Enclosure", enclosure)
         letter, number = (r["Switch"], r["Port"]) if "Port" in r else r["Switch port"].split("-")
         blade = r.get("Host") or f"{enc}-bay{r['Bay']}"
         iface = "MGT" if r["NIC"] == "MGT" else nic(r["NIC"][-1])
-        edges.append((blade, iface, switches.get((enc, letter), f"{enc}-sw{letter}"), port(number)))
+        switch = letter if len(letter) > 1 else switches.get((enc, letter), f"{enc}-sw{letter}")
+        edges.append((blade, iface, switch, port(number)))
     return edges
 
 

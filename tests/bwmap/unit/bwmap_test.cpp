@@ -79,6 +79,12 @@ TEST(Bwmap, RefusalsAndInputErrors) {
         {{"--plans", ""}, 2, "bwmap: --plans: the file name is empty (see bwmap --help)\n"},
         {{"--catalogue", "", "1=Tarn"}, 2, "bwmap: --catalogue: the file name is empty (see bwmap --help)\n"},
         {{"--check", ""}, 2, "bwmap: --check: the file name is empty (see bwmap --help)\n"},
+        {{"--plans"}, 2, "bwmap: --plans needs a value after it: FILE (see bwmap --help)\n"},
+        {{"2=Crag", "host2=web"}, 2, "bwmap: bay 2 does not offer \"Crag\"\n"},
+        {{"1=Tarn", "switchA=sw-a", "switchB=SW-A", "--find", "sw-b:1"}, 2,
+         "bwmap: --find sw-b:1: no switch is named sw-b; the switches are named sw-a\n"},
+        {{"1=Tarn", "--find", "sw-b:1"}, 2,
+         "bwmap: --find sw-b:1: no switch is named sw-b: no switch has a name (switchA=NAME, or a switchA column)\n"},
     };
     for (const ErrorCase& c : cases) {
         const Result r = bwmap(c.args);
@@ -163,7 +169,7 @@ TEST(Bwmap, NulInANameShowsAsQuestionMark) {
     Scratch scratch;
     const std::string plans = scratch.write("nul.csv", std::string("name,1\nr\0ck,Tarn\n", 17));
     const std::pair<const char*, const char*> cases[] = {
-        {"table", "r?ck              1    Tarn                        A-1          NIC A\n"},
+        {"table", "r?ck       1    Tarn      A-1          NIC A\n"},
         {"tsv", "r?ck\t1\tTarn\t\tA-1\tNIC A\n"},
         {"csv", "r?ck,1,Tarn,,A-1,NIC A\n"},
     };

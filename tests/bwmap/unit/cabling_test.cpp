@@ -90,6 +90,18 @@ TEST(Cabling, CapturesAgainstThePlan) {
                entry("eno3", "sw-b", "ifname", "e2")}),
          1, "NIC A/sw-a/e1//missing\nNIC B/sw-a/e2/eno2/ok\nNIC C/sw-b/e2/eno3/ok\n/core-1/e1/eno1/unexpected (not a switch of the plan)\n"
             "/sw-a/e2/eno2/unexpected (the port of NIC B, already seen on eno2)\n", ""},
+        {"a system name with a domain, in other case", nullptr,
+         json({entry("eno1", "SW-A.dc.example.com", "ifname", "e1"), entry("eno2", "sw-a", "ifname", "e2"),
+               entry("eno3", "sw-b.dc.example.com", "ifname", "e2")}),
+         0, allOk, ""},
+        {"a system name that only starts like the switch's", nullptr,
+         json({entry("eno1", "sw-ab", "ifname", "e1"), entry("eno2", "sw-a", "ifname", "e2"), entry("eno3", "sw-b", "ifname", "e2")}),
+         1, "NIC A/sw-a/e1//missing\nNIC B/sw-a/e2/eno2/ok\nNIC C/sw-b/e2/eno3/ok\n/sw-ab/e1/eno1/unexpected (not a switch of the plan)\n", ""},
+        {"port names of another template", nullptr,
+         json({entry("eno1", "sw-a", "ifname", "swp1"), entry("eno2", "sw-a", "ifname", "e2"), entry("eno3", "sw-b", "ifname", "Eth1/2")}),
+         1, "NIC A/sw-a/e1//missing\nNIC B/sw-a/e2/eno2/ok\nNIC C/sw-b/e2//missing\n"
+            "/sw-a/swp1/eno1/unexpected (the plan names this switch's ports otherwise: --switch-port-name swp{port} would match it to NIC A)\n"
+            "/sw-b/Eth1/2/eno3/unexpected (the plan names this switch's ports otherwise: --switch-port-name Eth1/{port} would match it to NIC C)\n", ""},
         {"no neighbours, -f json0", "{\"lldp\": [{}]}", "", 1,
          "NIC A/sw-a/e1//missing\nNIC B/sw-a/e2//missing\nNIC C/sw-b/e2//missing\n", ""},
         {"missing file", nullptr, "", 2, "", "b1.json: no such file"},

@@ -29,7 +29,7 @@ TEST(Modes, EachModeRunsItsOwnFlow) {
     const std::string plan = scratch.write("plan.csv", "name,1\nr1,Tarn\n");
     const std::string caps = cat.substr(0, cat.size() - std::string("cat.ini").size());
     const ModeCase cases[] = {
-        {"--check reads the file it is given", {"--check", "CAT"}, 0, "1 lines, 1 types, 0 warnings, 0 errors", ""},
+        {"--check reads the file it is given", {"--check", "CAT"}, 0, "1 line, 1 type, 0 warnings, 0 errors", ""},
         {"--check with an empty name", {"--check="}, 2, "", "bwmap: --check: the file name is empty"},
         {"--list-types lists the file's rows too", {"--list-types", "--catalogue", "CAT"}, 0, "Type               Ports              Bays  Flags", ""},
         {"--list-types takes two formats", {"--list-types", "--format", "csv"}, 2, "",

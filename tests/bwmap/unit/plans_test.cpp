@@ -162,8 +162,8 @@ TEST(Plans, ExtraColumnsInEveryFormat) {
         {{"--format", "json"}, R"("NIC B"}]}],"columns":{"location":"Hall 3","owner":"ops"}})" "\n"},
         {{"--format", "html"}, "<p class=\"extra\">location: Hall 3; owner: ops</p>"},
         {{"--by", "switch", "--format", "tsv"}, "M\xC3\xBCnchen\tB\t1\t1\tFell\tNIC B\tHall 3\tops\n"},
-        {{"--format", "table"}, "M\xC3\xBCnchen           1    Fell                        A-1          NIC A  Hall 3            ops\n"},
-        {{"--by", "switch"}, "M\xC3\xBCnchen           A       1     1    Fell               NIC A  Hall 3            ops\n"},
+        {{"--format", "table"}, "M\xC3\xBCnchen    1    Fell      A-1          NIC A  Hall 3    ops\n"},
+        {{"--by", "switch"}, "M\xC3\xBCnchen    A       1     1    Fell  NIC A  Hall 3    ops\n"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = {"--plans", plans};
@@ -309,7 +309,23 @@ TEST(Plans, ErrorRowsAndTheirMessages) {
         {"binary header", "sep=,\nna\x01me,1\n", {}, 2,
          {"2: the header holds the control byte 0x01: the file looks like binary data, not a CSV export"}, ""},
         {"--delimiter that the file does not use", "name,1\nr,Tarn\n", {"--delimiter", "tab"}, 2,
-         {"1: the header has no \"name\" column"}, ""},
+         {"1: the header has no \"name\" column, but its cells hold \",\": if they separate the cells, choose that "
+          "separator with --delimiter ,"}, ""},
+        {"a semicolon file read with commas", "name;1\nr;Tarn\n", {"--delimiter", ","}, 2,
+         {"1: the header has no \"name\" column, but its cells hold \";\": if they separate the cells, choose that "
+          "separator with --delimiter \";\""}, ""},
+        {"no name column, no other separator", "1,2\nTarn,Fell\n", {}, 2, {"1: the header has no \"name\" column"}, ""},
+        {"a bay column named with a word and a blank", "name,Bay 1\nr,Tarn\n", {}, 2, {"1: column \"Bay 1\": did you mean \"1\"?"}, ""},
+        {"a host column with a blank", "name,1,Host 1\nr,Tarn,web\n", {}, 2, {"1: column \"Host 1\": did you mean \"host1\"?"}, ""},
+        {"a host column with a leading zero", "name,1,host01\nr,Tarn,web\n", {}, 2,
+         {"1: column \"host01\": the bay must be a number from 1 to 16: did you mean \"host1\"?"}, ""},
+        {"switch and OS columns with blanks", "name,switch a\n", {}, 2, {"1: column \"switch a\": did you mean \"switchA\"?"}, ""},
+        {"further columns near the names stay further columns", "name,1,bay,os version,host-name\nr,Tarn,x,y,z\n", {}, 0, {},
+         "r\t1\tTarn\t\tA-1\tNIC A\tx\ty\tz"},
+        {"a host name of a bay whose pick failed: the pick's error alone", "name,2,host2\nr,Crag,web\n", {}, 2,
+         {"2: r: bay 2 does not offer \"Crag\""}, ""},
+        {"a host name of a refused bay: the refusal alone", "name,1,2,host2\nr,Ridge,Tarn,w2\n", {"--catalogue", ridge}, 3,
+         {"2: r: bay 2: Tarn blade cannot be in same 4 slot group with a Ridge blade."}, ""},
     };
     for (const Case& c : cases) {
         const std::string plans = scratch.write("plans.csv", c.content);

@@ -26,7 +26,7 @@ std::vector<std::vector<std::string>> tsvRows(const std::string& text) {
 }
 
 // Sixteen half-height blades with names, some under Windows: the switch view holds exactly the
-// blade view's labels, ordered by switch and then port number.
+// blade view's labels, ordered by switch and then port number; a named switch shows its name.
 TEST(SwitchView, FullEnclosureIsTheBladeViewReordered) {
     std::vector<std::string> picks = {"--format", "tsv", "switchA=r7-swA"};
     for (int bay = 1; bay <= 16; ++bay) {
@@ -47,8 +47,11 @@ TEST(SwitchView, FullEnclosureIsTheBladeViewReordered) {
     std::vector<std::vector<std::string>> fromBlades, fromSwitches;
     for (std::size_t i = 1; i < bladeRows.size(); ++i) {
         const auto& b = bladeRows[i];
+        EXPECT_EQ(b[4], b[5][0] == 'A' ? "r7-swA" : "") << "row " << i + 1;
+        EXPECT_EQ(switchRows[i][0], switchRows[i][5] == "NIC A" ? "r7-swA" : "B") << "row " << i + 1;
         fromBlades.push_back({b[5].substr(0, 1), b[5].substr(2), b[0], b[1], b[2], b[6]});
         fromSwitches.push_back(switchRows[i]);
+        if (fromSwitches.back()[0] == "r7-swA") fromSwitches.back()[0] = "A";
     }
     for (std::size_t i = 1; i < fromSwitches.size(); ++i) {
         const auto& a = fromSwitches[i - 1];
@@ -71,19 +74,23 @@ TEST(SwitchView, FindOnAPlansFile) {
         const char* port;
         int status;
         const char* out;
+        const char* err = "";
     } cases[] = {
-        {"a-6", 0, "r1\tA\t6\t3\tTarn\t\tNIC B\nr3\tA\t6\t3\tTarn\t\tNIC B\n"},
-        {"r2-swA:7", 0, "r2\tA\t7\t4\tTarn\t\tNIC A\n"},
+        {"a-6", 0, "r1\tr1-swA\t6\t3\tTarn\t\tNIC B\nr3\tA\t6\t3\tTarn\t\tNIC B\n"},
+        {"r2-swA:7", 0, "r2\tr2-swA\t7\t4\tTarn\t\tNIC A\n"},
+        {"R2-SWA:7", 0, "r2\tr2-swA\t7\t4\tTarn\t\tNIC A\n"},
         {"r2-swA:6", 1, ""},
         {"B-1", 1, ""},
-        {"A-0", 2, nullptr},
-        {":6", 2, nullptr},
+        {"A-0", 2, nullptr, "is not a switch port"},
+        {":6", 2, nullptr, "is not a switch port"},
+        {"r2-sw:7", 2, nullptr, "--find r2-sw:7: no switch is named r2-sw; the switches are named r1-swA, r2-swA\n"},
     };
     for (const auto& c : cases) {
         const Result r = bwmap({"--plans", plans, "--format", "tsv", "--find", c.port});
         EXPECT_EQ(r.status, c.status) << c.port << ": " << r.err;
         if (c.out) EXPECT_EQ(r.out, std::string("Enclosure\tSwitch\tPort\tBay\tType\tHost\tNIC\n") + c.out) << c.port;
         else EXPECT_EQ(r.out, "") << c.port;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.port << ": " << r.err;
     }
 }
 

@@ -7,6 +7,8 @@
 #   bytes  the NetBox files, which end their lines in CR LF on both builds: byte for byte;
 #   cell   a CSV cell holds a CR LF: that is data and stays as it is on both builds, so the
 #          native output with a CR put before each LF that has none is bwmap.exe's;
+#   path   as text, but bwmap.exe names capture files with '\' (escaped '\\' in JSON) where
+#          the native one writes '/': each is taken as '/' before comparing;
 #   ansi   the map's table, tsv or csv with 8-bit text (of the plans file or the catalogue):
 #          bwmap.exe keeps it in the ANSI code page (Windows-1252 under Wine), the native bwmap
 #          writes UTF-8, so bwmap.exe's output taken as text and read as Windows-1252 is the
@@ -46,8 +48,8 @@ printf 'name,1,2,host1,host2,switchA,rack,note\nr1,Fell,Tarn-M2,m\303\274nchen,w
 # The same enclosures in 8 bits (Windows-1252 u-umlaut) and in UTF-16 with its byte-order mark.
 printf 'name,1,host1\nM\374nchen,Tarn,h\374tte\nplain,Fell,\n' >eight-bit.csv
 printf '\377\376n\0a\0m\0e\0,\0001\0\r\0\n\0r\0001\0,\0T\0a\0r\0n\0\r\0\n\0' >utf-16.csv
-# A capture's path joins the folder and HOST.json with the platform's separator (/ or \): the
-# rows name the folder as caps/, which both builds keep as it is.
+# A capture's path is written with the platform's separator (/ or \) throughout: rows of kind
+# path name the folder as caps/.
 # Captures: web01 as -f json, münchen's file named in UTF-8, one nested past any capture, and
 # host names that name no file of the folder.
 mkdir -p caps adir
@@ -56,9 +58,27 @@ printf '{"lldp": {"interface": {"eno1": {"chassis": {"sw-a": {}}, "port": {"id":
 printf '{"lldp": {"interface": {"eno1": {"port": {"descr": %s%s}}}}}' "$(head -c 20000 /dev/zero | tr '\0' '[')" \
     "$(head -c 20000 /dev/zero | tr '\0' ']')" >deep.json
 printf 'name,1,host1\nr1,Tarn,con\nr2,Tarn,Lpt1.x\nr3,Tarn,..\n' >devices.csv
+# Long and wide names that size the tables' columns; a capture whose switch has a domain and
+# names its ports swpN; header mistakes with a hint each.
+printf 'name,1,9,host1,host9,switchA,rack\nfra3-hall2-row12-rack07-enclosure-upper-01,Fell,Fell,prod-db-cluster-node-001,\346\227\245\346\234\254-db,fra3-r12-r07-upper-swa-x,R7\nr8,Tarn,,a,,,R8 \303\274\n' >long.csv
+printf '{"lldp": {"interface": {"eno1": {"chassis": {"SW-A.dc.example.com": {}}, "port": {"id": {"type": "ifname", "value": "swp1"}}}}}}' >caps/swp.json
+printf 'name;1\nr;Tarn\n' >semicolons.csv
+printf 'name,Bay 1,host 1\nr,Tarn,web\n' >baycolumn.csv
+printf 'name,2,host2\nr,Crag,web\n' >failedbay.csv
 
 # Kind (see above), expected exit status, then the arguments (shell words).
 cases='text 0 --help
+text 2 --plans
+text 0 1=Fell host1=prod-db-cluster-node-001 9=Fell host9=x switchA=fra3-r12-r07-upper-swa-x
+text 0 --plans long.csv
+text 0 --plans long.csv --by switch
+text 0 --plans long.csv --find FRA3-R12-R07-UPPER-SWA-X:1
+text 2 --plans long.csv --find nosuch:1
+text 2 --find nosuch:1 1=Fell switchA=sw-a
+text 1 --verify web01=caps/swp.json 1=Tarn host1=web01 switchA=sw-a
+text 2 --plans semicolons.csv --delimiter ,
+text 2 --plans baycolumn.csv
+text 2 --plans failedbay.csv
 text 0 --version
 text 0
 text 0 --os linux 2=Tarn-M2
@@ -102,11 +122,11 @@ bytes 0 --format netbox-cables --cable-status connected --plans names.csv
 bytes 0 --format netbox-cables --site "Hall 3" --cable-label "{enclosure} {label}" --plans names.csv
 bytes 0 --format netbox-interfaces --enclosure standard --interface-type bogus-type --mgmt-interface-type 1000base-kx 1=Tarn host1=x1
 bytes 0 --format netbox-cables --plans eight-bit.csv
-text 1 --plans names.csv --verify caps/
-text 1 --plans names.csv --format json --verify caps/
+path 1 --plans names.csv --verify caps/
+path 1 --plans names.csv --format json --verify caps/
 text 1 --format csv --verify web01=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
 text 2 --verify web01=deep.json 1=Tarn host1=web01
-text 2 --plans devices.csv --verify caps/
+path 2 --plans devices.csv --verify caps/
 text 1 --check cat.ini
 text 0 --list-types --catalogue cat.ini
 text 0 --list-types --format json --catalogue cat.ini
@@ -129,16 +149,16 @@ text 2 --format netbox-cables --by switch 1=Tarn
 text 0 --format dot --plans names.csv
 text 0 --format dot --by switch --name r7 --nic-name eno{n} 2=Tarn-M2 host2=web02
 text 2 --format dot --plans devices.csv --switch-name core
-text 1 --plans names.csv --format junit --verify caps/
+path 1 --plans names.csv --format junit --verify caps/
 text 2 --format junit --verify web01=caps/web01.json --verify nobody=caps/web01.json 1=Tarn host1=web01 switchA=sw-a
 text 1 --diff names.csv names-new.csv
 text 1 --diff names.csv names-new.csv --format tsv --all
 cell 1 --diff names.csv names-new.csv --format csv
 text 1 --diff names.csv names-new.csv --format json --by bay
-text 1 --diff eight-bit.csv utf-16.csv
+ansi 1 --diff eight-bit.csv utf-16.csv
 text 1 --diff names.csv names-new.csv --format html
 text 0 --diff good.csv good.csv --format tsv
-text 2 --diff plans.csv good.csv --catalogue cat.ini
+ansi 2 --diff plans.csv good.csv --catalogue cat.ini
 text 2 --diff good.csv missing.csv
 text 2 --diff good.csv names.csv --format netbox-cables'
 
@@ -167,6 +187,9 @@ while IFS= read -r line; do
           cp native.out native.cmp ;;
     bytes) cp wine.out wine.cmp && cp native.out native.cmp ;;
     cell) cp wine.out wine.cmp && perl -pe 's/(?<!\r)\n/\r\n/' native.out >native.cmp ;;
+    path) strip_cr <wine.out >wine.lf || problem="$problem a line of standard output does not end in CR LF;"
+          perl -pe 's{\\\\}{/}g; s{\\}{/}g' wine.lf >wine.cmp
+          cp native.out native.cmp ;;
     ansi) strip_cr <wine.out >wine.lf || problem="$problem a line of standard output does not end in CR LF;"
           from_1252 <wine.lf >wine.cmp
           cp native.out native.cmp
@@ -174,6 +197,7 @@ while IFS= read -r line; do
     *) problem="$problem unknown kind $kind;" ;;
     esac
     strip_cr <wine.err >wine.err.lf || problem="$problem a line of standard error does not end in CR LF;"
+    if [ "$kind" = path ]; then perl -pi -e 's{\\}{/}g' wine.err.lf; fi
     is_utf8 <native.out || problem="$problem the native output is not UTF-8;"
     [ "$native_status" = "$want" ] || problem="$problem native status $native_status;"
     [ "$wine_status" = "$want" ] || problem="$problem Windows status $wine_status;"
