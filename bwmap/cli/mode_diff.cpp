@@ -11,13 +11,14 @@
 #include "views/plan_diff.h"
 #include "writers/diff_sheet.h"
 #include "writers/diff_writer.h"
+#include "writers/dot_writer.h"
 
 namespace {
 
 // The formats the ticket is written in; any other is refused before a file is read.
 bool diffFormat(MapFormat format) {
     return format == MapFormat::TABLE || format == MapFormat::TSV || format == MapFormat::CSV ||
-           format == MapFormat::JSON || format == MapFormat::HTML;
+           format == MapFormat::JSON || format == MapFormat::HTML || format == MapFormat::DOT;
 }
 
 }  // namespace
@@ -27,7 +28,7 @@ int runDiffMode(const Invocation& run) {
     const Options& options = run.options;
     const MapFormat format = formatNamed(options.format);
     if (!diffFormat(format)) {
-        std::fprintf(run.err, "bwmap: --diff writes table, tsv, csv, json or html, not --format %s\n", options.format.c_str());
+        std::fprintf(run.err, "bwmap: --diff writes table, tsv, csv, json, html or dot, not --format %s\n", options.format.c_str());
         return BWMAP_ERROR;
     }
     if (options.diff[0] == "-" && options.diff[1] == "-") {
@@ -46,10 +47,22 @@ int runDiffMode(const Invocation& run) {
     }
     DiffSheet sheet(facts, plansFileName(options.diff[0]), plansFileName(options.diff[1]));
 
+    // --format dot: the new plan's topology graph, its edges named as --format dot names them.
+    std::unique_ptr<MapWriter> graph;
+    if (format == MapFormat::DOT) {
+        Mapping naming;
+        naming.format = format;
+        if (!parseNameTemplates(run, naming)) return BWMAP_ERROR;
+        graph = makeDotWriter(naming.netboxOptions, run.byGiven && options.by == "switch");
+    }
+    bool refused = false;
+
     OutputSink sink(run.out, run.err);
     PlanPairs pairs(loaded.catalogue, plansDefaults(options, loaded.catalogue));
     if (!pairs.open(options.diff[0], options.diff[1], sink, run.err)) return BWMAP_ERROR;
-    const std::unique_ptr<DiffWriter> writer = makeDiffWriter(format, bySwitch, loaded.catalogue, pairs.extraNames());
+    const std::unique_ptr<DiffWriter> writer =
+        graph ? nullptr : makeDiffWriter(format, bySwitch, pairs.extraNames());
+    if (graph) graph->begin(sink.buffer());
 
     // The port rows wait for the facts, which need every pair.
     std::string ports;
@@ -68,8 +81,17 @@ int runDiffMode(const Invocation& run) {
             changed = changed || pairChanged;
             const MappedEnclosure& any = after ? *after : *before;
             if (bays.size() > firstBay) names.emplace_back(pair, *any.name);
-            if (html && pairChanged) sheet.add(pair, before, after, rows, bays.data() + firstBay, bays.size() - firstBay);
-            else if (!html) writer->ports(ports, DiffEnclosure{any.name, any.extra}, rows);
+            if (graph) {
+                if (!after) return;
+                const std::string why = graph->refuse(*after);
+                if (why.empty()) graph->write(sink.buffer(), *after);
+                else sink.note(pairs.whereInNew(after->name, after->line) + why + "\n");
+                refused = refused || !why.empty();
+            } else if (html && pairChanged) {
+                sheet.add(pair, before, after, rows, bays.data() + firstBay, bays.size() - firstBay);
+            } else if (!html) {
+                writer->ports(ports, DiffEnclosure{any.name, any.extra}, rows);
+            }
         },
         html, sink);
     const std::vector<BladeFact> blades = bladeFacts(bays, [&](const std::string& host) {
@@ -86,7 +108,10 @@ int runDiffMode(const Invocation& run) {
                                          });
         return at != names.end() && at->first == pair ? at->second : unnamed;
     };
-    if (html) {
+    if (writer) writer->finish(ports);
+    if (graph) {
+        graph->end(sink.buffer());
+    } else if (html) {
         sheet.write(sink.buffer(), blades, nameOf);
     } else if (format != MapFormat::TABLE || !blades.empty() || !ports.empty()) {
         writer->facts(sink.buffer(), blades, nameOf);
@@ -94,5 +119,5 @@ int runDiffMode(const Invocation& run) {
         if (!sink.flush()) return finishOutput(sink, BWMAP_ERROR, run.err);
         sink.buffer().swap(ports);
     }
-    return finishOutput(sink, leftOut ? BWMAP_ERROR : changed ? BWMAP_FINDINGS : BWMAP_OK, run.err);
+    return finishOutput(sink, leftOut || refused ? BWMAP_ERROR : changed ? BWMAP_FINDINGS : BWMAP_OK, run.err);
 }

@@ -91,6 +91,10 @@ bool PlanPairs::open(const std::string& oldPath, const std::string& newPath, Out
     return true;
 }
 
+std::string PlanPairs::whereInNew(const std::string* name, long line) const {
+    return state_->newPlans.where(name, line);
+}
+
 void PlanPairs::hostBefore(const std::string& host, std::size_t& pair, int& bay) const {
     const State& s = *state_;
     std::string scratch;

@@ -37,6 +37,9 @@ public:
     // whether any row was left out or a file could not be read to its end.
     bool run(const Visit& visit, bool draw, OutputSink& sink);
 
+    // The prefix of a message about a row of the new file: "bwmap: FILE:LINE: NAME: ".
+    std::string whereInNew(const std::string* name, long line) const;
+
     // Where the old plan had a blade of this host name: its pair (kNone when nowhere, or in an
     // enclosure left out) and bay.
     void hostBefore(const std::string& host, std::size_t& pair, int& bay) const;

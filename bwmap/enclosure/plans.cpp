@@ -108,7 +108,7 @@ std::string meantColumn(const std::string& name) {
     std::string meant;
     if (allDigits(packed)) meant = number(0, kBays);
     else if (packed.compare(0, 4, "host") == 0 && !number(4, kBays).empty()) meant = "host" + number(4, kBays);
-    else if (packed.compare(0, 2, "os") == 0 && !number(2, kColumns).empty()) meant = "os" + number(2, kColumns);
+    else if (packed.compare(0, 2, "os") == 0 && !number(2, ids::kColumns).empty()) meant = "os" + number(2, ids::kColumns);
     else if (packed.size() == 7 && packed.compare(0, 6, "switch") == 0 && std::isalnum(static_cast<unsigned char>(packed[6])))
         meant = packed.substr(0, 6) + static_cast<char>(std::toupper(static_cast<unsigned char>(packed[6])));
     return meant == name ? std::string() : meant;

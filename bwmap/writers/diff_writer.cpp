@@ -71,9 +71,9 @@ std::string factWhat(const BladeFact& f) {
 }
 
 // Facts and ports as lines of separated cells: tsv and csv.
-class SeparatedWriter : public DiffWriter {
+class SeparatedDiff : public DiffWriter {
 public:
-    SeparatedWriter(bool csv, bool bySwitch, const std::vector<std::string>& extra)
+    SeparatedDiff(bool csv, bool bySwitch, const std::vector<std::string>& extra)
         : csv_(csv), bySwitch_(bySwitch), extra_(extra) {}
     void facts(std::string& out, const std::vector<BladeFact>& facts,
                const std::function<const std::string&(std::size_t pair)>& enclosure) override {
@@ -132,57 +132,47 @@ private:
     std::vector<std::string_view> cells_;
 };
 
-// For a person: the facts as sentences, a blank line, then the port rows padded as the map pads.
-class TableWriter : public DiffWriter {
+// For a person: the facts as sentences, a blank line, then the port rows, each column as wide as
+// its widest cell (of the first block of rows, as the map's tables stream).
+class TableDiff : public DiffWriter {
 public:
-    TableWriter(bool bySwitch, const BladeCatalogue& catalogue, const std::vector<std::string>& extra)
-        : bySwitch_(bySwitch), extra_(extra) {
-        const std::vector<std::string> header = headerCells(bySwitch, extra, false);
-        for (std::size_t i = 0; i < header.size(); ++i) table_.widen(i, displayWidth(header[i]));
-        std::size_t type = 0;
-        for (std::size_t row = 0; catalogue.row(row).name[0] != '\0'; ++row)
-            type = std::max(type, displayWidth(catalogue.row(row).name));
-        const std::size_t oldSide = bySwitch ? 5 : 5, newSide = bySwitch ? 10 : 9;
-        for (std::size_t side : {oldSide, newSide}) {
-            table_.widen(side + 1, type);
-            table_.widen(side + 2, kNameWidth);
-            table_.widen(side + 3, std::strlen("Windows"));
-        }
-        table_.widen(0, kNameWidth);
-        if (!bySwitch) table_.widen(2, std::strlen("NIC A"));
-        table_.widen(3, std::strlen("removed"));
-        table_.widen(4, std::strlen("type, host"));  // a longer list pushes its own row
-        for (std::size_t i = 0; i < extra.size(); ++i) table_.widen(header.size() - extra.size() + i, kNameWidth);
-    }
+    TableDiff(bool bySwitch, const std::vector<std::string>& extra) : header_(headerCells(bySwitch, extra, false)), bySwitch_(bySwitch) {}
     void facts(std::string& out, const std::vector<BladeFact>& facts,
                const std::function<const std::string&(std::size_t pair)>& enclosure) override {
-        TextTable lines(std::vector<std::size_t>{std::strlen("replaced")});
+        std::vector<std::vector<std::string>> lines;
         for (const BladeFact& f : facts)
-            lines.appendRow(out, std::vector<std::string>{factWord(f.kind),
-                                                          factSentence(f, enclosure(f.fromPair), enclosure(f.toPair))});
+            lines.push_back({factWord(f.kind), factSentence(f, enclosure(f.fromPair), enclosure(f.toPair))});
+        const TextTable table = TextTable::fitting(lines);
+        for (const std::vector<std::string>& line : lines) table.appendRow(out, line);
         if (!facts.empty()) out += '\n';
     }
-    void header(std::string& out) override { table_.appendRow(out, headerCells(bySwitch_, extra_, false)); }
+    // With port rows the header is the table's first row; without, it stands alone.
+    void header(std::string& out) override {
+        if (!headed_) TextTable::fitting({header_}).appendRow(out, header_);
+    }
     void ports(std::string& out, const DiffEnclosure& e, const std::vector<PortChange>& rows) override {
         for (const PortChange& row : rows) {
+            if (!headed_) table_.add(out, header_);
+            headed_ = true;
             rowCells(bySwitch_, e, row, numbers_, cells_);
-            table_.appendRow(out, cells_);
+            table_.add(out, cells_);
         }
     }
+    void finish(std::string& out) override { table_.release(out); }
 
 private:
-    static constexpr std::size_t kNameWidth = 16;
+    std::vector<std::string> header_;
     bool bySwitch_;
-    std::vector<std::string> extra_;
-    TextTable table_;
+    bool headed_ = false;
+    StreamedTable table_;
     std::string numbers_[2];
     std::vector<std::string_view> cells_;
 };
 
 // JSON Lines: one object per fact ("blade"), then one per port row ("change"), UTF-8.
-class JsonWriter : public DiffWriter {
+class JsonDiff : public DiffWriter {
 public:
-    JsonWriter(bool bySwitch, const std::vector<std::string>& extra) : bySwitch_(bySwitch), extra_(extra) {}
+    JsonDiff(bool bySwitch, const std::vector<std::string>& extra) : bySwitch_(bySwitch), extra_(extra) {}
     void facts(std::string& out, const std::vector<BladeFact>& facts,
                const std::function<const std::string&(std::size_t pair)>& enclosure) override {
         for (const BladeFact& f : facts) {
@@ -300,13 +290,12 @@ std::string factSentence(const BladeFact& f, const std::string& from, const std:
     return placeText(from, f.fromBay) + ": " + hosted(f.before);
 }
 
-std::unique_ptr<DiffWriter> makeDiffWriter(MapFormat format, bool bySwitch, const BladeCatalogue& catalogue,
-                                           const std::vector<std::string>& extra) {
+std::unique_ptr<DiffWriter> makeDiffWriter(MapFormat format, bool bySwitch, const std::vector<std::string>& extra) {
     switch (format) {
-    case MapFormat::TSV: return std::make_unique<SeparatedWriter>(false, bySwitch, extra);
-    case MapFormat::CSV: return std::make_unique<SeparatedWriter>(true, bySwitch, extra);
-    case MapFormat::JSON: return std::make_unique<JsonWriter>(bySwitch, extra);
+    case MapFormat::TSV: return std::make_unique<SeparatedDiff>(false, bySwitch, extra);
+    case MapFormat::CSV: return std::make_unique<SeparatedDiff>(true, bySwitch, extra);
+    case MapFormat::JSON: return std::make_unique<JsonDiff>(bySwitch, extra);
     default: break;
     }
-    return std::make_unique<TableWriter>(bySwitch, catalogue, extra);
+    return std::make_unique<TableDiff>(bySwitch, extra);
 }

@@ -30,12 +30,13 @@ public:
     // The port rows' header, after the facts.
     virtual void header(std::string& out) = 0;
     virtual void ports(std::string& out, const DiffEnclosure& e, const std::vector<PortChange>& rows) = 0;
+    // After the last pair: the port rows still held.
+    virtual void finish(std::string& out) { (void)out; }
 };
 
 // `bySwitch` chooses the columns of --by switch, else those of --by bay; `extra` names the new
 // plan's further columns. Formats table, tsv, csv, json; any other is refused by the caller.
-std::unique_ptr<DiffWriter> makeDiffWriter(MapFormat format, bool bySwitch, const BladeCatalogue& catalogue,
-                                           const std::vector<std::string>& extra);
+std::unique_ptr<DiffWriter> makeDiffWriter(MapFormat format, bool bySwitch, const std::vector<std::string>& extra);
 
 // A blade fact as one sentence: "web01: e1 bay 3 -> e1 bay 5", "e1 bay 4: Tarn -> Fell".
 std::string factSentence(const BladeFact& fact, const std::string& from, const std::string& to);

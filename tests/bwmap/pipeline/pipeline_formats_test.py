@@ -204,6 +204,11 @@ def test_dot(bwmap, work):
     assert b'twice.csv:3: r2: the device name "core" (switch A) is already a device of enclosure "r1"' in err, err
     got, _ = graph_edges(out, work)
     assert {e[0] for e in got} == {"r1-bay1", "r3-bay1"}, got
+    # --diff writes the new plan's graph, with --diff's status and the same refusals.
+    for old, new, status in (("plans.csv", "plans.csv", 0), ("plans.csv", "twice.csv", 2), ("twice.csv", "plans.csv", 1)):
+        graph, notes = run(bwmap, work, ["--plans", new, "--format", "dot"], 2 if new == "twice.csv" else 0)
+        out, err = run(bwmap, work, ["--diff", old, new, "--format", "dot"], status)
+        assert out == graph and notes in err, (old, new, out, err)
     print(f"ok: {total} edges equal to the tsv labels, drawn without a warning; refusals as in the NetBox files")
 
 

@@ -115,7 +115,9 @@ TEST(Diff, PlanPairs) {
         for (const auto& [path, word] : {std::pair{before, "OLD"}, std::pair{after, "NEW"}})
             for (std::size_t at; (at = err.find(path)) != std::string::npos;) err.replace(at, path.size(), word);
         EXPECT_EQ(err.substr(0, std::string(c.err).size()), c.err) << c.what;
-        if (*c.err == '\0') EXPECT_EQ(r.err, "") << c.what;
+        if (*c.err == '\0') {
+            EXPECT_EQ(r.err, "") << c.what;
+        }
     }
 }
 
@@ -208,8 +210,9 @@ TEST(Diff, RowsLeftOut) {
             std::size_t cut = 0;
             for (int i = 0; i < 5 && cut != std::string::npos; ++i) cut = line.find('\t', cut + (i > 0));
             rows += line.substr(0, cut) + "\n";
-            if (std::string(c.what).find("further") != std::string::npos && line.find("\t\t") != 2)
+            if (std::string(c.what).find("further") != std::string::npos && line.find("\t\t") != 2) {
                 EXPECT_EQ(line.substr(line.rfind('\t') + 1), "R2") << c.what;
+            }
         }
         EXPECT_EQ(rows, c.out) << c.what;
         std::string err = r.err;

@@ -83,7 +83,9 @@ TEST(Modes, EachModeRunsItsOwnFlow) {
         EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.err;
         EXPECT_EQ(firstLine(r.out), c.firstOut) << c.what;
         EXPECT_EQ(r.err.substr(0, std::string(c.firstErr).size()), c.firstErr) << c.what;
-        if (c.firstErr[0] == '\0') EXPECT_EQ(r.err, "") << c.what;
+        if (c.firstErr[0] == '\0') {
+            EXPECT_EQ(r.err, "") << c.what;
+        }
     }
 }
 

@@ -157,6 +157,7 @@ cell 1 --diff names.csv names-new.csv --format csv
 text 1 --diff names.csv names-new.csv --format json --by bay
 ansi 1 --diff eight-bit.csv utf-16.csv
 text 1 --diff names.csv names-new.csv --format html
+text 1 --diff names.csv names-new.csv --format dot --by switch
 text 0 --diff good.csv good.csv --format tsv
 ansi 2 --diff plans.csv good.csv --catalogue cat.ini
 text 2 --diff good.csv missing.csv
