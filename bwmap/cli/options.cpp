@@ -238,22 +238,22 @@ CLI::Option* describe(CLI::App& app, Options& options) {
                    "netbox-cables: a cable's label, from {enclosure}, {label} (as the window shows it), {host} and "
                    "{switch} (the two devices' names) (default: {label})")
         ->option_text("TEMPLATE");
-    app.add_option("--name", options.name, "NetBox formats: a single enclosure's {enclosure} (default: enclosure)")
+    app.add_option("--name", options.name, "NetBox formats and dot: a single enclosure's {enclosure} (default: enclosure)")
         ->check(nonEmptyName())
         ->option_text("TEXT");
     app.add_option("--blade-name", options.bladeName,
-                   "NetBox formats: a blade without a host name, from {enclosure} and {bay} (default: {enclosure}-bay{bay})")
+                   "NetBox formats and dot: a blade without a host name, from {enclosure} and {bay} (default: {enclosure}-bay{bay})")
         ->option_text("TEMPLATE");
     app.add_option("--switch-name", options.switchName,
-                   "NetBox formats and --verify: a switch without a host name, from {enclosure} and {switch} "
+                   "NetBox formats, dot and --verify: a switch without a host name, from {enclosure} and {switch} "
                    "(default: {enclosure}-sw{switch})")
         ->option_text("TEMPLATE");
     app.add_option("--nic-name", options.nicName,
-                   "NetBox formats: a blade's interface, from {nic} (the letter) and {n} (1 for NIC A); the "
+                   "NetBox formats and dot: a blade's interface, from {nic} (the letter) and {n} (1 for NIC A); the "
                    "management port stays MGT (default: NIC {nic})")
         ->option_text("TEMPLATE");
     app.add_option("--switch-port-name", options.switchPortName,
-                   "NetBox formats and --verify: a switch port's name, from {port} (the number on the label), "
+                   "NetBox formats, dot and --verify: a switch port's name, from {port} (the number on the label), "
                    "such as swp{port} (default: {port})")
         ->option_text("TEMPLATE");
     CLI::Option* verify =
