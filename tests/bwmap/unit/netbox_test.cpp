@@ -171,9 +171,6 @@ TEST(Netbox, TypesSitesAndLabels) {
         std::vector<std::string> parts;  // none: no output
         std::string err;
     } cases[] = {
-        {"the management port keeps its own type",
-         {"netbox-interfaces", "--interface-type", "10gbase-kr", "--enclosure", "standard", "1=Tarn", "host1=x1"}, 0,
-         {"\n\"x1\",\"MGT\",\"1000base-t\",\"true\"\r\n\"x1\",\"NIC C\",\"10gbase-kr\",\"false\"\r\n"}, ""},
         {"--mgmt-interface-type, a key with an underscore",
          {"netbox-interfaces", "--mgmt-interface-type", "400gbase-sr4_2", "--enclosure", "standard", "1=Tarn", "host1=x1"}, 0,
          {"\n\"x1\",\"MGT\",\"400gbase-sr4_2\",\"true\"\r\n\"x1\",\"NIC C\",\"other\",\"false\"\r\n"}, ""},

@@ -1,4 +1,5 @@
-// The topology graph's quoting of awkward names, and the JUnit report's date.
+// The topology graph's names where the real clients' table of names cannot reach (control bytes,
+// which no argument carries whole), and the JUnit report's date.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,20 +15,13 @@ using runner::Result;
 
 const std::string kFffd = "\xEF\xBF\xBD";
 
-TEST(DotText, NamesAsTheGraphQuotesThem) {
+TEST(DotText, ControlBytesInNames) {
     const struct {
         std::string name;
         std::string dot;
     } cases[] = {
-        {"web02", "\"web02\""},
-        {"we\"b", "\"we\\\"b\""},
-        {"a\\b\\", "\"a\\\\b\\\\\""},
-        {"q\\\"", "\"q\\\\\\\"\""},
-        {"<&'>", "\"<&'>\""},
         {"tab\there\r\n", "\"tab here  \""},
         {std::string("nul\0\x01\x7F", 6), "\"nul" + kFffd + kFffd + kFffd + "\""},
-        {"h\xFCtte \x80", "\"h\xC3\xBCtte \xE2\x82\xAC\""},
-        {"m\xC3\xBCnchen", "\"m\xC3\xBCnchen\""},
     };
     for (const auto& c : cases) {
         std::string out;
