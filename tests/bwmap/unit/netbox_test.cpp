@@ -202,7 +202,9 @@ TEST(Netbox, TypesSitesAndLabels) {
         args.insert(args.begin(), "--format");
         const Result r = bwmap(args);
         EXPECT_EQ(r.status, c.status) << c.label;
-        if (c.parts.empty()) EXPECT_EQ(r.out, "") << c.label;
+        if (c.parts.empty()) {
+            EXPECT_EQ(r.out, "") << c.label;
+        }
         for (const std::string& part : c.parts) EXPECT_NE(r.out.find(part), std::string::npos) << c.label << "\n" << r.out;
         EXPECT_EQ(r.err, c.err) << c.label;
     }
