@@ -58,22 +58,17 @@ void bySwitch(const MappedEnclosure* before, const MappedEnclosure* after, bool 
     std::vector<SwitchLabel> old, now;
     if (before) labelsBySwitch(before->rows, old);
     if (after) labelsBySwitch(after->rows, now);
-    const auto removed = [&](const SwitchLabel& l) {
+    // A port that one side alone uses: `e` is that side.
+    const auto oneSide = [&](PortChange::Kind kind, const MappedEnclosure& e, const SwitchLabel& l) {
         PortChange row;
-        row.kind = PortChange::REMOVED;
-        row.switchName = switchNameOf(*before, l);
+        row.kind = kind;
+        row.switchName = switchNameOf(e, l);
         row.port = switchPortText(l);
-        row.before = useOf(*before, *l.row);
+        (kind == PortChange::REMOVED ? row.before : row.after) = useOf(e, *l.row);
         rows.push_back(std::move(row));
     };
-    const auto added = [&](const SwitchLabel& l) {
-        PortChange row;
-        row.kind = PortChange::ADDED;
-        row.switchName = switchNameOf(*after, l);
-        row.port = switchPortText(l);
-        row.after = useOf(*after, *l.row);
-        rows.push_back(std::move(row));
-    };
+    const auto removed = [&](const SwitchLabel& l) { oneSide(PortChange::REMOVED, *before, l); };
+    const auto added = [&](const SwitchLabel& l) { oneSide(PortChange::ADDED, *after, l); };
     std::size_t i = 0, j = 0;
     while (i < old.size() || j < now.size()) {
         const int order = i == old.size() ? 1 : j == now.size() ? -1 : comparePlace(old[i], now[j]);

@@ -1,0 +1,10 @@
+# baykit_targets(<out> <folder>): the targets of a source folder and of every folder below it.
+function(baykit_targets out folder)
+  get_property(all DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subfolders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+  foreach(sub ${subfolders})
+    baykit_targets(below ${sub})
+    list(APPEND all ${below})
+  endforeach()
+  set(${out} ${all} PARENT_SCOPE)
+endfunction()
